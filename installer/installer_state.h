@@ -1,0 +1,51 @@
+#pragma once
+// The installer's program-wide values: the package description read from
+// Setup.dip, the flags of the run and the wizard's page. One instance lives in
+// the program (see main_win.cpp); tests make their own.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "seams/services.h"
+
+namespace tessaro {
+
+struct ShortcutEntry {
+  std::string Name;
+  std::string Target;
+  std::string Icon;
+};
+
+struct PackageValues {
+  std::string AppFullName;
+  std::string AppShortName;
+  std::string ProgramGroup;
+  std::string AppVersion;
+  std::string InstallPath;  // no trailing "\"
+  int32_t PackageBytes = 0;
+  std::string MainProgram;
+  std::string DatabaseFile;
+  std::string WorkgroupFile;
+  std::string IconFile;
+  // Entries 1..ShortcutCount are in use; index 0 holds entry 1.
+  std::array<ShortcutEntry, 10> ExtraShortcuts;
+  uint8_t ShortcutCount = 0;
+};
+
+struct InstallerState {
+  PackageValues package;
+  bool Installing = false;
+  bool QuitConfirmed = false;
+  bool RestartNeeded = false;
+  double BytesCopied = 0;
+  int WizardStep = 0;
+};
+
+// What the installer's routines work with: Windows, and the program's values.
+struct InstallerContext {
+  Services sys;
+  InstallerState& state;
+  PackageValues& pkg() { return state.package; }
+};
+
+}  // namespace tessaro

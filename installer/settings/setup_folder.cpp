@@ -1,0 +1,80 @@
+#include "setup_folder.h"
+
+#include <cstdlib>
+
+#include "restart.h"
+#include "text.h"
+
+namespace tessaro {
+
+std::string SetupFolder(Platform& platform) {
+  std::string path = platform.ProgramPath();
+  size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+bool IsNTPlatform(Platform& platform) { return platform.IsNT(); }
+
+bool FileIsPresent(FileSystem& files, const std::string& path) {
+  for (const DirEntry& entry : files.List(path)) {
+    if (entry.attributes & (attr::Directory | attr::Hidden | attr::System)) continue;
+    return true;
+  }
+  return false;
+}
+
+bool DeleteFileIfPresent(FileSystem& files, const std::string& path) {
+  if (!FileIsPresent(files, path)) return false;
+  files.SetAttributes(path, attr::Normal);
+  files.DeleteFile(path);
+  return true;
+}
+
+void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to) {
+  DeleteFileIfPresent(files, to);
+  files.CopyFile(from, to);
+}
+
+void RemoveFolderQuiet(FileSystem& files, const std::string& path) { files.RemoveFolder(path); }
+
+namespace {
+
+// Clears read-only, hidden and system, then deletes; failures are left be.
+void ForceDelete(FileSystem& files, const std::string& path) {
+  files.SetAttributes(path, attr::Archive);
+  files.DeleteFile(path);
+}
+
+// A folder path joined with a name; a drive root such as "D:" gets its "\".
+std::string InFolder(const std::string& folder, const std::string& name) {
+  return folder + "\\" + name;
+}
+
+}  // namespace
+
+void EndOfSetup(InstallerContext& cx) {
+  FileSystem& files = cx.sys.files;
+  cx.sys.ui.SetBusyPointer(true);
+  const std::string folder = SetupFolder(cx.sys.platform);
+  const std::string filesFolder = InFolder(folder, "files");
+
+  // Everything in files\ belongs to the package.
+  files.SetCurrentFolder(filesFolder);
+  for (const DirEntry& entry : files.List(InFolder(filesFolder, "*.*"))) {
+    if (!entry.IsFolder()) ForceDelete(files, InFolder(filesFolder, entry.name));
+  }
+  files.SetCurrentFolder(folder.size() == 2 ? folder + "\\" : folder);
+  RemoveFolderQuiet(files, filesFolder);
+
+  // The setup folder may be shared with the user's own files (or be a drive's
+  // root): only the package's files and the installer's scratch files go.
+  for (const char* name : kPackageFiles) ForceDelete(files, InFolder(folder, name));
+  for (const char* name : kScratchFiles) ForceDelete(files, InFolder(folder, name));
+
+  cx.sys.ui.SetBusyPointer(false);
+  RestartWindowsIfNeeded(cx);
+  cx.sys.platform.ExitProgram(0);
+  std::abort();  // ExitProgram does not return
+}
+
+}  // namespace tessaro

@@ -1,0 +1,32 @@
+#pragma once
+// The setup folder, the single way out of the installer, and the small file
+// helpers the rest of the installer shares. None of them shows an error.
+#include <string>
+
+#include "installer_state.h"
+
+namespace tessaro {
+
+// The package files that lie in the setup folder, in the order the start-up
+// checks them.
+inline constexpr const char* kPackageFiles[] = {"Licence.txt",  "Welcome.txt", "unplant.dll",
+                                                "kv_shell.dll", "Settings.lrk", "Setup.dip",
+                                                "Setup.ftc",    "MsVBvm50.dll"};
+// Files the installer itself writes into the setup folder during a run.
+inline constexpr const char* kScratchFiles[] = {"Settings.reg", "Uninstall.Tmp"};
+
+// The installer's folder without a trailing "\" ("D:" at a drive root).
+std::string SetupFolder(Platform& platform);
+bool IsNTPlatform(Platform& platform);
+// True for a file that is neither a folder nor hidden nor system.
+bool FileIsPresent(FileSystem& files, const std::string& path);
+// Clears the attributes and deletes; true when the file was there.
+bool DeleteFileIfPresent(FileSystem& files, const std::string& path);
+void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to);
+void RemoveFolderQuiet(FileSystem& files, const std::string& path);
+
+// Empties the setup folder of the package, restarts Windows when a file was
+// deferred to the next start, and ends the program. Never returns.
+[[noreturn]] void EndOfSetup(InstallerContext& cx);
+
+}  // namespace tessaro

@@ -1,0 +1,29 @@
+#pragma once
+// Facts about the running system and the program itself.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tessaro {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual bool IsNT() = 0;
+  // GetSystemMetrics(SM_CLEANBOOT): 0 normal, 1 safe mode, 2 safe mode with network.
+  virtual int CleanBootMode() = 0;
+  // Full path of the running program file.
+  virtual std::string ProgramPath() = 0;
+  // Upper case as Windows makes it (accented letters included).
+  virtual std::string UpperCase(const std::string& text) = 0;
+  // Text in the system's ANSI code page <-> UTF-8.
+  virtual std::string FromAnsi(const std::string& bytes) = 0;
+  virtual std::string ToAnsi(const std::string& text) = 0;
+  // The user's locale values (LCTYPE numbers).
+  virtual std::optional<std::string> LocaleValue(uint32_t type) = 0;
+  virtual bool SetLocaleValue(uint32_t type, const std::string& value) = 0;
+  // Ends the process; never returns.
+  [[noreturn]] virtual void ExitProgram(int code) = 0;
+};
+
+}  // namespace tessaro

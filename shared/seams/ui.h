@@ -1,0 +1,25 @@
+#pragma once
+// What the programs ask of the user interface: modal message boxes, the beep,
+// the mouse pointer and running pending window messages.
+#include <string>
+
+namespace tessaro {
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MsgAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  // Shows a modal message box and returns the button the user chose.
+  virtual MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
+                                MsgButtons buttons) = 0;
+  virtual void Beep() = 0;
+  // Hourglass while true, the default arrow otherwise.
+  virtual void SetBusyPointer(bool busy) = 0;
+  // Lets window messages that are waiting run (a cancel click, a repaint).
+  virtual void PumpMessages() = 0;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,25 @@
+#include "text_files.h"
+
+#include "errors.h"
+
+namespace tessaro {
+
+std::string ReadTextFile(FileSystem& files, Platform& platform, const std::string& path) {
+  auto bytes = files.ReadAll(path);
+  if (!bytes) throw RuntimeError(err::FileNotFound, "File not found: " + path);
+  return platform.FromAnsi(*bytes);
+}
+
+bool WriteTextLines(FileSystem& files, Platform& platform, const std::string& path,
+                    const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return files.WriteAll(path, platform.ToAnsi(text));
+}
+
+bool AppendTextLine(FileSystem& files, Platform& platform, const std::string& path,
+                    const std::string& line) {
+  return files.Append(path, platform.ToAnsi(line + "\r\n"));
+}
+
+}  // namespace tessaro

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "package_fixture.h"
+#include "setup_folder.h"
+
+namespace tessaro {
+namespace {
+
+using fakes::ProgramEnded;
+using testing::PackageMachine;
+
+TEST(SetupFolderPath, DropsTheBackslashOfADriveRoot) {
+  fakes::FakePlatform p;
+  p.programPath = "C:\\Temp\\Setup\\Installer.exe";
+  EXPECT_EQ(SetupFolder(p), "C:\\Temp\\Setup");
+  p.programPath = "D:\\Installer.exe";
+  EXPECT_EQ(SetupFolder(p), "D:");
+}
+
+TEST(FileHelpers, PresenceDeleteAndQuietCopy) {
+  fakes::FakeFileSystem fs;
+  fs.AddFile("C:\\a\\file.txt", "1", attr::ReadOnly);
+  fs.AddFile("C:\\a\\hidden.txt", "1", attr::Hidden);
+  fs.AddFolder("C:\\a\\folder");
+  EXPECT_TRUE(FileIsPresent(fs, "C:\\a\\file.txt"));
+  EXPECT_FALSE(FileIsPresent(fs, "C:\\a\\hidden.txt"));
+  EXPECT_FALSE(FileIsPresent(fs, "C:\\a\\folder"));
+  EXPECT_FALSE(FileIsPresent(fs, "C:\\a\\none.txt"));
+
+  EXPECT_TRUE(DeleteFileIfPresent(fs, "C:\\a\\file.txt"));  // read-only too
+  EXPECT_FALSE(fs.Exists("C:\\a\\file.txt"));
+  EXPECT_FALSE(DeleteFileIfPresent(fs, "C:\\a\\file.txt"));
+
+  fs.AddFile("C:\\a\\src", "new");
+  fs.AddFile("C:\\a\\dst", "old");
+  fs.Lock("C:\\a\\dst");
+  CopyFileQuiet(fs, "C:\\a\\src", "C:\\a\\dst");
+  EXPECT_EQ(fs.Content("C:\\a\\dst"), "old");
+  CopyFileQuiet(fs, "C:\\a\\src", "C:\\a\\copy");
+  EXPECT_EQ(fs.Content("C:\\a\\copy"), "new");
+}
+
+TEST(EndOfSetup, EmptiesThePackageButKeepsTheUsersFiles) {
+  PackageMachine m;
+  m.sys.files.AddFile("C:\\Setup\\files\\sola lettura.dll", "x", attr::ReadOnly | attr::Hidden);
+  m.sys.files.AddFile("C:\\Setup\\Settings.reg", "x");
+  m.sys.files.AddFile("C:\\Setup\\Uninstall.Tmp", "x");
+  m.sys.files.AddFile("C:\\Setup\\Lettera.doc", "mia");
+  m.sys.files.AddFile("C:\\Setup\\Foto\\mare.jpg", "mia");
+  m.sys.files.SetAttributes("C:\\Setup\\Setup.dip", attr::ReadOnly);
+  m.sys.files.Lock("C:\\Setup\\Installer.exe");
+
+  try {
+    EndOfSetup(m.cx);
+    FAIL() << "EndOfSetup returned";
+  } catch (const ProgramEnded& end) {
+    EXPECT_EQ(end.code, 0);
+  }
+  EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\files"));
+  EXPECT_EQ(m.sys.files.Names("C:\\Setup"),
+            (std::vector<std::string>{"Foto", "Installer.exe", "Lettera.doc"}));
+  EXPECT_TRUE(m.sys.files.Exists("C:\\Setup\\Foto\\mare.jpg"));
+  EXPECT_EQ(m.sys.ui.pointerHistory, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(m.sys.ui.boxes.empty());
+}
+
+TEST(EndOfSetup, SetupAtADriveRootLeavesOtherFilesAlone) {
+  PackageMachine m;
+  m.sys.platform.programPath = "D:\\Installer.exe";
+  for (const char* name : kPackageFiles) m.sys.files.AddFile(std::string("D:\\") + name, "x");
+  m.sys.files.AddFile("D:\\files\\a.dll", "x");
+  m.sys.files.AddFile("D:\\autorun.inf", "x");
+  m.sys.files.AddFile("D:\\Documenti\\tesi.doc", "x");
+  EXPECT_THROW(EndOfSetup(m.cx), ProgramEnded);
+  EXPECT_EQ(m.sys.files.Names("D:\\"), (std::vector<std::string>{"autorun.inf", "Documenti"}));
+  EXPECT_EQ(m.sys.files.CurrentFolder(), "D:\\");
+}
+
+TEST(EndOfSetup, FilesFolderWithASubfolderStays) {
+  PackageMachine m;
+  m.sys.files.AddFile("C:\\Setup\\files\\sub\\x.dll", "x");
+  EXPECT_THROW(EndOfSetup(m.cx), ProgramEnded);
+  EXPECT_EQ(m.sys.files.Names("C:\\Setup\\files"), (std::vector<std::string>{"sub"}));
+}
+
+}  // namespace
+}  // namespace tessaro

@@ -1,0 +1,171 @@
+#pragma once
+// Test stand-ins for the seams: scripted message boxes with a record of every
+// box, an in-memory file system with drive letters, an in-memory registry,
+// shell folders, started programs and switchable platform facts.
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "seams/services.h"
+
+namespace tessaro::fakes {
+
+// Thrown by FakePlatform::ExitProgram, so a test can see that (and how) the
+// program ended. Deliberately not a std::exception.
+struct ProgramEnded {
+  int code;
+};
+
+struct ShownBox {
+  std::string text;
+  std::string title;
+  MsgIcon icon;
+  MsgButtons buttons;
+};
+
+class FakeUi : public UserInterface {
+ public:
+  MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
+                        MsgButtons buttons) override;
+  void Beep() override { ++beeps; }
+  void SetBusyPointer(bool busy) override { pointerHistory.push_back(busy); }
+  void PumpMessages() override;
+
+  // Answers for the next boxes, in order; without one a box gets its first button.
+  std::deque<MsgAnswer> answers;
+  std::vector<ShownBox> boxes;
+  int beeps = 0;
+  std::vector<bool> pointerHistory;
+  // Runs on every PumpMessages, as a pending click would.
+  std::function<void()> onPump;
+};
+
+class FakeFileSystem : public FileSystem {
+ public:
+  FakeFileSystem();
+  std::vector<DirEntry> List(const std::string& pattern) override;
+  std::optional<uint32_t> GetAttributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool CreateFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  bool SetCurrentFolder(const std::string& path) override;
+  std::string CurrentFolder() override { return current_; }
+  std::optional<std::string> ReadAll(const std::string& path) override;
+  bool WriteAll(const std::string& path, const std::string& bytes) override;
+  bool Append(const std::string& path, const std::string& bytes) override;
+
+  // Test set-up: files and folders with their parents, by full path.
+  void AddFile(const std::string& path, const std::string& bytes = {}, uint32_t attributes = 0);
+  void AddFolder(const std::string& path);
+  // A locked file cannot be deleted, replaced or written.
+  void Lock(const std::string& path) { locked_.insert(Key(Absolute(path))); }
+  bool Exists(const std::string& path) { return nodes_.count(Key(Absolute(path))) != 0; }
+  std::string Content(const std::string& path);
+  // Names of a folder's entries, in listing order.
+  std::vector<std::string> Names(const std::string& folder);
+
+ private:
+  struct Node {
+    std::string path;  // absolute, with the case it was created with
+    bool folder = false;
+    uint32_t attributes = 0;
+    std::string bytes;
+  };
+  std::string Absolute(const std::string& path) const;
+  static std::string Key(const std::string& absolute);
+  static std::string Parent(const std::string& absolute);
+  Node* Find(const std::string& path);
+  bool Writable(const std::string& path);
+
+  std::map<std::string, Node> nodes_;
+  std::set<std::string> locked_;
+  std::string current_ = "C:\\";
+};
+
+class FakeRegistry : public Registry {
+ public:
+  int32_t OpenKey(uint32_t root, const std::string& path, uint32_t access, RegKey& key) override;
+  int32_t QueryValue(RegKey key, const std::string& name, RegData& data) override;
+  int32_t SetValue(RegKey key, const std::string& name, const RegData& data) override;
+  int32_t CloseKey(RegKey key) override;
+
+  void CreateKey(uint32_t root, const std::string& path);
+  // A string value stored as the registry editor stores it: with its NUL.
+  void PutString(uint32_t root, const std::string& path, const std::string& name,
+                 const std::string& text);
+  void Put(uint32_t root, const std::string& path, const std::string& name, const RegData& data);
+  const RegData* Get(uint32_t root, const std::string& path, const std::string& name);
+  bool KeyExists(uint32_t root, const std::string& path);
+  // Keys that open but refuse writes.
+  std::set<std::string> readOnlyKeys;
+  int openKeys = 0;
+
+ private:
+  static std::string KeyName(uint32_t root, const std::string& path);
+  std::map<std::string, std::map<std::string, RegData>> keys_;
+  std::map<RegKey, std::string> handles_;
+  RegKey next_ = 100;
+};
+
+class FakeShell : public Shell {
+ public:
+  explicit FakeShell(FakeFileSystem& files) : files_(files) {}
+  std::optional<std::string> SpecialFolder(int code) override;
+  std::string SystemFolder() override { return systemFolder; }
+  std::string WindowsFolder() override { return windowsFolder; }
+  bool WriteShortcut(const ShortcutFile& link) override;
+
+  std::map<int, std::string> folders;  // CSIDL code -> folder without "\"
+  std::string systemFolder = "C:\\WINDOWS\\SYSTEM32";
+  std::string windowsFolder = "C:\\WINDOWS";
+  std::vector<ShortcutFile> shortcuts;
+  bool failShortcuts = false;
+
+ private:
+  FakeFileSystem& files_;
+};
+
+class FakeProcesses : public Processes {
+ public:
+  bool RunAndWait(const std::string& commandLine) override;
+  std::vector<std::string> started;
+  // Stands in for the started program; without it nothing can be started.
+  std::function<bool(const std::string&)> program;
+};
+
+class FakePlatform : public Platform {
+ public:
+  bool IsNT() override { return nt; }
+  int CleanBootMode() override { return cleanBoot; }
+  std::string ProgramPath() override { return programPath; }
+  std::string UpperCase(const std::string& text) override;
+  std::string FromAnsi(const std::string& bytes) override;
+  std::string ToAnsi(const std::string& text) override;
+  std::optional<std::string> LocaleValue(uint32_t type) override;
+  bool SetLocaleValue(uint32_t type, const std::string& value) override;
+  [[noreturn]] void ExitProgram(int code) override { throw ProgramEnded{code}; }
+
+  bool nt = true;
+  int cleanBoot = 0;
+  std::string programPath = "C:\\Setup\\Installer.exe";
+  std::map<uint32_t, std::string> locale;
+  bool localeReadOnly = false;
+};
+
+// One fake Windows, handed to the code under test as Services.
+struct FakeSystem {
+  FakeUi ui;
+  FakeFileSystem files;
+  FakeRegistry registry;
+  FakeShell shell{files};
+  FakeProcesses processes;
+  FakePlatform platform;
+  Services services() { return Services{ui, files, registry, shell, processes, platform}; }
+};
+
+}  // namespace tessaro::fakes

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Ends the Wine side of a test run:  prefix-down.sh BUILD_DIR
+# Kills the run's wineserver (and with it every program of the prefix) and its
+# Xvfb. The run prefix stays for a look afterwards; prefix-up replaces it.
+set -uo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/wine-env.sh" "${1:?usage: prefix-down.sh BUILD_DIR}" || exit 2
+run=$TESSARO_WINE_RUN
+
+if [ -d "$WINEPREFIX" ]; then
+  wineserver -k 2>/dev/null && echo "prefix-down: wineserver of $WINEPREFIX killed"
+  wineserver -w 2>/dev/null
+fi
+
+if [ -f "$run/xvfb.pid" ]; then
+  pid=$(cat "$run/xvfb.pid")
+  # Only our Xvfb: the pid may have been reused since.
+  if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q '^Xvfb '; then
+    kill "$pid"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    echo "prefix-down: Xvfb $pid stopped"
+  fi
+  rm -f "$run/xvfb.pid" "$run/display"
+fi
+exit 0

@@ -1,0 +1,28 @@
+# Wine environment of one test run. Source it:  . tests/wine/wine-env.sh BUILD_DIR
+# (or with TESSARO_BUILD_DIR set). prefix-up.sh starts the run that this points at.
+#
+# Everything lives in the run folder (TESSARO_WINE_RUN, default BUILD_DIR/wine-run):
+#   prefix/  the run's Wine prefix      home/  a private HOME
+#   display  the private Xvfb's number  *.pid, *.log  the run's processes
+_tessaro_build=${1:-${TESSARO_BUILD_DIR:-}}
+if [ -z "$_tessaro_build" ] || [ ! -d "$_tessaro_build" ]; then
+  echo "wine-env.sh: give the build folder (argument or TESSARO_BUILD_DIR)" >&2
+  return 2 2>/dev/null || exit 2
+fi
+export TESSARO_BUILD_DIR=$(cd "$_tessaro_build" && pwd)
+unset _tessaro_build
+export TESSARO_WINE_RUN=${TESSARO_WINE_RUN:-$TESSARO_BUILD_DIR/wine-run}
+
+export WINEARCH=win32
+export WINEPREFIX=$TESSARO_WINE_RUN/prefix
+export WINEDEBUG=-all
+# No desktop menu entries, no offer to download Mono or Gecko.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+export HOME=$TESSARO_WINE_RUN/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+# Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252.
+export LC_ALL=C.UTF-8
+unset LANG LANGUAGE
+if [ -s "$TESSARO_WINE_RUN/display" ]; then
+  export DISPLAY=":$(cat "$TESSARO_WINE_RUN/display")"
+fi
