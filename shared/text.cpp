@@ -131,6 +131,29 @@ std::string UpperLatin(const std::string& text) {
   return out;
 }
 
+std::string LowerLatin(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    char32_t c = NextCodePoint(text, i);
+    if (c >= 'A' && c <= 'Z') {
+      c += 32;
+    } else if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
+      c += 32;
+    } else if (c == 0x178) {
+      c = 0xFF;
+    } else if (c == 0x130) {
+      c = 'i';
+    } else if (c >= 0x100 && c <= 0x17F && c != 0x131 && c != 0x138 && c != 0x149 &&
+               c != 0x17F) {
+      bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+      if (oddUpper ? (c % 2 == 1) : (c % 2 == 0)) c += 1;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
 double LeadingNumber(const std::string& text) {
   std::string digits;
   size_t i = 0;

@@ -25,6 +25,8 @@ std::string Utf8ToCp1252(const std::string& text);
 // Upper case for Latin-1 and Latin Extended-A, as Windows does it for the
 // letters of Western European languages.
 std::string UpperLatin(const std::string& text);
+// Lower case over the same range, the mirror of UpperLatin.
+std::string LowerLatin(const std::string& text);
 
 // The leading number of a text, read as the classic BASIC Val does: blanks,
 // tabs and line feeds are skipped anywhere in it, an optional sign, digits,

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "text.h"
+
 namespace tessaro {
 
 uint32_t RegistryCode(const std::string& word) {
@@ -20,6 +22,8 @@ std::string TextBeforeNul(const std::string& text) { return text.substr(0, text.
 
 int32_t QueryOpenKeyValue(Registry& registry, RegKey key, const std::string& name,
                           RegValue& value) {
+  // Whatever the caller's variable held, a failed read leaves it empty.
+  value = std::monostate{};
   RegData data;
   int32_t code = registry.QueryValue(key, name, data);
   if (code != 0) return code;
@@ -42,14 +46,25 @@ std::string AsText(const RegValue& value) {
   return {};
 }
 
-int32_t AsNumber(const RegValue& value) {
+// A 32-bit number from the value: empty is 0, a text must hold a number and
+// nothing else (blanks around it aside), rounded half to even. Anything that
+// is not such a number, or does not fit, gives nothing: writing 0 in its place
+// would store a value nobody asked for.
+std::optional<int32_t> AsNumber(const RegValue& value) {
   if (auto* number = std::get_if<int32_t>(&value)) return *number;
-  if (auto* text = std::get_if<std::string>(&value)) {
-    double d = std::strtod(text->c_str(), nullptr);
-    if (d >= -2147483648.0 && d <= 2147483647.0) return static_cast<int32_t>(std::nearbyint(d));
-  }
-  return 0;
+  auto* text = std::get_if<std::string>(&value);
+  if (!text) return 0;
+  std::string trimmed = TrimBlanks(*text);
+  if (trimmed.empty()) return std::nullopt;
+  char* end = nullptr;
+  double d = std::strtod(trimmed.c_str(), &end);
+  if (end != trimmed.c_str() + trimmed.size() || !std::isfinite(d)) return std::nullopt;
+  double rounded = std::nearbyint(d);
+  if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+  return static_cast<int32_t>(rounded);
 }
+
+constexpr int32_t kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 
 }  // namespace
 
@@ -60,7 +75,9 @@ int32_t SetOpenKeyValue(Registry& registry, RegKey key, const std::string& name,
   if (type == regtype::String) {
     data.text = AsText(value);
   } else if (type == regtype::Dword) {
-    data.number = AsNumber(value);
+    std::optional<int32_t> number = AsNumber(value);
+    if (!number) return kInvalidParameter;
+    data.number = *number;
   } else {
     return 0;
   }
@@ -69,10 +86,11 @@ int32_t SetOpenKeyValue(Registry& registry, RegKey key, const std::string& name,
 
 RegValue QueryRegistryValue(Registry& registry, const std::string& root, const std::string& path,
                             const std::string& name) {
-  RegKey key = 0;
-  registry.OpenKey(RegistryCode(root), path, kRegistryAccess, key);
   RegValue value;
-  if (QueryOpenKeyValue(registry, key, name, value) != 0) value = std::monostate{};
+  RegKey key = 0;
+  // A key that does not open cannot be read; no handle to close either.
+  if (registry.OpenKey(RegistryCode(root), path, kRegistryAccess, key) != 0) return value;
+  QueryOpenKeyValue(registry, key, name, value);
   registry.CloseKey(key);
   return value;
 }
@@ -80,7 +98,7 @@ RegValue QueryRegistryValue(Registry& registry, const std::string& root, const s
 void SetRegistryValue(Registry& registry, const std::string& root, const std::string& path,
                       const std::string& name, const RegValue& value, const std::string& type) {
   RegKey key = 0;
-  registry.OpenKey(RegistryCode(root), path, kRegistryAccess, key);
+  if (registry.OpenKey(RegistryCode(root), path, kRegistryAccess, key) != 0) return;
   SetOpenKeyValue(registry, key, name, RegistryCode(type), value);
   registry.CloseKey(key);
 }

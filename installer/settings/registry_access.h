@@ -4,6 +4,7 @@
 // word, an unsupported value type or a denied access give an empty read and
 // an unwritten value.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -24,9 +25,12 @@ uint32_t RegistryCode(const std::string& word);
 // The text before its first NUL; the whole text when it holds none.
 std::string TextBeforeNul(const std::string& text);
 
-// Strings come back as stored, with their terminating NUL.
-int32_t QueryOpenKeyValue(Registry& registry, RegKey key, const std::string& name,
-                          RegValue& value);
+// Strings come back as stored, with their terminating NUL. The value is left
+// empty unless the read succeeds; -1 for a type other than string and DWORD.
+int32_t QueryOpenKeyValue(Registry& registry, RegKey key, const std::string& name, RegValue& value);
+// Type 1 writes the value as text, type 4 as a 32-bit number (a text that is
+// not a number writes nothing and gives 87); other types write nothing and
+// give 0.
 int32_t SetOpenKeyValue(Registry& registry, RegKey key, const std::string& name, uint32_t type,
                         const RegValue& value);
 

@@ -26,13 +26,13 @@ bool FileIsPresent(FileSystem& files, const std::string& path) {
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path) {
   if (!FileIsPresent(files, path)) return false;
   files.SetAttributes(path, attr::Normal);
-  files.DeleteFile(path);
+  files.Delete(path);
   return true;
 }
 
 void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to) {
   DeleteFileIfPresent(files, to);
-  files.CopyFile(from, to);
+  files.Copy(from, to);
 }
 
 void RemoveFolderQuiet(FileSystem& files, const std::string& path) { files.RemoveFolder(path); }
@@ -42,7 +42,7 @@ namespace {
 // Clears read-only, hidden and system, then deletes; failures are left be.
 void ForceDelete(FileSystem& files, const std::string& path) {
   files.SetAttributes(path, attr::Archive);
-  files.DeleteFile(path);
+  files.Delete(path);
 }
 
 // A folder path joined with a name; a drive root such as "D:" gets its "\".

@@ -31,9 +31,9 @@ class FileSystem {
   virtual std::vector<DirEntry> List(const std::string& pattern) = 0;
   virtual std::optional<uint32_t> GetAttributes(const std::string& path) = 0;
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool Delete(const std::string& path) = 0;
   // Whole-file copy that replaces an existing destination.
-  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  virtual bool Copy(const std::string& from, const std::string& to) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
   // Removes an empty folder.
   virtual bool RemoveFolder(const std::string& path) = 0;

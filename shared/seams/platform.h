@@ -16,6 +16,8 @@ class Platform {
   virtual std::string ProgramPath() = 0;
   // Upper case as Windows makes it (accented letters included).
   virtual std::string UpperCase(const std::string& text) = 0;
+  // Lower case as Windows makes it (CharLowerBuff).
+  virtual std::string LowerCase(const std::string& text) = 0;
   // Text in the system's ANSI code page <-> UTF-8.
   virtual std::string FromAnsi(const std::string& bytes) = 0;
   virtual std::string ToAnsi(const std::string& text) = 0;

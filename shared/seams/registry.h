@@ -28,6 +28,8 @@ class Registry {
   // root is a predefined key number (0x80000000 + n). On failure key is 0.
   virtual int32_t OpenKey(uint32_t root, const std::string& path, uint32_t access, RegKey& key) = 0;
   virtual int32_t QueryValue(RegKey key, const std::string& name, RegData& data) = 0;
+  // Strings are stored with a terminating NUL, added when the text lacks one,
+  // so that every reader of the registry finds a proper REG_SZ.
   virtual int32_t SetValue(RegKey key, const std::string& name, const RegData& data) = 0;
   virtual int32_t CloseKey(RegKey key) = 0;
 };

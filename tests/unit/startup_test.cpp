@@ -73,8 +73,8 @@ TEST(FormLoad, MissingProgramFilesValueLeavesARootedPath) {
 TEST(FormLoad, PackageFilesAreCheckedInOrderAndTheFirstMissingEndsSetup) {
   // With two files missing only the first in list order is reported.
   PackageMachine m;
-  m.sys.files.DeleteFile("C:\\Setup\\Setup.ftc");
-  m.sys.files.DeleteFile("C:\\Setup\\kv_shell.dll");
+  m.sys.files.Delete("C:\\Setup\\Setup.ftc");
+  m.sys.files.Delete("C:\\Setup\\kv_shell.dll");
   EXPECT_THROW(FormLoad(m.cx, m.view), ProgramEnded);
   ASSERT_EQ(m.sys.ui.boxes.size(), 1u);
   const auto& box = m.sys.ui.boxes[0];
@@ -91,7 +91,7 @@ TEST(FormLoad, PackageFilesAreCheckedInOrderAndTheFirstMissingEndsSetup) {
 TEST(FormLoad, HiddenOrFolderPackageEntriesCountAsMissing) {
   for (bool hidden : {true, false}) {
     PackageMachine m;
-    m.sys.files.DeleteFile("C:\\Setup\\Licence.txt");
+    m.sys.files.Delete("C:\\Setup\\Licence.txt");
     if (hidden) {
       m.sys.files.AddFile("C:\\Setup\\Licence.txt", "x", attr::Hidden);
     } else {

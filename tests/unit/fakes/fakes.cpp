@@ -179,7 +179,7 @@ bool FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes)
   return true;
 }
 
-bool FakeFileSystem::DeleteFile(const std::string& path) {
+bool FakeFileSystem::Delete(const std::string& path) {
   std::string abs = Absolute(path);
   Node* node = Find(abs);
   if (!node || node->folder || locked_.count(Key(abs)) || (node->attributes & attr::ReadOnly))
@@ -188,7 +188,7 @@ bool FakeFileSystem::DeleteFile(const std::string& path) {
   return true;
 }
 
-bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to) {
+bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
   Node* source = Find(from);
   if (!source || source->folder || !Writable(to)) return false;
   std::string bytes = source->bytes;
@@ -310,7 +310,11 @@ int32_t FakeRegistry::SetValue(RegKey key, const std::string& name, const RegDat
   auto handle = handles_.find(key);
   if (handle == handles_.end()) return 6;
   if (readOnlyKeys.count(handle->second)) return 5;  // ERROR_ACCESS_DENIED
-  keys_[handle->second][UpperAscii(name)] = data;
+  RegData stored = data;
+  // As the Win32 layer does: a string is stored with its terminating NUL.
+  if (stored.type == regtype::String && (stored.text.empty() || stored.text.back() != '\0'))
+    stored.text += '\0';
+  keys_[handle->second][UpperAscii(name)] = stored;
   return 0;
 }
 
@@ -341,6 +345,7 @@ bool FakeProcesses::RunAndWait(const std::string& commandLine) {
 }
 
 std::string FakePlatform::UpperCase(const std::string& text) { return UpperLatin(text); }
+std::string FakePlatform::LowerCase(const std::string& text) { return LowerLatin(text); }
 std::string FakePlatform::FromAnsi(const std::string& bytes) { return Cp1252ToUtf8(bytes); }
 std::string FakePlatform::ToAnsi(const std::string& text) { return Utf8ToCp1252(text); }
 
@@ -351,6 +356,7 @@ std::optional<std::string> FakePlatform::LocaleValue(uint32_t type) {
 }
 
 bool FakePlatform::SetLocaleValue(uint32_t type, const std::string& value) {
+  localeWrites.emplace_back(type, value);
   if (localeReadOnly) return false;
   locale[type] = value;
   return true;

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "seams/services.h"
@@ -49,8 +50,8 @@ class FakeFileSystem : public FileSystem {
   std::vector<DirEntry> List(const std::string& pattern) override;
   std::optional<uint32_t> GetAttributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
-  bool DeleteFile(const std::string& path) override;
-  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool Delete(const std::string& path) override;
+  bool Copy(const std::string& from, const std::string& to) override;
   bool CreateFolder(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool SetCurrentFolder(const std::string& path) override;
@@ -144,6 +145,7 @@ class FakePlatform : public Platform {
   int CleanBootMode() override { return cleanBoot; }
   std::string ProgramPath() override { return programPath; }
   std::string UpperCase(const std::string& text) override;
+  std::string LowerCase(const std::string& text) override;
   std::string FromAnsi(const std::string& bytes) override;
   std::string ToAnsi(const std::string& text) override;
   std::optional<std::string> LocaleValue(uint32_t type) override;
@@ -155,6 +157,8 @@ class FakePlatform : public Platform {
   std::string programPath = "C:\\Setup\\Installer.exe";
   std::map<uint32_t, std::string> locale;
   bool localeReadOnly = false;
+  // Every SetLocaleValue call in order, refused ones included.
+  std::vector<std::pair<uint32_t, std::string>> localeWrites;
 };
 
 // One fake Windows, handed to the code under test as Services.

@@ -1,0 +1,48 @@
+// Installer.exe: loads the wizard form and runs its messages. Every way out
+// passes through EndOfSetup, which ends the process.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "files_win.h"
+#include "frm_setup_win.h"
+#include "platform_win.h"
+#include "processes_win.h"
+#include "registry_win.h"
+#include "setup_folder.h"
+#include "shell_win.h"
+#include "ui_win.h"
+
+namespace {
+
+// The installer's program-wide values: the package description and the flags.
+tessaro::InstallerState g_state;
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace tessaro;
+  CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  static Win32Ui ui;
+  static Win32Files files;
+  static Win32Registry registry;
+  static Win32Shell shell;
+  static Win32Processes processes;
+  static Win32Platform platform;
+  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
+
+  static FrmSetup form(cx, ui);
+  if (!form.Create(instance)) return 1;
+  form.LoadAndShow();
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  EndOfSetup(cx);
+}

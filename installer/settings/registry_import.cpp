@@ -1,0 +1,32 @@
+#include "registry_import.h"
+
+#include <string>
+#include <vector>
+
+#include "errors.h"
+#include "helpers.h"
+#include "placeholders.h"
+#include "text.h"
+#include "text_files.h"
+
+namespace tessaro {
+
+namespace {
+constexpr const char* kTemplate = "Settings.lrk";
+constexpr const char* kImportFile = "Settings.reg";
+constexpr const char* kEditorCommand = "Regedit.exe /S Settings.reg";
+constexpr int kPathFileAccessError = 75;
+}  // namespace
+
+void ImportRegistrySettings(InstallerContext& cx) {
+  Services& sys = cx.sys;
+  LineReader reader(ReadTextFile(sys.files, sys.platform, kTemplate));
+  std::vector<std::string> lines;
+  while (!reader.AtEnd()) lines.push_back(ExpandPlaceholders(cx, reader.ReadLine(), true));
+  // An import of a stale or half-written file must not go ahead.
+  if (!WriteTextLines(sys.files, sys.platform, kImportFile, lines))
+    throw RuntimeError(kPathFileAccessError, std::string("Path/File access error: ") + kImportFile);
+  RunAndWait(sys.processes, kEditorCommand);
+}
+
+}  // namespace tessaro

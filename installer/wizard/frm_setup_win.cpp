@@ -1,0 +1,230 @@
+#include "frm_setup_win.h"
+
+#include "control_ids.h"
+#include "setup_folder.h"
+#include "startup.h"
+#include "texts.h"
+#include "wide.h"
+
+namespace tessaro {
+
+namespace {
+
+// The wizard's design size in twips (547 x 444 design pixels).
+constexpr int kFormWidth = 8205;
+constexpr int kFormHeight = 6660;
+
+constexpr COLORREF kPanelTop = RGB(18, 52, 96);
+constexpr COLORREF kPanelBottom = RGB(64, 122, 178);
+constexpr COLORREF kPage = RGB(244, 246, 250);
+
+HFONT MakeFont(int pixelHeight, int weight, const wchar_t* face) {
+  LOGFONTW lf{};
+  lf.lfHeight = -pixelHeight;
+  lf.lfWeight = weight;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&lf);
+}
+
+// Multi-line edit controls break lines only at CR LF.
+std::wstring WithCrLf(const std::string& text) {
+  std::wstring in = Widen(text), out;
+  out.reserve(in.size() + in.size() / 16);
+  for (size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == L'\n' && (i == 0 || in[i - 1] != L'\r')) out += L'\r';
+    out += in[i];
+    if (in[i] == L'\r' && (i + 1 == in.size() || in[i + 1] != L'\n')) out += L'\n';
+  }
+  return out;
+}
+
+void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
+  int height = r.bottom - r.top;
+  for (int y = 0; y < height; y += 2) {
+    auto mix = [&](int a, int b) { return a + (b - a) * y / (height ? height : 1); };
+    GdiObject brush(CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
+                                         mix(GetGValue(top), GetGValue(bottom)),
+                                         mix(GetBValue(top), GetBValue(bottom)))));
+    RECT band{r.left, r.top + y, r.right, r.top + y + 2};
+    FillRect(dc, &band, static_cast<HBRUSH>(brush.Get()));
+  }
+}
+
+}  // namespace
+
+bool FrmSetup::Create(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.lpszClassName = ids::kFrmSetupClass;
+  RegisterClassExW(&wc);
+
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  int width = Px(kFormWidth), height = Px(kFormHeight);
+  int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, ids::kFrmSetupClass, Widen(texts::kWizardCaption).c_str(),
+                          WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height, nullptr,
+                          nullptr, instance, this);
+  if (!hwnd_) return false;
+
+  textFont_.Reset(MakeFont(Px(195), FW_NORMAL, L"Tahoma"));
+  titleFont_.Reset(MakeFont(Px(210), FW_BOLD, L"Tahoma"));
+  nameFont_.Reset(MakeFont(Px(390), FW_BOLD, L"Arial"));
+
+  HWND title = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX, ids::Apptitle, 420, 180, 5925, 285);
+  SetWindowTextW(title, Widen(texts::kAppTitleDesign).c_str());
+  SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
+  HWND name = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX, ids::AppName, 330, 570, 4215, 525);
+  SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.Get()), FALSE);
+  HWND welcome = AddControl(L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
+                            ids::Welcome, 120, 1290, 4395, 3165);
+  SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+  AddControl(L"STATIC", SS_OWNERDRAW | SS_NOTIFY, ids::ESCI_ORA, 7770, 120, 405, 360);
+  ui_.SetOwner(hwnd_);
+  return true;
+}
+
+HWND FrmSetup::AddControl(const wchar_t* cls, DWORD style, int id, int left, int top, int width,
+                          int height) {
+  return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width),
+                         Px(height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void FrmSetup::LoadAndShow() {
+  Form_Load();
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  SetForegroundWindow(hwnd_);
+}
+
+void FrmSetup::Form_Load() { FormLoad(cx_, *this); }
+
+void FrmSetup::SetAppName(const std::string& caption) {
+  SetDlgItemTextW(hwnd_, ids::AppName, Widen(caption).c_str());
+}
+
+void FrmSetup::SetAppTitle(const std::string& caption) {
+  SetDlgItemTextW(hwnd_, ids::Apptitle, Widen(caption).c_str());
+}
+
+void FrmSetup::SetWelcome(const std::string& text) {
+  SetDlgItemTextW(hwnd_, ids::Welcome, WithCrLf(text).c_str());
+}
+
+// The small close image in the top right corner.
+void FrmSetup::ESCI_ORA_Click() { Form_Close(); }
+
+// Every way out of the wizard leaves through the end of setup.
+void FrmSetup::Form_Close() { EndOfSetup(cx_); }
+
+void FrmSetup::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  FillVertical(dc, client, kPanelTop, kPanelBottom);
+  RECT page{Px(60), Px(1200), Px(4635), Px(4560)};
+  GdiObject pageBrush(CreateSolidBrush(kPage));
+  FillRect(dc, &page, static_cast<HBRUSH>(pageBrush.Get()));
+  // A stack of discs on the right: the database being installed.
+  GdiObject disc(CreateSolidBrush(RGB(226, 234, 244)));
+  GdiObject edge(CreatePen(PS_SOLID, 2, RGB(12, 36, 70)));
+  HGDIOBJ oldBrush = SelectObject(dc, disc.Get());
+  HGDIOBJ oldPen = SelectObject(dc, edge.Get());
+  for (int i = 2; i >= 0; --i) {
+    int top = Px(1800 + i * 700);
+    Ellipse(dc, Px(5400), top, Px(7500), top + Px(700));
+  }
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+}
+
+void FrmSetup::DrawCloseImage(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  GdiObject red(CreateSolidBrush(RGB(196, 48, 40)));
+  GdiObject white(CreatePen(PS_SOLID, 2, RGB(255, 255, 255)));
+  HGDIOBJ oldBrush = SelectObject(dc, red.Get());
+  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+  Ellipse(dc, r.left, r.top, r.right, r.bottom);
+  SelectObject(dc, white.Get());
+  int m = (r.right - r.left) / 3;
+  MoveToEx(dc, r.left + m, r.top + m, nullptr);
+  LineTo(dc, r.right - m, r.bottom - m);
+  MoveToEx(dc, r.right - m, r.top + m, nullptr);
+  LineTo(dc, r.left + m, r.bottom - m);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+}
+
+LRESULT CALLBACK FrmSetup::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  FrmSetup* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<FrmSetup*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<FrmSetup*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  // A handler's failure must not unwind through Windows' own frames.
+  try {
+    return self->HandleMessage(msg, wp, lp);
+  } catch (...) {
+    return 0;
+  }
+}
+
+LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == ids::Welcome) {
+        SetBkColor(dc, kPage);
+        SetDCBrushColor(dc, kPage);
+        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+      }
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (item->CtlID == static_cast<UINT>(ids::ESCI_ORA)) DrawCloseImage(*item);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wp) == ids::ESCI_ORA && HIWORD(wp) == STN_CLICKED) ESCI_ORA_Click();
+      return 0;
+    case WM_SETCURSOR:
+      if (ui_.Busy()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      Form_Close();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace tessaro

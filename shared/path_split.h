@@ -1,0 +1,17 @@
+#pragma once
+// Path splitters shared by the installer and the backup program. Paths are
+// UTF-8; "\" and ":" are single bytes there, so byte positions are safe.
+#include <string>
+
+namespace tessaro {
+
+// The text after the last "\" (empty when the path ends in "\"); the path
+// itself when it holds no "\".
+std::string FileNamePart(const std::string& path);
+
+// The path up to and including its last "\" or ":" ("C:\a\b.dll" gives
+// "C:\a\", "C:b.dll" gives "C:"); empty when it holds neither, and empty for
+// a path that begins with ":".
+std::string FolderOfPath(const std::string& path);
+
+}  // namespace tessaro

@@ -1,0 +1,100 @@
+#include "files_win.h"
+
+#include <windows.h>
+
+#include "handles.h"
+#include "wide.h"
+
+namespace tessaro {
+
+std::vector<DirEntry> Win32Files::List(const std::string& pattern) {
+  std::vector<DirEntry> entries;
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, 0));
+  if (!find) return entries;
+  do {
+    entries.push_back({Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH)),
+                       static_cast<uint32_t>(data.dwFileAttributes)});
+  } while (FindNextFileW(find.Get(), &data));
+  return entries;
+}
+
+std::optional<uint32_t> Win32Files::GetAttributes(const std::string& path) {
+  DWORD a = GetFileAttributesW(Widen(path).c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return static_cast<uint32_t>(a);
+}
+
+bool Win32Files::SetAttributes(const std::string& path, uint32_t attributes) {
+  return SetFileAttributesW(Widen(path).c_str(), attributes) != 0;
+}
+
+bool Win32Files::Delete(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str()) != 0;
+}
+
+bool Win32Files::Copy(const std::string& from, const std::string& to) {
+  return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE) != 0;
+}
+
+bool Win32Files::CreateFolder(const std::string& path) {
+  return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
+}
+
+bool Win32Files::RemoveFolder(const std::string& path) {
+  return RemoveDirectoryW(Widen(path).c_str()) != 0;
+}
+
+bool Win32Files::SetCurrentFolder(const std::string& path) {
+  return SetCurrentDirectoryW(Widen(path).c_str()) != 0;
+}
+
+std::string Win32Files::CurrentFolder() {
+  DWORD n = GetCurrentDirectoryW(0, nullptr);
+  std::wstring buffer(n, L'\0');
+  n = GetCurrentDirectoryW(n, buffer.data());
+  buffer.resize(n);
+  return Narrow(buffer);
+}
+
+std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() &&
+      !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
+namespace {
+
+bool WriteBytes(HANDLE file, const std::string& bytes) {
+  DWORD written = 0;
+  return bytes.empty() ||
+         (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+          written == bytes.size());
+}
+
+}  // namespace
+
+bool Win32Files::WriteAll(const std::string& path, const std::string& bytes) {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && WriteBytes(file.Get(), bytes);
+}
+
+bool Win32Files::Append(const std::string& path, const std::string& bytes) {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && WriteBytes(file.Get(), bytes);
+}
+
+}  // namespace tessaro

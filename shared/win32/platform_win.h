@@ -1,0 +1,20 @@
+#pragma once
+#include "seams/platform.h"
+
+namespace tessaro {
+
+class Win32Platform : public Platform {
+ public:
+  bool IsNT() override;
+  int CleanBootMode() override;
+  std::string ProgramPath() override;
+  std::string UpperCase(const std::string& text) override;
+  std::string LowerCase(const std::string& text) override;
+  std::string FromAnsi(const std::string& bytes) override;
+  std::string ToAnsi(const std::string& text) override;
+  std::optional<std::string> LocaleValue(uint32_t type) override;
+  bool SetLocaleValue(uint32_t type, const std::string& value) override;
+  [[noreturn]] void ExitProgram(int code) override;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,12 @@
+#pragma once
+// The processes seam: starting a command line and waiting for its end.
+#include "seams/processes.h"
+
+namespace tessaro {
+
+class Win32Processes : public Processes {
+ public:
+  bool RunAndWait(const std::string& commandLine) override;
+};
+
+}  // namespace tessaro

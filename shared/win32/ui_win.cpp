@@ -1,0 +1,72 @@
+#include "ui_win.h"
+
+#include "wide.h"
+
+namespace tessaro {
+
+namespace {
+
+UINT IconFlag(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Critical: return MB_ICONHAND;
+    case MsgIcon::Question: return MB_ICONQUESTION;
+    case MsgIcon::Exclamation: return MB_ICONEXCLAMATION;
+    case MsgIcon::Information: return MB_ICONASTERISK;
+    default: return 0;
+  }
+}
+
+UINT ButtonFlag(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::OkCancel: return MB_OKCANCEL;
+    case MsgButtons::YesNo: return MB_YESNO;
+    case MsgButtons::YesNoCancel: return MB_YESNOCANCEL;
+    case MsgButtons::RetryCancel: return MB_RETRYCANCEL;
+    case MsgButtons::AbortRetryIgnore: return MB_ABORTRETRYIGNORE;
+    default: return MB_OK;
+  }
+}
+
+MsgAnswer Answer(int id) {
+  switch (id) {
+    case IDCANCEL: return MsgAnswer::Cancel;
+    case IDYES: return MsgAnswer::Yes;
+    case IDNO: return MsgAnswer::No;
+    case IDRETRY: return MsgAnswer::Retry;
+    case IDABORT: return MsgAnswer::Abort;
+    case IDIGNORE: return MsgAnswer::Ignore;
+    default: return MsgAnswer::Ok;
+  }
+}
+
+}  // namespace
+
+MsgAnswer Win32Ui::ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
+                               MsgButtons buttons) {
+  HWND owner = owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
+  UINT flags = IconFlag(icon) | ButtonFlag(buttons) | MB_SETFOREGROUND |
+               (owner ? MB_APPLMODAL : MB_TASKMODAL);
+  int id = MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
+  return Answer(id);
+}
+
+void Win32Ui::Beep() { MessageBeep(MB_OK); }
+
+void Win32Ui::SetBusyPointer(bool busy) {
+  busy_ = busy;
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32Ui::PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace tessaro

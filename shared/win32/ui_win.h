@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+
+#include "seams/ui.h"
+
+namespace tessaro {
+
+class Win32Ui : public UserInterface {
+ public:
+  MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
+                        MsgButtons buttons) override;
+  void Beep() override;
+  void SetBusyPointer(bool busy) override;
+  void PumpMessages() override;
+
+  // The window that owns the boxes; without one they are task-modal.
+  void SetOwner(HWND owner) { owner_ = owner; }
+  bool Busy() const { return busy_; }
+
+ private:
+  HWND owner_ = nullptr;
+  bool busy_ = false;
+};
+
+}  // namespace tessaro

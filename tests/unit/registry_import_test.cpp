@@ -1,0 +1,103 @@
+#include "registry_import.h"
+
+#include <gtest/gtest.h>
+
+#include "errors.h"
+#include "settings_machine.h"
+
+namespace tessaro {
+namespace {
+
+struct Import : ::testing::Test {
+  testing::SettingsMachine m;
+  void Template(const std::string& ansi) { m.sys.files.WriteAll("C:\\Setup\\Settings.lrk", ansi); }
+  std::string Output() { return m.sys.files.Content("C:\\Setup\\Settings.reg"); }
+};
+
+TEST_F(Import, TemplateBecomesAnImportFileAndTheEditorRunsOnIt) {
+  m.pkg.InstallPath = "C:\\Programmi\\Gestione";
+  Template(
+      "REGEDIT4\r\n"
+      "\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\\xA7\xA7KV_SH_Name\xA7\xA7\\\xA7\xA7kv_version\xA7\xA7]\r\n"
+      "\"Path\"=\"\xA7\xA7KV_App_Path\xA7\xA7\\\\Dati\"\r\n"
+      "\"Nome\"=\"\xA7\xA7KV_App_Name\xA7\xA7\"\r\n");
+  std::string atStart;
+  m.sys.processes.program = [&](const std::string&) {
+    atStart = Output();
+    return true;
+  };
+  ImportRegistrySettings(m.cx);
+
+  const std::string expected =
+      "REGEDIT4\r\n"
+      "\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\Magazzino\\3.1]\r\n"
+      "\"Path\"=\"C:\\\\Programmi\\\\Gestione\\\\Dati\"\r\n"
+      "\"Nome\"=\"Gestione Magazzino v.3.1\"\r\n";
+  EXPECT_EQ(Output(), expected);
+  EXPECT_EQ(atStart, expected);  // complete before the editor started
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"Regedit.exe /S Settings.reg"});
+}
+
+TEST_F(Import, EmptyTemplateGivesAnEmptyFileAndStillRunsTheEditor) {
+  Template("");
+  ImportRegistrySettings(m.cx);
+  EXPECT_TRUE(m.sys.files.Exists("C:\\Setup\\Settings.reg"));
+  EXPECT_EQ(Output(), "");
+  EXPECT_EQ(m.sys.processes.started.size(), 1u);
+}
+
+TEST_F(Import, LinesWithoutTokensAreCopiedAndEndInCrLf) {
+  // Spaces, quotes, escapes and accented letters stay; any line end becomes
+  // CR LF, and a last line without one gets it.
+  Template("  REGEDIT4  \n\"A\"=\"x\\\\y \\\"z\\\"\"\r\"Citt\xE0\"=\"perch\xE9 \x80\"\r\n\tfine");
+  ImportRegistrySettings(m.cx);
+  EXPECT_EQ(Output(),
+            "  REGEDIT4  \r\n\"A\"=\"x\\\\y \\\"z\\\"\"\r\n\"Citt\xE0\"=\"perch\xE9 "
+            "\x80\"\r\n\tfine\r\n");
+}
+
+TEST_F(Import, ValuesAreWrittenInTheAnsiCodePage) {
+  m.pkg.InstallPath = "D:\\Contabilit\u00E0";
+  m.pkg.AppFullName = "Contabilit\u00E0 \u20AC";
+  Template("\"P\"=\"\xA7\xA7KV_App_Path\xA7\xA7\"\r\n\"N\"=\"\xA7\xA7KV_App_Name\xA7\xA7\"\r\n");
+  ImportRegistrySettings(m.cx);
+  EXPECT_EQ(Output(), "\"P\"=\"D:\\\\Contabilit\xE0\"\r\n\"N\"=\"Contabilit\xE0 \x80\"\r\n");
+}
+
+TEST_F(Import, ASecondRunReplacesTheOlderFile) {
+  m.sys.files.WriteAll("C:\\Setup\\Settings.reg", std::string(500, 'x'));
+  Template("REGEDIT4\r\n");
+  ImportRegistrySettings(m.cx);
+  ImportRegistrySettings(m.cx);
+  EXPECT_EQ(Output(), "REGEDIT4\r\n");
+  EXPECT_EQ(m.sys.processes.started.size(), 2u);
+}
+
+TEST_F(Import, MissingTemplateIsAnErrorForTheCaller) {
+  try {
+    ImportRegistrySettings(m.cx);
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::FileNotFound);
+  }
+  EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\Settings.reg"));
+  EXPECT_TRUE(m.sys.processes.started.empty());
+}
+
+TEST_F(Import, UnwritableOutputStopsBeforeTheEditor) {
+  Template("REGEDIT4\r\n");
+  m.sys.files.WriteAll("C:\\Setup\\Settings.reg", "vecchio");
+  m.sys.files.Lock("C:\\Setup\\Settings.reg");
+  try {
+    ImportRegistrySettings(m.cx);
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 75);
+  }
+  EXPECT_TRUE(m.sys.processes.started.empty());
+}
+
+}  // namespace
+}  // namespace tessaro

@@ -1,0 +1,28 @@
+// Force-included into googletest and the Wine tests. googletest's Notification
+// is built on std::mutex and std::condition_variable, which mingw-w64's win32
+// thread model does not provide; this one waits on a Win32 event instead.
+#pragma once
+
+#include <windows.h>
+
+#define GTEST_HAS_NOTIFICATION_ 1
+
+namespace testing::internal {
+
+class Notification {
+ public:
+  Notification() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Notification() {
+    if (event_) CloseHandle(event_);
+  }
+  Notification(const Notification&) = delete;
+  Notification& operator=(const Notification&) = delete;
+
+  void Notify() { SetEvent(event_); }
+  void WaitForNotification() { WaitForSingleObject(event_, INFINITE); }
+
+ private:
+  HANDLE event_;
+};
+
+}  // namespace testing::internal

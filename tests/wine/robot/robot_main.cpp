@@ -1,0 +1,228 @@
+// robot.exe: the robot for shell scripts. Prints what it sees as plain lines.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "robot.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: robot.exe COMMAND [OPTIONS]\n"
+    "  windows [--pid N]            visible top-level windows and their controls\n"
+    "  run [--cwd DIR] [--answer BUTTON]... [--until-class C] [--until-title T]\n"
+    "      [--timeout S] PROGRAM [ARG]...\n"
+    "                               starts PROGRAM and answers its message boxes in\n"
+    "                               order; ends with 'exit N', or with 'window ...'\n"
+    "                               leaving PROGRAM running\n"
+    "  boxes --pid N [--answer BUTTON]... [--timeout S]\n"
+    "                               the same for a program already running\n"
+    "  wait-window WINDOW           waits for the window and prints it\n"
+    "  controls WINDOW              the window's controls\n"
+    "  press WINDOW --button B      presses a button (caption or OK, Cancel, Yes...)\n"
+    "  set-text WINDOW --id N --text T\n"
+    "  close WINDOW                 posts WM_CLOSE\n"
+    "  wait-exit --pid N [--timeout S]\n"
+    "WINDOW is --hwnd 0xHANDLE, or any of --pid N --class C --title T (waited for\n"
+    "up to --timeout seconds, default 10). Exit status: 0 done, 1 not seen in\n"
+    "time or failed, 2 usage.\n";
+
+struct Options {
+  std::string command;
+  std::string cwd, button, text, until_class, until_title;
+  std::deque<std::string> answers;
+  robot::WindowQuery window;
+  HWND hwnd = nullptr;
+  int id = 0;
+  bool has_id = false;
+  robot::Millis timeout = robot::kWait;
+  std::vector<std::string> rest;  // program and its arguments
+};
+
+void out(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  std::fflush(stdout);
+}
+
+std::string hex(HWND hwnd) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%lx",
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)));
+  return buf;
+}
+
+std::optional<Options> parse(int argc, wchar_t** argv) {
+  if (argc < 2) return std::nullopt;
+  Options o;
+  o.command = robot::narrow(argv[1]);
+  int i = 2;
+  auto value = [&](std::string& into) {
+    if (i + 1 >= argc) return false;
+    into = robot::narrow(argv[++i]);
+    return true;
+  };
+  for (; i < argc; ++i) {
+    std::string arg = robot::narrow(argv[i]), v;
+    if (arg.rfind("--", 0) != 0) break;  // the program to run and its arguments
+    if (!value(v)) return std::nullopt;
+    if (arg == "--cwd")
+      o.cwd = v;
+    else if (arg == "--answer")
+      o.answers.push_back(v);
+    else if (arg == "--until-class")
+      o.until_class = v;
+    else if (arg == "--until-title")
+      o.until_title = v;
+    else if (arg == "--button")
+      o.button = v;
+    else if (arg == "--text")
+      o.text = v;
+    else if (arg == "--class")
+      o.window.class_name = v;
+    else if (arg == "--title")
+      o.window.title = v;
+    else if (arg == "--pid")
+      o.window.pid = std::strtoul(v.c_str(), nullptr, 0);
+    else if (arg == "--hwnd")
+      o.hwnd = reinterpret_cast<HWND>(std::strtoull(v.c_str(), nullptr, 0));
+    else if (arg == "--id")
+      o.id = int(std::strtol(v.c_str(), nullptr, 0)), o.has_id = true;
+    else if (arg == "--timeout")
+      o.timeout = robot::Millis(long(std::strtod(v.c_str(), nullptr) * 1000));
+    else
+      return std::nullopt;
+  }
+  for (; i < argc; ++i) o.rest.push_back(robot::narrow(argv[i]));
+  return o;
+}
+
+std::optional<HWND> select_window(const Options& o) {
+  if (o.hwnd) {
+    if (IsWindow(o.hwnd)) return o.hwnd;
+    out("no window " + hex(o.hwnd) + "\n");
+    return std::nullopt;
+  }
+  if (auto w = robot::wait_window(o.window, o.timeout)) return w->hwnd;
+  out("no window with class \"" + o.window.class_name + "\" title \"" + o.window.title +
+      "\" in time\n" + robot::describe_windows(o.window.pid));
+  return std::nullopt;
+}
+
+std::string window_line(const robot::Window& w) {
+  return "window " + hex(w.hwnd) + " pid " + std::to_string(w.pid) + " class \"" + w.class_name +
+         "\" title \"" + w.title + "\"\n";
+}
+
+int report(const robot::Recording& rec, const std::deque<std::string>& answers) {
+  bool last_answered =
+      rec.end == robot::Recording::End::exited || rec.end == robot::Recording::End::window;
+  for (size_t i = 0; i < rec.boxes.size(); ++i) {
+    out(robot::describe(rec.boxes[i]));
+    bool answered = i + 1 < rec.boxes.size() || last_answered;
+    if (answered && i < answers.size()) out("answer " + answers[i] + "\n");
+  }
+  switch (rec.end) {
+    case robot::Recording::End::exited:
+      out("exit " + std::to_string(rec.exit_code.value_or(0)) + "\n");
+      return 0;
+    case robot::Recording::End::window:
+      out(window_line(*rec.window));
+      return 0;
+    default:
+      out(rec.describe());
+      return 1;
+  }
+}
+
+int run(const Options& o) {
+  if (o.rest.empty()) return 2;
+  std::vector<std::string> args(o.rest.begin() + 1, o.rest.end());
+  auto process = robot::Process::start(o.rest[0], args, o.cwd);
+  if (!process.started()) {
+    out(process.error() + "\n");
+    return 1;
+  }
+  out("pid " + std::to_string(process.id()) + "\n");
+  robot::RecordOptions ro;
+  ro.answers = o.answers;
+  ro.timeout = o.timeout;
+  if (!o.until_class.empty() || !o.until_title.empty())
+    ro.until = robot::WindowQuery{o.until_class, o.until_title};
+  auto rec = robot::record_boxes(process, ro);
+  // Once its window is up the program is the script's to drive.
+  if (rec.end == robot::Recording::End::window) process.release();
+  return report(rec, o.answers);
+}
+
+int boxes(const Options& o) {
+  auto process = robot::Process::attach(o.window.pid);
+  if (!process.started()) {
+    out(process.error() + "\n");
+    return 1;
+  }
+  robot::RecordOptions ro;
+  ro.answers = o.answers;
+  ro.timeout = o.timeout;
+  auto rec = robot::record_boxes(process, ro);
+  process.release();  // attached, not started here: never ended by the robot
+  return report(rec, o.answers);
+}
+
+int command(const Options& o) {
+  const std::string& c = o.command;
+  if (c == "run") return run(o);
+  if (c == "boxes") return o.window.pid ? boxes(o) : 2;
+  if (c == "windows") {
+    out(robot::describe_windows(o.window.pid));
+    return 0;
+  }
+  if (c == "wait-exit") {
+    auto process = robot::Process::attach(o.window.pid);
+    bool ended = process.started() && process.wait_exit(o.timeout);
+    out(ended ? "exit " + std::to_string(process.exit_code().value_or(0)) + "\n"
+              : "still running\n");
+    process.release();
+    return ended ? 0 : 1;
+  }
+  if (c != "wait-window" && c != "controls" && c != "press" && c != "set-text" && c != "close")
+    return 2;
+  auto hwnd = select_window(o);
+  if (!hwnd) return 1;
+  if (c == "wait-window") {
+    out(window_line(robot::read_window(*hwnd)));
+    return 0;
+  }
+  if (c == "controls") {
+    for (auto& control : robot::controls(*hwnd)) out(robot::describe(control) + "\n");
+    return 0;
+  }
+  if (c == "press") {
+    if (o.button.empty()) return 2;
+    bool done = robot::press(*hwnd, o.button);
+    out(done ? "pressed " + o.button + "\n" : "no enabled button \"" + o.button + "\"\n");
+    return done ? 0 : 1;
+  }
+  if (c == "set-text") {
+    if (!o.has_id) return 2;
+    auto control = robot::wait_control(*hwnd, o.id, o.timeout);
+    bool done = control && robot::set_text(control->hwnd, o.text);
+    out(done ? "text set\n" : "no control " + std::to_string(o.id) + "\n");
+    return done ? 0 : 1;
+  }
+  robot::close_window(*hwnd);
+  out("close posted\n");
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Plain LF lines for the Unix side.
+  _setmode(_fileno(stdout), _O_BINARY);
+  auto options = parse(argc, argv);
+  int status = options ? command(*options) : 2;
+  if (status == 2) std::fputs(kUsage, stderr);
+  return status;
+}
