@@ -5,14 +5,14 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "files_win.h"
+#include "win32/files_win.h"
 #include "frm_setup_win.h"
-#include "platform_win.h"
-#include "processes_win.h"
-#include "registry_win.h"
+#include "win32/platform_win.h"
+#include "win32/processes_win.h"
+#include "win32/registry_win.h"
 #include "setup_folder.h"
-#include "shell_win.h"
-#include "ui_win.h"
+#include "win32/shell_win.h"
+#include "win32/ui_win.h"
 
 namespace {
 

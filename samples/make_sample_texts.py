@@ -140,12 +140,11 @@ write_text(os.path.join(here, "Settings.lrk"), [
 write_text(os.path.join(here, "Welcome.txt"), [
     "Benvenuti nel programma di installazione di @ !",
     "",
-    "Questo programma installerà @ sul vostro computer. Prima di proseguire",
-    "chiudete tutte le altre applicazioni aperte, in particolare quelle che",
-    "usano i file di sistema di Windows.",
+    "Questo programma installerà @ sul vostro computer.",
     "",
-    "Premete Avanti per continuare, oppure Esci per terminare l'installazione",
-    "senza modificare il sistema.",
+    "Prima di proseguire chiudete tutte le altre applicazioni aperte, in particolare quelle che usano i file di sistema di Windows.",
+    "",
+    "Premete Avanti per continuare, oppure Esci per terminare l'installazione senza modificare il sistema.",
 ])
 
 write_text(os.path.join(here, "Licence.txt"), [

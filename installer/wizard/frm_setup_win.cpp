@@ -4,7 +4,7 @@
 #include "setup_folder.h"
 #include "startup.h"
 #include "texts.h"
-#include "wide.h"
+#include "win32/wide.h"
 
 namespace tessaro {
 
@@ -78,12 +78,12 @@ bool FrmSetup::Create(HINSTANCE instance) {
 
   textFont_.Reset(MakeFont(Px(195), FW_NORMAL, L"Tahoma"));
   titleFont_.Reset(MakeFont(Px(210), FW_BOLD, L"Tahoma"));
-  nameFont_.Reset(MakeFont(Px(390), FW_BOLD, L"Arial"));
+  nameFont_.Reset(MakeFont(Px(285), FW_BOLD, L"Arial"));
 
   HWND title = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX, ids::Apptitle, 420, 180, 5925, 285);
   SetWindowTextW(title, Widen(texts::kAppTitleDesign).c_str());
   SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
-  HWND name = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX, ids::AppName, 330, 570, 4215, 525);
+  HWND name = AddControl(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, ids::AppName, 330, 570, 4215, 525);
   SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.Get()), FALSE);
   HWND welcome = AddControl(L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
                             ids::Welcome, 120, 1290, 4395, 3165);

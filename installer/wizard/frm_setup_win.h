@@ -3,9 +3,9 @@
 // application's name and the welcome text.
 #include <windows.h>
 
-#include "handles.h"
+#include "win32/handles.h"
 #include "installer_state.h"
-#include "ui_win.h"
+#include "win32/ui_win.h"
 #include "wizard_view.h"
 
 namespace tessaro {

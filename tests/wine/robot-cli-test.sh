@@ -40,7 +40,7 @@ expect "run stops at a box without answer" "$out" 'box "Demo question" icon=ques
 out=$(robot run --until-class BoxDemoWindow "$bin/boxdemo.exe" window)
 pid=$(sed -n 's/^pid \([0-9]*\)$/\1/p' <<<"$out")
 expect "run leaves the program at its window" "$out" \
-  "window 0x[0-9a-f]+ pid $pid class \"BoxDemoWindow\" title \"Box demo\""
+  "window 0x[0-9a-f]+ pid $pid class \"BoxDemoWindow\" title \"Box demo\" at .*"
 out=$(robot set-text --pid "$pid" --class BoxDemoWindow --id 101 --text 'from the script')
 expect "set-text waits for the control" "$out" 'text set'
 out=$(robot controls --pid "$pid" --class BoxDemoWindow)

@@ -34,4 +34,9 @@ wine "$TESSARO_BUILD_DIR/tests/wine/wine_tests.exe" --gtest_filter="$filter" </d
 wait $!
 status=$?
 show_log
+# A suite missing from the executable (a stale build) would otherwise pass.
+if [ $status -eq 0 ] && grep -q '^\[==========\] Running 0 tests' "$log"; then
+  echo "run-wine-test: no test matches $filter in wine_tests.exe"
+  status=1
+fi
 exit $status

@@ -23,6 +23,12 @@ export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_
 # Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252.
 export LC_ALL=C.UTF-8
 unset LANG LANGUAGE
+# The run's display: a number for our own Xvfb, a whole name for the caller's.
 if [ -s "$TESSARO_WINE_RUN/display" ]; then
-  export DISPLAY=":$(cat "$TESSARO_WINE_RUN/display")"
+  _tessaro_display=$(cat "$TESSARO_WINE_RUN/display")
+  case "$_tessaro_display" in
+    *:*) export DISPLAY=$_tessaro_display ;;
+    *) export DISPLAY=":$_tessaro_display" ;;
+  esac
+  unset _tessaro_display
 fi

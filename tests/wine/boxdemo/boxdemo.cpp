@@ -7,9 +7,10 @@
 //   boxdemo window         a window whose controls appear only after it is shown
 //   boxdemo echo ARGS...   a box titled with the working folder, text = ARGS joined by '|'
 //   boxdemo exit N         ends at once with code N
+#include <windows.h>
+// These need <windows.h> first.
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <string>
 

@@ -1,6 +1,7 @@
 // Message boxes: reading them, answering them, recording a program's boxes,
 // and the plain-text reports a failing test prints.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "robot.h"
@@ -52,7 +53,9 @@ std::string Box::captions() const {
 bool is_message_box(HWND hwnd) {
   wchar_t name[8];
   int n = GetClassNameW(hwnd, name, 8);
-  return n == 6 && std::wstring_view(name, n) == L"#32770" && GetDlgItem(hwnd, kTextId) != nullptr;
+  if (n != 6 || std::wstring_view(name, n) != L"#32770") return false;
+  HWND text = GetDlgItem(hwnd, kTextId);
+  return text && GetClassNameW(text, name, 8) == 6 && std::wstring_view(name, 6) == L"Static";
 }
 
 std::optional<Box> read_box(HWND hwnd) {
@@ -159,11 +162,15 @@ std::string describe(const Control& c) {
          hex(c.hwnd);
 }
 
+std::string describe(const Window& w) {
+  return "window " + hex(w.hwnd) + " pid " + std::to_string(w.pid) + " class " +
+         quoted(w.class_name) + " title " + quoted(w.title) + " at " + rect_text(w.rect);
+}
+
 std::string describe_windows(DWORD pid) {
   std::string out;
   for (auto& w : top_windows(pid)) {
-    out += "window " + hex(w.hwnd) + " pid " + std::to_string(w.pid) + " class " +
-           quoted(w.class_name) + " title " + quoted(w.title) + " at " + rect_text(w.rect) + "\n";
+    out += describe(w) + "\n";
     if (auto box = read_box(w.hwnd)) out += "  " + describe(*box);
     for (auto& c : controls(w.hwnd)) out += "  " + describe(c) + "\n";
   }

@@ -114,8 +114,9 @@ Process Process::start(const std::string& program, const std::vector<std::string
   std::wstring dir = widen(cwd);
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  // No standard handles: under Wine a child otherwise gets ours, and a program
-  // left running would hold the pipe of whoever reads the robot's output.
+  // No standard handles: under Wine a child otherwise writes to our stdout,
+  // and a program left running would hold the pipe of whoever reads it.
+  // (Wine hands its Unix stderr down regardless.)
   si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -126,9 +127,6 @@ Process Process::start(const std::string& program, const std::vector<std::string
   CloseHandle(pi.hThread);
   p.handle_ = pi.hProcess;
   p.pid_ = pi.dwProcessId;
-  // A GUI program is ready for the robot once it waits for input; a console
-  // program never gets there, so this is a bounded courtesy, not a condition.
-  WaitForInputIdle(p.handle_, 2000);
   return p;
 }
 

@@ -216,6 +216,7 @@ Recording record_boxes(Process& process, std::deque<std::string> answers,
 const char* to_string(Recording::End end);
 std::string describe(const Box& box);
 std::string describe(const Control& control);
+std::string describe(const Window& window);
 // Every visible top-level window of `pid` (0: all) and its controls.
 std::string describe_windows(DWORD pid = 0);
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "robot.h"
 
@@ -46,11 +47,36 @@ void out(const std::string& text) {
   std::fflush(stdout);
 }
 
-std::string hex(HWND hwnd) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%lx",
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)));
-  return buf;
+bool set_option(Options& o, const std::string& name, const std::string& v) {
+  static const std::pair<const char*, std::string Options::*> kTexts[] = {
+      {"--cwd", &Options::cwd},
+      {"--button", &Options::button},
+      {"--text", &Options::text},
+      {"--until-class", &Options::until_class},
+      {"--until-title", &Options::until_title}};
+  for (auto& [option, member] : kTexts) {
+    if (name == option) {
+      o.*member = v;
+      return true;
+    }
+  }
+  if (name == "--answer")
+    o.answers.push_back(v);
+  else if (name == "--class")
+    o.window.class_name = v;
+  else if (name == "--title")
+    o.window.title = v;
+  else if (name == "--pid")
+    o.window.pid = std::strtoul(v.c_str(), nullptr, 0);
+  else if (name == "--hwnd")
+    o.hwnd = reinterpret_cast<HWND>(std::strtoull(v.c_str(), nullptr, 0));
+  else if (name == "--id")
+    o.id = int(std::strtol(v.c_str(), nullptr, 0)), o.has_id = true;
+  else if (name == "--timeout")
+    o.timeout = robot::Millis(long(std::strtod(v.c_str(), nullptr) * 1000));
+  else
+    return false;
+  return true;
 }
 
 std::optional<Options> parse(int argc, wchar_t** argv) {
@@ -67,32 +93,7 @@ std::optional<Options> parse(int argc, wchar_t** argv) {
     std::string arg = robot::narrow(argv[i]), v;
     if (arg.rfind("--", 0) != 0) break;  // the program to run and its arguments
     if (!value(v)) return std::nullopt;
-    if (arg == "--cwd")
-      o.cwd = v;
-    else if (arg == "--answer")
-      o.answers.push_back(v);
-    else if (arg == "--until-class")
-      o.until_class = v;
-    else if (arg == "--until-title")
-      o.until_title = v;
-    else if (arg == "--button")
-      o.button = v;
-    else if (arg == "--text")
-      o.text = v;
-    else if (arg == "--class")
-      o.window.class_name = v;
-    else if (arg == "--title")
-      o.window.title = v;
-    else if (arg == "--pid")
-      o.window.pid = std::strtoul(v.c_str(), nullptr, 0);
-    else if (arg == "--hwnd")
-      o.hwnd = reinterpret_cast<HWND>(std::strtoull(v.c_str(), nullptr, 0));
-    else if (arg == "--id")
-      o.id = int(std::strtol(v.c_str(), nullptr, 0)), o.has_id = true;
-    else if (arg == "--timeout")
-      o.timeout = robot::Millis(long(std::strtod(v.c_str(), nullptr) * 1000));
-    else
-      return std::nullopt;
+    if (!set_option(o, arg, v)) return std::nullopt;
   }
   for (; i < argc; ++i) o.rest.push_back(robot::narrow(argv[i]));
   return o;
@@ -101,18 +102,13 @@ std::optional<Options> parse(int argc, wchar_t** argv) {
 std::optional<HWND> select_window(const Options& o) {
   if (o.hwnd) {
     if (IsWindow(o.hwnd)) return o.hwnd;
-    out("no window " + hex(o.hwnd) + "\n");
+    out("no such window\n");
     return std::nullopt;
   }
   if (auto w = robot::wait_window(o.window, o.timeout)) return w->hwnd;
   out("no window with class \"" + o.window.class_name + "\" title \"" + o.window.title +
       "\" in time\n" + robot::describe_windows(o.window.pid));
   return std::nullopt;
-}
-
-std::string window_line(const robot::Window& w) {
-  return "window " + hex(w.hwnd) + " pid " + std::to_string(w.pid) + " class \"" + w.class_name +
-         "\" title \"" + w.title + "\"\n";
 }
 
 int report(const robot::Recording& rec, const std::deque<std::string>& answers) {
@@ -128,7 +124,7 @@ int report(const robot::Recording& rec, const std::deque<std::string>& answers) 
       out("exit " + std::to_string(rec.exit_code.value_or(0)) + "\n");
       return 0;
     case robot::Recording::End::window:
-      out(window_line(*rec.window));
+      out(robot::describe(*rec.window) + "\n");
       return 0;
     default:
       out(rec.describe());
@@ -191,7 +187,7 @@ int command(const Options& o) {
   auto hwnd = select_window(o);
   if (!hwnd) return 1;
   if (c == "wait-window") {
-    out(window_line(robot::read_window(*hwnd)));
+    out(robot::describe(robot::read_window(*hwnd)) + "\n");
     return 0;
   }
   if (c == "controls") {

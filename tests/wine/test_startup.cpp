@@ -1,0 +1,164 @@
+// The installer's start-up, driven as a person would: the package check, the
+// start-up error trap, the welcome page, and the clean setup folder after
+// every way out.
+#include <gtest/gtest.h>
+
+#include "control_ids.h"
+#include "robot.h"
+#include "support.h"
+
+namespace {
+
+using robot::Icon;
+using robot::Recording;
+
+const robot::WindowQuery kWizard{"TessaroFrmSetup", "", 0, true};
+
+// What the sample package puts in a setup folder, besides files\.
+const std::vector<std::string> kPackageFiles = {"Licence.txt",  "Welcome.txt", "unplant.dll",
+                                                "kv_shell.dll", "Settings.lrk", "Setup.dip",
+                                                "Setup.ftc",    "MsVBvm50.dll"};
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileW(robot::widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+// The user's own things that share the setup folder with the package.
+void AddUsersFiles(const std::string& folder) {
+  WriteBytes(folder + "\\Lettera al condominio.doc", "mia lettera");
+  CreateDirectoryW(robot::widen(folder + "\\Foto").c_str(), nullptr);
+  WriteBytes(folder + "\\Foto\\assemblea.jpg", "foto");
+}
+
+// After the installer has ended: only the installer itself and the user's
+// files are left.
+void ExpectOnlyUsersFilesLeft(const std::string& folder) {
+  EXPECT_EQ(wine_test::list_files(folder),
+            (std::vector<std::string>{"Foto\\assemblea.jpg", "Installer.exe",
+                                      "Lettera al condominio.doc"}));
+  EXPECT_FALSE(wine_test::exists(folder + "\\files"));
+}
+
+robot::Process StartInstaller(const std::string& folder) {
+  // Started from elsewhere: the installer must make its own folder current.
+  robot::Process p = robot::Process::start(folder + "\\Installer.exe", {}, "C:\\");
+  EXPECT_TRUE(p.started()) << p.error();
+  return p;
+}
+
+std::string ControlText(HWND wizard, int id) {
+  auto control = robot::wait_control(wizard, id);
+  return control ? robot::text_of(control->hwnd) : "(no control " + std::to_string(id) + ")";
+}
+
+TEST(Startup, WelcomePageShowsTheSamplePackageAndClosingCleansUp) {
+  std::string folder = wine_test::make_setup_folder();
+  AddUsersFiles(folder);
+  robot::Process installer = StartInstaller(folder);
+
+  Recording r = robot::record_boxes(installer, {{}, kWizard, robot::Millis{20000}});
+  ASSERT_EQ(r.end, Recording::End::window) << r.describe();
+  EXPECT_TRUE(r.boxes.empty()) << r.describe();
+  HWND wizard = r.window->hwnd;
+  EXPECT_EQ(r.window->title, "Tessaro Installer");
+
+  EXPECT_EQ(ControlText(wizard, tessaro::ids::Apptitle),
+            "Installazione di CONTABILITÀ CONDOMINIO V.3.2");
+  EXPECT_EQ(ControlText(wizard, tessaro::ids::AppName), "CONTABILITÀ CONDOMINIO ");
+  std::string welcome = ControlText(wizard, tessaro::ids::Welcome);
+  EXPECT_EQ(welcome.substr(0, welcome.find("\r\n")),
+            "Benvenuti nel programma di installazione di Contabilità Condominio v.3.2 !");
+  EXPECT_NE(welcome.find("Questo programma installerà Contabilità Condominio v.3.2 sul vostro computer."),
+            std::string::npos)
+      << welcome;
+  EXPECT_EQ(welcome.find('@'), std::string::npos) << welcome;
+
+  ASSERT_TRUE(robot::close_window(wizard));
+  ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+  EXPECT_EQ(installer.exit_code(), 0u);
+  ExpectOnlyUsersFilesLeft(folder);
+}
+
+TEST(Startup, MissingPackageFileIsReportedAndNothingAfterIt) {
+  std::string folder = wine_test::make_setup_folder();
+  AddUsersFiles(folder);
+  DeleteFileW(robot::widen(folder + "\\kv_shell.dll").c_str());
+  DeleteFileW(robot::widen(folder + "\\Setup.ftc").c_str());
+  robot::Process installer = StartInstaller(folder);
+
+  Recording r = robot::record_boxes(installer, {"OK"});
+  ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
+  ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
+  const robot::Box& box = r.boxes[0];
+  EXPECT_EQ(box.title, "Errore critico");
+  EXPECT_EQ(box.text,
+            "Impossibile trovare kv_shell.dll. Il file è necessario per eseguire l'installazione.");
+  EXPECT_EQ(box.icon, Icon::critical);
+  EXPECT_EQ(box.captions(), "OK");
+  EXPECT_EQ(r.exit_code, 0u);
+  ExpectOnlyUsersFilesLeft(folder);
+}
+
+TEST(Startup, HiddenPackageFileCountsAsMissing) {
+  std::string folder = wine_test::make_setup_folder();
+  AddUsersFiles(folder);
+  ASSERT_TRUE(SetFileAttributesW(robot::widen(folder + "\\Setup.dip").c_str(),
+                                 FILE_ATTRIBUTE_HIDDEN));
+  robot::Process installer = StartInstaller(folder);
+
+  Recording r = robot::record_boxes(installer, {"OK"});
+  ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
+  ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
+  EXPECT_EQ(r.boxes[0].text,
+            "Impossibile trovare Setup.dip. Il file è necessario per eseguire l'installazione.");
+  ExpectOnlyUsersFilesLeft(folder);
+}
+
+TEST(Startup, DescriptionEndingInsideAShortcutGroupShowsTheCriticalErrorAndKeepsTheWizard) {
+  for (const char* tail : {"\r\n", "\r\n\r\n"}) {
+    SCOPED_TRACE(std::to_string(std::string(tail).size() / 2) + " empty line(s)");
+    std::string folder = wine_test::make_setup_folder();
+    AddUsersFiles(folder);
+    auto dip = wine_test::read_file(folder + "\\Setup.dip");
+    ASSERT_TRUE(dip);
+    WriteBytes(folder + "\\Setup.dip", *dip + tail);
+    robot::Process installer = StartInstaller(folder);
+
+    Recording r = robot::record_boxes(installer, {{"OK"}, kWizard, robot::Millis{20000}});
+    ASSERT_EQ(r.end, Recording::End::window) << r.describe();
+    ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
+    EXPECT_EQ(r.boxes[0].title, "Condominio setup");
+    EXPECT_EQ(r.boxes[0].text, "Errore critico di installazione #410#.");
+    EXPECT_EQ(r.boxes[0].icon, Icon::critical);
+    EXPECT_EQ(r.boxes[0].captions(), "OK");
+    // The wizard stays open with what was loaded before the error.
+    EXPECT_TRUE(installer.running());
+    EXPECT_EQ(ControlText(r.window->hwnd, tessaro::ids::Apptitle), "Titolo Applicazione");
+
+    ASSERT_TRUE(robot::close_window(r.window->hwnd));
+    ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+    ExpectOnlyUsersFilesLeft(folder);
+  }
+}
+
+TEST(Startup, CloseImageLeavesThroughTheEndOfSetup) {
+  std::string folder = wine_test::make_setup_folder();
+  AddUsersFiles(folder);
+  robot::Process installer = StartInstaller(folder);
+  Recording r = robot::record_boxes(installer, {{}, kWizard, robot::Millis{20000}});
+  ASSERT_EQ(r.end, Recording::End::window) << r.describe();
+  auto close = robot::wait_control(r.window->hwnd, tessaro::ids::ESCI_ORA);
+  ASSERT_TRUE(close);
+  // The image reacts to the mouse button, as a person's click.
+  PostMessageW(close->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(close->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+  ExpectOnlyUsersFilesLeft(folder);
+}
+
+}  // namespace
