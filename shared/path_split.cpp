@@ -13,4 +13,9 @@ std::string FolderOfPath(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+std::string WithoutFinalBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
 }  // namespace tessaro

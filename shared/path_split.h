@@ -14,4 +14,7 @@ std::string FileNamePart(const std::string& path);
 // a path that begins with ":".
 std::string FolderOfPath(const std::string& path);
 
+// The path without its last character when that is a "\".
+std::string WithoutFinalBackslash(std::string path);
+
 }  // namespace tessaro

@@ -1,5 +1,6 @@
 #include "special_folders.h"
 
+#include "path_split.h"
 #include "registry_access.h"
 
 namespace tessaro {
@@ -7,11 +8,6 @@ namespace tessaro {
 namespace {
 
 constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
-
-std::string WithoutFinalBackslash(std::string folder) {
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  return folder;
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "path_split.h"
 #include "special_folders.h"
 
 namespace tessaro {
@@ -38,11 +39,6 @@ size_t FindToken(const std::string& text, const std::string& token, size_t from)
     if (k == token.size()) return at;
   }
   return std::string::npos;
-}
-
-std::string WithoutFinalBackslash(std::string folder) {
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  return folder;
 }
 
 struct Token {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "path_split.h"
 #include "wide.h"
 
 namespace tessaro {
@@ -21,11 +22,6 @@ class ItemList {
  private:
   LPITEMIDLIST pidl_ = nullptr;
 };
-
-std::string WithoutFinalBackslash(std::string path) {
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
-}
 
 // GetSystemDirectoryW and GetWindowsDirectoryW share their contract: the size
 // needed (terminator included) when the buffer is too small, else the length.
