@@ -19,4 +19,16 @@ inline constexpr const char* kStartupError = "Errore critico di installazione #4
 inline constexpr const char* kAppTitlePrefix = "Installazione di ";
 inline constexpr const char* kAppTitleDesign = "Titolo Applicazione";
 
+// Destination folder
+inline constexpr const char* kNoDrive = "Unità di destinazione ERRATA o MANCANTE.";
+inline constexpr const char* kForbiddenCharacters = "Il percorso contiene caratteri NON consentiti.";
+inline constexpr const char* kNetworkPath = "Percorso di rete NON AMMESSO.";
+inline constexpr const char* kFolderHoldsFiles =
+    "Il percorso scelto contiene già dei files. Se si sceglie di continuare, i file verranno "
+    "sovrascritti. Proseguire comunque con l'installazione?";
+inline constexpr const char* kChooseAnotherPath = "Specificare un altro percorso e riprovare.";
+inline constexpr const char* kCreateMissingFolder = "Il percorso non esiste: si desidera crearlo?";
+inline constexpr const char* kCannotCreatePath = "Impossibile creare il percorso.";
+inline constexpr const char* kBadPathOrError = "Percorso errato o errore non previsto.";
+
 }  // namespace tessaro::texts

@@ -45,6 +45,13 @@ class FileSystem {
   virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
   // Adds the bytes at the end, creating the file when missing.
   virtual bool Append(const std::string& path, const std::string& bytes) = 0;
+  // Strings of the file's version resource, taken from the first entry of its
+  // translation table: one per name asked for, in the same order, as stored
+  // (a terminating NUL may be part of it), or nothing for a name that
+  // translation lacks. Names match regardless of case, as VerQueryValue does.
+  // Empty when the file has no version resource or no translation table.
+  virtual std::vector<std::optional<std::string>> ReadVersionStrings(
+      const std::string& path, const std::vector<std::string>& names) = 0;
 };
 
 }  // namespace tessaro

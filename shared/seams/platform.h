@@ -24,6 +24,8 @@ class Platform {
   // The user's locale values (LCTYPE numbers).
   virtual std::optional<std::string> LocaleValue(uint32_t type) = 0;
   virtual bool SetLocaleValue(uint32_t type, const std::string& value) = 0;
+  // Tells every top-level window that the installed fonts changed.
+  virtual void BroadcastFontChange() = 0;
   // Ends the process; never returns.
   [[noreturn]] virtual void ExitProgram(int code) = 0;
 };

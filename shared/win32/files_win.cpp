@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "handles.h"
 #include "wide.h"
 
@@ -95,6 +97,49 @@ bool Win32Files::Append(const std::string& path, const std::string& bytes) {
   KernelHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file && WriteBytes(file.Get(), bytes);
+}
+
+std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
+    const std::string& path, const std::vector<std::string>& names) {
+  std::vector<std::optional<std::string>> values;
+  std::wstring file = Widen(path);
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  if (size == 0) return values;
+  std::vector<unsigned char> block(size);
+  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return values;
+
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  };
+  void* found = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &found, &length) ||
+      length < sizeof(Translation))
+    return values;
+  const auto* first = static_cast<const Translation*>(found);
+  // The string table of a translation is named by eight upper-case hex digits:
+  // language, then code page.
+  const uint32_t pair = (uint32_t{first->language} << 16) | first->codePage;
+  std::wstring table = L"\\StringFileInfo\\";
+  for (int shift = 28; shift >= 0; shift -= 4) table += L"0123456789ABCDEF"[(pair >> shift) & 0xF];
+
+  const unsigned char* end = block.data() + block.size();
+  for (const std::string& name : names) {
+    std::wstring query = table + L"\\" + Widen(name);
+    found = nullptr;
+    length = 0;
+    if (!VerQueryValueW(block.data(), query.c_str(), &found, &length) || !found) {
+      values.emplace_back();
+      continue;
+    }
+    // The stored length comes from the file; never read past the block.
+    const auto* at = static_cast<const unsigned char*>(found);
+    size_t room = at >= block.data() && at < end ? (end - at) / sizeof(wchar_t) : 0;
+    values.emplace_back(Narrow(static_cast<const wchar_t*>(found), std::min<size_t>(length, room)));
+  }
+  return values;
 }
 
 }  // namespace tessaro

@@ -17,6 +17,8 @@ class Win32Files : public FileSystem {
   std::optional<std::string> ReadAll(const std::string& path) override;
   bool WriteAll(const std::string& path, const std::string& bytes) override;
   bool Append(const std::string& path, const std::string& bytes) override;
+  std::vector<std::optional<std::string>> ReadVersionStrings(
+      const std::string& path, const std::vector<std::string>& names) override;
 };
 
 }  // namespace tessaro

@@ -55,10 +55,50 @@ struct GdiTraits {
   static void Close(HGDIOBJ h) { DeleteObject(h); }
 };
 
+struct MemoryDcTraits {
+  static HDC Invalid() { return nullptr; }
+  static bool Valid(HDC h) { return h != nullptr; }
+  static void Close(HDC h) { DeleteDC(h); }
+};
+
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using RegKeyHandle = UniqueHandle<HKEY, RegKeyTraits>;
 using GdiObject = UniqueHandle<HGDIOBJ, GdiTraits>;
+// From CreateCompatibleDC.
+using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+
+// A window's DC from GetDC, given back with ReleaseDC (null window: the screen).
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a DC for a scope and puts the previous one back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 // A COM interface pointer released on destruction.
 template <typename T>

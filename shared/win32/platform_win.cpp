@@ -72,6 +72,9 @@ bool Win32Platform::SetLocaleValue(uint32_t type, const std::string& value) {
   return SetLocaleInfoW(LOCALE_USER_DEFAULT, type, Widen(value).c_str()) != 0;
 }
 
+// Posted, not sent: a hung window must not stop the installer.
+void Win32Platform::BroadcastFontChange() { PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0); }
+
 void Win32Platform::ExitProgram(int code) { ExitProcess(static_cast<UINT>(code)); }
 
 }  // namespace tessaro

@@ -14,6 +14,7 @@ class Win32Platform : public Platform {
   std::string ToAnsi(const std::string& text) override;
   std::optional<std::string> LocaleValue(uint32_t type) override;
   bool SetLocaleValue(uint32_t type, const std::string& value) override;
+  void BroadcastFontChange() override;
   [[noreturn]] void ExitProgram(int code) override;
 };
 

@@ -7,22 +7,41 @@
 
 namespace tessaro {
 
-bool Win32Processes::RunAndWait(const std::string& commandLine) {
+namespace {
+
+// Starts the command line; the process handle is returned, the thread handle
+// closed.
+KernelHandle Launch(const std::string& commandLine, bool minimized) {
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring command = Widen(commandLine);
   command.push_back(L'\0');
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  if (minimized) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;  // minimized, and active
+  }
   PROCESS_INFORMATION info{};
   // No application name: the first word is searched for as Windows searches
   // a command (program folder, current folder, system folders, PATH).
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
                       nullptr, nullptr, &startup, &info))
-    return false;
-  KernelHandle process(info.hProcess);
+    return KernelHandle();
   KernelHandle thread(info.hThread);
+  return KernelHandle(info.hProcess);
+}
+
+}  // namespace
+
+bool Win32Processes::RunAndWait(const std::string& commandLine) {
+  KernelHandle process = Launch(commandLine, false);
+  if (!process) return false;
   WaitForSingleObject(process.Get(), INFINITE);
   return true;
+}
+
+bool Win32Processes::Start(const std::string& commandLine, bool minimized) {
+  return static_cast<bool>(Launch(commandLine, minimized));
 }
 
 }  // namespace tessaro

@@ -7,6 +7,7 @@ namespace tessaro {
 class Win32Processes : public Processes {
  public:
   bool RunAndWait(const std::string& commandLine) override;
+  bool Start(const std::string& commandLine, bool minimized) override;
 };
 
 }  // namespace tessaro

@@ -191,14 +191,15 @@ bool FakeFileSystem::Delete(const std::string& path) {
 bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
   Node* source = Find(from);
   if (!source || source->folder || !Writable(to)) return false;
-  std::string bytes = source->bytes;
-  uint32_t attributes = source->attributes;
-  AddFile(to, bytes, attributes);
+  Node copy = *source;
+  AddFile(to, copy.bytes, copy.attributes);
+  Find(to)->version = std::move(copy.version);
   return true;
 }
 
 bool FakeFileSystem::CreateFolder(const std::string& path) {
   std::string abs = Absolute(path);
+  if (abs.size() <= 3) return false;  // a drive cannot be made
   Node* parent = Find(Parent(abs));
   if (Find(abs) || !parent || !parent->folder) return false;
   nodes_[Key(abs)] = Node{abs, true, attr::Directory, {}};
@@ -250,6 +251,29 @@ bool FakeFileSystem::Append(const std::string& path, const std::string& bytes) {
     AddFile(path, bytes);
   }
   return true;
+}
+
+void FakeFileSystem::SetVersionStrings(const std::string& path,
+                                       const std::map<std::string, std::string>& strings) {
+  Node* node = Find(path);
+  if (!node || node->folder) return;
+  node->version.emplace();
+  for (const auto& [name, value] : strings) (*node->version)[UpperAscii(name)] = value;
+}
+
+std::vector<std::optional<std::string>> FakeFileSystem::ReadVersionStrings(
+    const std::string& path, const std::vector<std::string>& names) {
+  std::vector<std::optional<std::string>> values;
+  Node* node = Find(path);
+  if (!node || !node->version) return values;
+  for (const std::string& name : names) {
+    auto it = node->version->find(UpperAscii(name));
+    if (it == node->version->end())
+      values.emplace_back();
+    else
+      values.emplace_back(it->second);
+  }
+  return values;
 }
 
 // ---- registry ----
@@ -341,6 +365,11 @@ bool FakeShell::WriteShortcut(const ShortcutFile& link) {
 
 bool FakeProcesses::RunAndWait(const std::string& commandLine) {
   started.push_back(commandLine);
+  return program ? program(commandLine) : false;
+}
+
+bool FakeProcesses::Start(const std::string& commandLine, bool minimized) {
+  launched.push_back({commandLine, minimized});
   return program ? program(commandLine) : false;
 }
 

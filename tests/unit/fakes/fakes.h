@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -59,10 +60,15 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::string> ReadAll(const std::string& path) override;
   bool WriteAll(const std::string& path, const std::string& bytes) override;
   bool Append(const std::string& path, const std::string& bytes) override;
+  std::vector<std::optional<std::string>> ReadVersionStrings(
+      const std::string& path, const std::vector<std::string>& names) override;
 
   // Test set-up: files and folders with their parents, by full path.
   void AddFile(const std::string& path, const std::string& bytes = {}, uint32_t attributes = 0);
   void AddFolder(const std::string& path);
+  // Gives an existing file a version resource whose first translation holds
+  // these strings (name -> value as stored); a copy of the file carries it.
+  void SetVersionStrings(const std::string& path, const std::map<std::string, std::string>& strings);
   // A locked file cannot be deleted, replaced or written.
   void Lock(const std::string& path) { locked_.insert(Key(Absolute(path))); }
   bool Exists(const std::string& path) { return nodes_.count(Key(Absolute(path))) != 0; }
@@ -76,6 +82,8 @@ class FakeFileSystem : public FileSystem {
     bool folder = false;
     uint32_t attributes = 0;
     std::string bytes;
+    // Version resource strings by upper-case name; none without a resource.
+    std::optional<std::map<std::string, std::string>> version = std::nullopt;
   };
   std::string Absolute(const std::string& path) const;
   static std::string Key(const std::string& absolute);
@@ -134,7 +142,14 @@ class FakeShell : public Shell {
 class FakeProcesses : public Processes {
  public:
   bool RunAndWait(const std::string& commandLine) override;
+  bool Start(const std::string& commandLine, bool minimized) override;
   std::vector<std::string> started;
+  // Programs started without waiting, in order, refused ones included.
+  struct Launch {
+    std::string commandLine;
+    bool minimized;
+  };
+  std::vector<Launch> launched;
   // Stands in for the started program; without it nothing can be started.
   std::function<bool(const std::string&)> program;
 };
@@ -150,6 +165,7 @@ class FakePlatform : public Platform {
   std::string ToAnsi(const std::string& text) override;
   std::optional<std::string> LocaleValue(uint32_t type) override;
   bool SetLocaleValue(uint32_t type, const std::string& value) override;
+  void BroadcastFontChange() override { ++fontChangeBroadcasts; }
   [[noreturn]] void ExitProgram(int code) override { throw ProgramEnded{code}; }
 
   bool nt = true;
@@ -157,6 +173,7 @@ class FakePlatform : public Platform {
   std::string programPath = "C:\\Setup\\Installer.exe";
   std::map<uint32_t, std::string> locale;
   bool localeReadOnly = false;
+  int fontChangeBroadcasts = 0;
   // Every SetLocaleValue call in order, refused ones included.
   std::vector<std::pair<uint32_t, std::string>> localeWrites;
 };

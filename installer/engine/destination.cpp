@@ -1,0 +1,139 @@
+#include "destination.h"
+
+#include <exception>
+
+#include "text.h"
+#include "texts.h"
+
+namespace tessaro {
+
+namespace {
+
+std::string WithFinalBackslash(const std::string& path) {
+  return !path.empty() && path.back() == '\\' ? path : path + "\\";
+}
+
+std::string BoxTitle(InstallerContext& cx) {
+  return cx.pkg().AppShortName + texts::kBoxTitleSuffix;
+}
+
+void Warn(InstallerContext& cx, const char* text) {
+  cx.sys.ui.ShowMessage(text, BoxTitle(cx), MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
+// The drive is the text before a ":" that must be the path's second
+// character (not byte: a non-ASCII first letter is one character too).
+bool ColonIsSecondCharacter(const std::string& path) {
+  size_t colon = path.find(':');
+  if (colon == std::string::npos) return false;
+  size_t characters = 0;
+  for (size_t i = 0; i < colon; ++i)
+    if ((static_cast<unsigned char>(path[i]) & 0xC0) != 0x80) ++characters;
+  return characters == 1;
+}
+
+// Files a user would lose by installing over them: subfolders and hidden or
+// system files do not count.
+bool HoldsOrdinaryFiles(FileSystem& files, const std::string& folder) {
+  for (const DirEntry& entry : files.List(folder + "\\*.*"))
+    if ((entry.attributes & (attr::Directory | attr::Hidden | attr::System)) == 0) return true;
+  return false;
+}
+
+// The checks after normalisation, in order; the first that fails rejects.
+// `rejected` holds the verdict reached so far, for the caller to use when
+// something unexpected breaks off the checks.
+void CheckDestination(InstallerContext& cx, const std::string& path, bool& rejected) {
+  UserInterface& ui = cx.sys.ui;
+  rejected = true;
+  if (!ColonIsSecondCharacter(path)) {
+    ui.Beep();
+    Warn(cx, texts::kNoDrive);
+    return;
+  }
+  // The drive's ":" is the only one allowed.
+  if (FromCharPosition(path, 3).find_first_of("/:*?\"<>|") != std::string::npos) {
+    ui.Beep();
+    Warn(cx, texts::kForbiddenCharacters);
+    return;
+  }
+  if (path.find("\\\\") != std::string::npos) {
+    ui.Beep();
+    Warn(cx, texts::kNetworkPath);
+    return;
+  }
+
+  if (EnsureFolder(cx, path, false, true)) {
+    rejected = false;
+    if (!HoldsOrdinaryFiles(cx.sys.files, path)) return;
+    ui.Beep();
+    if (ui.ShowMessage(texts::kFolderHoldsFiles, BoxTitle(cx), MsgIcon::Exclamation,
+                       MsgButtons::YesNo) == MsgAnswer::Yes)
+      return;
+    rejected = true;
+    Warn(cx, texts::kChooseAnotherPath);
+    return;
+  }
+
+  if (ui.ShowMessage(texts::kCreateMissingFolder, BoxTitle(cx), MsgIcon::Question,
+                     MsgButtons::YesNo) == MsgAnswer::Yes) {
+    // A folder that cannot be made has been reported by CreateFolderPath.
+    rejected = !EnsureFolder(cx, path, true, true);
+    return;
+  }
+  Warn(cx, texts::kChooseAnotherPath);
+}
+
+}  // namespace
+
+bool ValidateDestination(InstallerContext& cx, std::string& path) {
+  bool rejected = true;
+  try {
+    path = TrimBlanks(path);
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    CheckDestination(cx, path, rejected);
+  } catch (const std::exception&) {
+    // The program's end is not an exception of this kind and passes through.
+    cx.sys.ui.Beep();
+    Warn(cx, texts::kBadPathOrError);
+  }
+  return rejected;
+}
+
+bool EnsureFolder(InstallerContext& cx, const std::string& path, bool create, bool verify) {
+  std::string folder = WithFinalBackslash(path);
+  bool exists = false;
+  try {
+    exists = FolderExists(cx.sys.files, folder);
+  } catch (const std::exception&) {
+    exists = false;
+  }
+  if (!exists && create) return CreateFolderPath(cx, folder, verify);
+  return exists;
+}
+
+bool FolderExists(FileSystem& files, const std::string& path) {
+  std::string folder = WithFinalBackslash(path);
+  if (!files.List(folder + "*.*").empty()) return true;
+  // Windows lists no "." at a drive root, so an empty disk lists nothing.
+  std::optional<uint32_t> attributes = files.GetAttributes(folder);
+  return attributes && (*attributes & attr::Directory) != 0;
+}
+
+bool CreateFolderPath(InstallerContext& cx, const std::string& path, bool verify) {
+  std::string folder = WithFinalBackslash(path);
+  for (size_t at = folder.find('\\'); at != std::string::npos; at = folder.find('\\', at + 1)) {
+    try {
+      cx.sys.files.CreateFolder(folder.substr(0, at + 1));
+    } catch (const std::exception&) {
+      // Ignored like the refusals: the check below decides.
+    }
+  }
+  if (!verify) return true;
+  if (EnsureFolder(cx, folder, false, false)) return true;
+  cx.sys.ui.Beep();
+  cx.sys.ui.ShowMessage(texts::kCannotCreatePath, BoxTitle(cx), MsgIcon::Critical, MsgButtons::Ok);
+  return false;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,35 @@
+#pragma once
+// The destination folder: the wizard's check of the folder the user typed or
+// chose, and the folder helpers the installation run uses to make target
+// folders on the fly. Boxes are titled AppShortName + " setup".
+#include <string>
+
+#include "installer_state.h"
+
+namespace tessaro {
+
+// Normalises `path` in place (blanks around it and final "\" characters
+// removed), then checks it: a drive, no forbidden characters, no network
+// path. An existing folder is accepted, after a question when it already
+// holds files; a missing one is created when the user agrees. Every
+// rejection has told the user why. True when the path is rejected.
+bool ValidateDestination(InstallerContext& cx, std::string& path);
+
+// True when the folder exists at the end. A missing folder is created when
+// `create` is set (see CreateFolderPath for `verify`). A failing test counts
+// as a missing folder.
+bool EnsureFolder(InstallerContext& cx, const std::string& path, bool create, bool verify);
+
+// True when a listing of the folder (path with or without its final "\")
+// finds any entry, which every existing folder has, or, for a drive root that
+// lists nothing at all, when the path names a folder.
+bool FolderExists(FileSystem& files, const std::string& path);
+
+// Creates the folder one level at a time from the drive down ("C:\", "C:\A\",
+// "C:\A\B\"), ignoring every failure, a level that exists already included.
+// Without `verify` it returns true whatever happened; with it, true when the
+// folder now exists, otherwise it beeps, reports "Impossibile creare il
+// percorso." and returns false.
+bool CreateFolderPath(InstallerContext& cx, const std::string& path, bool verify);
+
+}  // namespace tessaro

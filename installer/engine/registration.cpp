@@ -1,0 +1,47 @@
+#include "registration.h"
+
+#include "errors.h"
+#include "path_split.h"
+#include "registry_access.h"
+#include "setup_folder.h"
+
+namespace tessaro {
+
+namespace {
+
+constexpr const char* kFontsKey = "Software\\microsoft\\windows\\currentversion\\fonts";
+
+void StartRegistrationTool(Processes& processes, const std::string& destinationPath) {
+  std::string command = "regsvr32 \"" + destinationPath + "\" /S";
+  // The tool is not waited for; only a failure to start it is an error.
+  if (!processes.Start(command, true))
+    throw RuntimeError(err::FileNotFound, "File not found: regsvr32");
+}
+
+void EnterFont(Services& sys, const std::string& destinationPath) {
+  if (IsNTPlatform(sys.platform)) return;
+  // The value is named after the file, not the font's face name. A key that
+  // cannot be opened leaves the font out in silence.
+  std::string name = FileNamePart(destinationPath);
+  SetRegistryValue(sys.registry, "LOCAL_MACHINE", kFontsKey, name + " (TrueType)", name, "STRING");
+  sys.platform.BroadcastFontChange();
+}
+
+}  // namespace
+
+std::string InstallFileType(Platform& platform, const std::string& sourcePath) {
+  size_t dot = sourcePath.find('.');
+  if (dot == std::string::npos) return {};
+  return platform.UpperCase(sourcePath.substr(dot + 1));
+}
+
+void RegisterComponent(Services& sys, const std::string& sourcePath,
+                       const std::string& destinationPath) {
+  std::string type = InstallFileType(sys.platform, sourcePath);
+  if (type == "OCX" || type == "DLL")
+    StartRegistrationTool(sys.processes, destinationPath);
+  else if (type == "TTF")
+    EnterFont(sys, destinationPath);
+}
+
+}  // namespace tessaro

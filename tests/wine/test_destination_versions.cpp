@@ -1,0 +1,139 @@
+// The destination checks and folder creation on the real file system, and
+// version numbers read from real version resources, through the Win32 layer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "destination.h"
+#include "file_version.h"
+#include "installer_state.h"
+#include "support.h"
+#include "texts.h"
+#include "win32/files_win.h"
+#include "win32/platform_win.h"
+#include "win32/processes_win.h"
+#include "win32/registry_win.h"
+#include "win32/shell_win.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+namespace {
+
+// Boxes are recorded and answered Yes/OK: a real modal box would stop the run.
+struct RecordingUi : UserInterface {
+  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon,
+                        MsgButtons buttons) override {
+    texts.push_back(text);
+    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetBusyPointer(bool) override {}
+  void PumpMessages() override {}
+  std::vector<std::string> texts;
+};
+
+struct RealWindows : ::testing::Test {
+  RecordingUi ui;
+  Win32Files files;
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Platform platform;
+  InstallerState state;
+  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, state};
+
+  RealWindows() { state.package.AppShortName = "Magazzino"; }
+};
+
+bool IsFolder(const std::string& path) {
+  DWORD a = GetFileAttributesW(Widen(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WriteFileWithAttributes(const std::string& path, DWORD attributes) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+using DestinationFolders = RealWindows;
+
+TEST_F(DestinationFolders, NestedFolderIsCreatedLevelByLevel) {
+  const std::string base = wine_test::scratch_folder("DestinationFolders");
+  ASSERT_FALSE(base.empty());
+  const std::string deep = base + "\\Nuova\\Città\\Più giù";
+  EXPECT_FALSE(EnsureFolder(cx, deep, false, true));
+  EXPECT_TRUE(CreateFolderPath(cx, deep, true));
+  EXPECT_TRUE(IsFolder(base + "\\Nuova"));
+  EXPECT_TRUE(IsFolder(base + "\\Nuova\\Città"));
+  EXPECT_TRUE(IsFolder(deep));
+  EXPECT_TRUE(FolderExists(files, deep + "\\"));
+  EXPECT_TRUE(ui.texts.empty());
+}
+
+TEST_F(DestinationFolders, ValidationSeesFilesHiddenFilesAndMissingFolders) {
+  const std::string base = wine_test::scratch_folder("DestinationValidation");
+  ASSERT_FALSE(base.empty());
+
+  // Empty, then holding only a hidden file and a subfolder: no question.
+  std::string typed = " " + base + "\\\\ ";
+  EXPECT_FALSE(ValidateDestination(cx, typed));
+  EXPECT_EQ(typed, base);
+  ASSERT_TRUE(WriteFileWithAttributes(base + "\\nascosto.dat", FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(CreateDirectoryW(Widen(base + "\\Sotto").c_str(), nullptr));
+  EXPECT_FALSE(ValidateDestination(cx, typed));
+  EXPECT_TRUE(ui.texts.empty());
+
+  // An ordinary file: the question (answered Yes).
+  ASSERT_TRUE(WriteFileWithAttributes(base + "\\archivio.mdb", FILE_ATTRIBUTE_NORMAL));
+  EXPECT_FALSE(ValidateDestination(cx, typed));
+  EXPECT_EQ(ui.texts, (std::vector<std::string>{texts::kFolderHoldsFiles}));
+
+  // Missing: created on Yes.
+  ui.texts.clear();
+  std::string missing = base + "\\Nuova\\Cartella";
+  EXPECT_FALSE(ValidateDestination(cx, missing));
+  EXPECT_EQ(ui.texts, (std::vector<std::string>{texts::kCreateMissingFolder}));
+  EXPECT_TRUE(IsFolder(missing));
+
+  // Below a file nothing can be made.
+  ui.texts.clear();
+  std::string underFile = base + "\\archivio.mdb\\Dati";
+  EXPECT_TRUE(ValidateDestination(cx, underFile));
+  EXPECT_EQ(ui.texts,
+            (std::vector<std::string>{texts::kCreateMissingFolder, texts::kCannotCreatePath}));
+}
+
+using FileVersions = RealWindows;
+
+TEST_F(FileVersions, StandInsCarryAllEightStrings) {
+  Services& sys = cx.sys;
+  EXPECT_DOUBLE_EQ(GetFileVersionNumber(sys, wine_test::standin("fm20.dll")), 2.0);
+  EXPECT_DOUBLE_EQ(GetFileVersionNumber(sys, wine_test::standin("MsVBvm50.dll")), 5.0);
+}
+
+TEST_F(FileVersions, ResourceWithoutLegalCopyrightGivesZero) {
+  const std::string installer = wine_test::installer_exe();
+  ASSERT_FALSE(installer.empty()) << "Installer.exe not built";
+  // The strings are there and readable; the missing one makes the number 0.
+  auto values = files.ReadVersionStrings(installer, {"FileVersion", "LegalCopyright"});
+  ASSERT_EQ(values.size(), 2u);
+  ASSERT_TRUE(values[0].has_value());
+  EXPECT_EQ(values[0]->substr(0, 7), "1.0.0.0");
+  EXPECT_FALSE(values[1].has_value());
+  EXPECT_DOUBLE_EQ(GetFileVersionNumber(cx.sys, installer), 0.0);
+}
+
+TEST_F(FileVersions, FilesWithoutAVersionResourceGiveZero) {
+  const std::string folder = wine_test::scratch_folder("FileVersions");
+  ASSERT_FALSE(folder.empty());
+  const std::string text = folder + "\\leggimi.txt";
+  ASSERT_TRUE(files.WriteAll(text, "FileVersion 4.0\r\n"));
+  EXPECT_TRUE(files.ReadVersionStrings(text, {"FileVersion"}).empty());
+  EXPECT_DOUBLE_EQ(GetFileVersionNumber(cx.sys, text), 0.0);
+  EXPECT_DOUBLE_EQ(GetFileVersionNumber(cx.sys, folder + "\\manca.dll"), 0.0);
+}
+
+}  // namespace
+}  // namespace tessaro
