@@ -1,6 +1,10 @@
 #include "frm_setup_win.h"
 
+#include <commctrl.h>
+
 #include "control_ids.h"
+#include "image_button_win.h"
+#include "outline_win.h"
 #include "setup_folder.h"
 #include "startup.h"
 #include "texts.h"
@@ -10,9 +14,9 @@ namespace tessaro {
 
 namespace {
 
-// The wizard's design size in twips (547 x 444 design pixels).
-constexpr int kFormWidth = 8205;
-constexpr int kFormHeight = 6660;
+// The wizard's background picture: 547 x 405 design pixels.
+constexpr int kFormWidth = 547 * 15;
+constexpr int kFormHeight = 405 * 15;
 
 constexpr COLORREF kPanelTop = RGB(18, 52, 96);
 constexpr COLORREF kPanelBottom = RGB(64, 122, 178);
@@ -52,6 +56,39 @@ void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
   }
 }
 
+struct ImageDesign {
+  ButtonImage image;
+  int id;
+  const wchar_t* caption;
+  ImageLook look;
+  int left, top, width, height;  // twips
+  bool visible;                   // at start-up
+};
+
+// Each slot's images, topmost first.
+constexpr ImageDesign kImages[] = {
+    {ButtonImage::Previous_Disabilitato, ids::Previous_Disabilitato, L"< Indietro",
+     ImageLook::Disabled, 120, 4535, 1440, 510, true},
+    {ButtonImage::Previous, ids::Previous, L"< Indietro", ImageLook::Normal, 120, 4530, 1440, 510,
+     false},
+    {ButtonImage::Previus_Blu, ids::Previus_Blu, L"< Indietro", ImageLook::Blue, 120, 4530, 1425,
+     510, true},
+    {ButtonImage::NextStep, ids::NextStep, L"Avanti >", ImageLook::Normal, 1830, 4545, 1440, 510,
+     true},
+    {ButtonImage::Avanti_Blu, ids::Avanti_Blu, L"Avanti >", ImageLook::Blue, 1830, 4545, 1455, 525,
+     false},
+    {ButtonImage::EndSetup, ids::EndSetup, L"Esci", ImageLook::Normal, 4845, 4560, 1470, 480,
+     true},
+    {ButtonImage::EndSetup_giallo, ids::EndSetup_giallo, L"Esci", ImageLook::Yellow, 4830, 4545,
+     1455, 495, true},
+};
+
+int IdOf(ButtonImage image) {
+  for (const ImageDesign& d : kImages)
+    if (d.image == image) return d.id;
+  return 0;
+}
+
 }  // namespace
 
 bool FrmSetup::Create(HINSTANCE instance) {
@@ -71,24 +108,33 @@ bool FrmSetup::Create(HINSTANCE instance) {
   int width = Px(kFormWidth), height = Px(kFormHeight);
   int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, ids::kFrmSetupClass, Widen(texts::kWizardCaption).c_str(),
-                          WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height, nullptr,
-                          nullptr, instance, this);
+  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, ids::kFrmSetupClass,
+                          Widen(texts::kWizardCaption).c_str(),
+                          WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, x, y, width,
+                          height, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
 
   textFont_.Reset(MakeFont(Px(195), FW_NORMAL, L"Tahoma"));
   titleFont_.Reset(MakeFont(Px(210), FW_BOLD, L"Tahoma"));
   nameFont_.Reset(MakeFont(Px(285), FW_BOLD, L"Arial"));
+  buttonFont_.Reset(MakeFont(Px(195), FW_BOLD, L"Tahoma"));
 
-  HWND title = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX, ids::Apptitle, 420, 180, 5925, 285);
+  HWND title = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, ids::Apptitle, 420, 180,
+                          5925, 285);
   SetWindowTextW(title, Widen(texts::kAppTitleDesign).c_str());
   SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
-  HWND name = AddControl(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, ids::AppName, 330, 570, 4215, 525);
+  HWND name = AddControl(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE,
+                         ids::AppName, 330, 570, 4215, 525);
   SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.Get()), FALSE);
   HWND welcome = AddControl(L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
                             ids::Welcome, 120, 1290, 4395, 3165);
   SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
   AddControl(L"STATIC", SS_OWNERDRAW | SS_NOTIFY, ids::ESCI_ORA, 7770, 120, 405, 360);
+  // The title and the text pass the pointer on to the form (and the title
+  // drags the window, as the background does).
+  SetWindowSubclass(title, ForwardingProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(welcome, ForwardingProc, 2, reinterpret_cast<DWORD_PTR>(this));
+  AddImages();
   ui_.SetOwner(hwnd_);
   return true;
 }
@@ -100,6 +146,18 @@ HWND FrmSetup::AddControl(const wchar_t* cls, DWORD style, int id, int left, int
                          GetModuleHandleW(nullptr), nullptr);
 }
 
+void FrmSetup::AddImages() {
+  HWND below = HWND_TOP;
+  for (const ImageDesign& d : kImages) {
+    RECT place{Px(d.left), Px(d.top), Px(d.left + d.width), Px(d.top + d.height)};
+    HWND image = CreateImageButton(hwnd_, d.id, d.caption, d.look, place, d.visible,
+                                   static_cast<HFONT>(buttonFont_.Get()));
+    // Stack in table order: each image goes just below the one before it.
+    SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    below = image;
+  }
+}
+
 void FrmSetup::LoadAndShow() {
   Form_Load();
   ShowWindow(hwnd_, SW_SHOW);
@@ -108,6 +166,8 @@ void FrmSetup::LoadAndShow() {
 }
 
 void FrmSetup::Form_Load() { FormLoad(cx_, *this); }
+
+void FrmSetup::ApplyOutline() { SetWindowRgn(hwnd_, BuildSetupRegion(1.0f, 1.0f, 0, 0), TRUE); }
 
 void FrmSetup::SetAppName(const std::string& caption) {
   SetDlgItemTextW(hwnd_, ids::AppName, Widen(caption).c_str());
@@ -121,11 +181,51 @@ void FrmSetup::SetWelcome(const std::string& text) {
   SetDlgItemTextW(hwnd_, ids::Welcome, WithCrLf(text).c_str());
 }
 
-// The small close image in the top right corner.
-void FrmSetup::ESCI_ORA_Click() { Form_Close(); }
+void FrmSetup::SetVisible(ButtonImage image, bool visible) {
+  HWND control = GetDlgItem(hwnd_, IdOf(image));
+  if (control && (IsWindowVisible(control) != FALSE) != visible)
+    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// A press of any mouse button drags the window, as its caption would.
+void FrmSetup::Form_MouseDown() {
+  ReleaseCapture();
+  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void FrmSetup::Form_MouseMove() { WizardPointerAtRest(*this, ui_, cx_.state.WizardStep); }
+void FrmSetup::NextStep_MouseMove() { WizardPointerOnNext(*this); }
+void FrmSetup::Previous_MouseMove() { WizardPointerOnPrevious(*this); }
+void FrmSetup::EndSetup_MouseMove() { WizardPointerOnEndSetup(*this); }
+
+// The pages after the welcome page come with the wizard's navigation.
+void FrmSetup::NextStep_Click() {}
+void FrmSetup::Previous_Click() {}
+
+// Leaving the wizard; the quit dialog will ask first.
+void FrmSetup::EndSetup_Click() { Form_Close(); }
 
 // Every way out of the wizard leaves through the end of setup.
 void FrmSetup::Form_Close() { EndOfSetup(cx_); }
+
+void FrmSetup::OnImage(int id, WORD code) {
+  if (code == kImageMouseMove) {
+    if (id == ids::NextStep) NextStep_MouseMove();
+    if (id == ids::Previous) Previous_MouseMove();
+    if (id == ids::EndSetup) EndSetup_MouseMove();
+    return;
+  }
+  if (code != kImageClicked) return;
+  switch (id) {
+    case ids::NextStep:
+    case ids::Avanti_Blu: NextStep_Click(); break;
+    case ids::Previous:
+    case ids::Previus_Blu: Previous_Click(); break;
+    case ids::EndSetup:
+    case ids::EndSetup_giallo: EndSetup_Click(); break;
+    default: break;  // the disabled Back image does nothing
+  }
+}
 
 void FrmSetup::Paint(HDC dc) {
   RECT client;
@@ -140,7 +240,7 @@ void FrmSetup::Paint(HDC dc) {
   HGDIOBJ oldBrush = SelectObject(dc, disc.Get());
   HGDIOBJ oldPen = SelectObject(dc, edge.Get());
   for (int i = 2; i >= 0; --i) {
-    int top = Px(1800 + i * 700);
+    int top = Px(1500 + i * 700);
     Ellipse(dc, Px(5400), top, Px(7500), top + Px(700));
   }
   SelectObject(dc, oldBrush);
@@ -163,6 +263,20 @@ void FrmSetup::DrawCloseImage(const DRAWITEMSTRUCT& item) {
   LineTo(dc, r.left + m, r.bottom - m);
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
+}
+
+LRESULT CALLBACK FrmSetup::ForwardingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                          DWORD_PTR data) {
+  auto* self = reinterpret_cast<FrmSetup*>(data);
+  try {
+    if (msg == WM_MOUSEMOVE) self->Form_MouseMove();  // Apptitle_ and Welcome_MouseMove
+    if (id == 1 && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
+      self->Form_MouseDown();  // Apptitle_MouseDown
+      return 0;
+    }
+  } catch (...) {
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK FrmSetup::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -192,6 +306,9 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
       if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == ids::Welcome) {
@@ -209,7 +326,19 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (LOWORD(wp) == ids::ESCI_ORA && HIWORD(wp) == STN_CLICKED) ESCI_ORA_Click();
+      if (LOWORD(wp) == ids::ESCI_ORA) {
+        if (HIWORD(wp) == STN_CLICKED) EndSetup_Click();  // ESCI_ORA_Click
+      } else if (lp != 0) {
+        OnImage(LOWORD(wp), HIWORD(wp));
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      Form_MouseDown();
+      return 0;
+    case WM_MOUSEMOVE:
+      Form_MouseMove();
       return 0;
     case WM_SETCURSOR:
       if (ui_.Busy()) {

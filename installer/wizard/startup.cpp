@@ -61,6 +61,7 @@ void CheckPackageFiles(InstallerContext& cx) {
 }
 
 void LoadSteps(InstallerContext& cx, WizardView& view) {
+  view.ApplyOutline();
   AskAboutSafeMode(cx);
   EnterSetupFolder(cx);
   CheckPackageFiles(cx);

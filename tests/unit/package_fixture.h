@@ -23,10 +23,12 @@ inline constexpr const char* kSetupDip =
     "Icona   :archivio.ico\r\n";
 
 struct RecordingView : WizardView {
+  void ApplyOutline() override { ++outlines; }
   void SetAppName(const std::string& c) override { appName = c; }
   void SetAppTitle(const std::string& c) override { appTitle = c; }
   void SetWelcome(const std::string& t) override { welcome = t; }
   std::string appName = "(unset)", appTitle = "(unset)", welcome = "(unset)";
+  int outlines = 0;
 };
 
 struct PackageMachine {

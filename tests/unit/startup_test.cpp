@@ -44,6 +44,7 @@ TEST(FormLoad, FillsThePackageValuesAndTheWelcomePage) {
   EXPECT_EQ(m.view.appTitle, "Installazione di ARCHIVIO CLIENTI V.2.0");
   EXPECT_EQ(m.view.welcome, "Benvenuti in Archivio Clienti v.2.0 !");
   EXPECT_EQ(m.sys.registry.openKeys, 0);
+  EXPECT_EQ(m.view.outlines, 1);
 }
 
 TEST(FormLoad, WelcomeTextIsDecodedFromTheAnsiCodePage) {

@@ -1,0 +1,56 @@
+#include "outline_win.h"
+
+#include <vector>
+
+#include "outline.h"
+
+namespace tessaro {
+
+namespace {
+
+OutlineScale ScreenScale(float sx, float sy, short ox, short oy) {
+  HDC screen = GetDC(nullptr);
+  OutlineScale s{sx, sy, ox, oy, TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX)),
+                 TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY))};
+  ReleaseDC(nullptr, screen);
+  return s;
+}
+
+HRGN ShapeRegion(const OutlineShape& shape) {
+  const auto& p = shape.points;
+  switch (shape.kind) {
+    case OutlineShape::Kind::RoundRect:
+      return CreateRoundRectRgn(p[0].x, p[0].y, p[1].x, p[1].y, shape.ellipseWidth,
+                                shape.ellipseHeight);
+    case OutlineShape::Kind::Rect:
+      return CreateRectRgn(p[0].x, p[0].y, p[1].x, p[1].y);
+    default: {
+      std::vector<POINT> points;
+      for (const OutlinePoint& q : p) points.push_back({q.x, q.y});
+      return CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE);
+    }
+  }
+}
+
+// The union of the shapes, joined in order.
+HRGN Union(const std::vector<OutlineShape>& shapes) {
+  HRGN result = ShapeRegion(shapes.front());
+  for (size_t i = 1; i < shapes.size(); ++i) {
+    HRGN shape = ShapeRegion(shapes[i]);
+    CombineRgn(result, result, shape, RGN_OR);
+    DeleteObject(shape);
+  }
+  return result;
+}
+
+}  // namespace
+
+HRGN BuildSetupRegion(float sx, float sy, short ox, short oy) {
+  return Union(SetupOutline(ScreenScale(sx, sy, ox, oy)));
+}
+
+HRGN BuildQuitRegion(float sx, float sy, short ox, short oy) {
+  return Union(QuitOutline(ScreenScale(sx, sy, ox, oy)));
+}
+
+}  // namespace tessaro
