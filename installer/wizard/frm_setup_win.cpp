@@ -316,6 +316,14 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetDCBrushColor(dc, kPage);
         return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
       }
+      // Labels are transparent: the form's background goes under their text.
+      HWND label = reinterpret_cast<HWND>(lp);
+      POINT origin{0, 0};
+      MapWindowPoints(label, hwnd_, &origin, 1);
+      POINT old;
+      OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+      Paint(dc);
+      SetViewportOrgEx(dc, old.x, old.y, nullptr);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, RGB(255, 255, 255));
       return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));

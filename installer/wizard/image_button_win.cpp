@@ -116,7 +116,8 @@ HWND CreateImageButton(HWND parent, int id, const wchar_t* caption, ImageLook lo
     RegisterClassExW(&wc);
     registered = true;
   }
-  HWND hwnd = CreateWindowExW(0, kClass, caption, WS_CHILD | (visible ? WS_VISIBLE : 0),
+  HWND hwnd = CreateWindowExW(0, kClass, caption,
+                              WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
                               place.left, place.top, place.right - place.left,
                               place.bottom - place.top, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

@@ -162,3 +162,87 @@ TEST(Startup, CloseImageLeavesThroughTheEndOfSetup) {
 }
 
 }  // namespace
+
+namespace {
+
+// The wizard window itself: its outline and its image buttons.
+struct WizardWindow : ::testing::Test {
+  void SetUp() override {
+    folder = wine_test::make_setup_folder();
+    installer = StartInstaller(folder);
+    Recording r = robot::record_boxes(installer, {{}, kWizard, robot::Millis{20000}});
+    ASSERT_EQ(r.end, Recording::End::window) << r.describe();
+    wizard = r.window->hwnd;
+    ASSERT_TRUE(robot::wait_control(wizard, tessaro::ids::EndSetup_giallo));
+  }
+  bool Visible(int id) {
+    auto c = robot::find_control(wizard, id);
+    return c && c->visible;
+  }
+  // Waits until the image is shown or hidden as expected.
+  bool Becomes(int id, bool visible) {
+    return robot::poll_until([&] { return Visible(id) == visible; }, robot::Millis{5000});
+  }
+  void PointerOver(HWND hwnd) { PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }
+  HWND Control(int id) {
+    auto c = robot::find_control(wizard, id);
+    return c ? c->hwnd : nullptr;
+  }
+
+  std::string folder;
+  robot::Process installer;
+  HWND wizard = nullptr;
+};
+
+TEST_F(WizardWindow, IsCutToItsOutline) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(wizard, region), ERROR) << "the wizard has no region";
+  RECT box;
+  GetRgnBox(region, &box);
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  auto px = [&](int design) { return MulDiv(design, dpi, 96); };
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.top, px(4));
+  // Rounded-rectangle regions leave out their last column and row.
+  EXPECT_NEAR(box.right, px(547), 1);
+  EXPECT_NEAR(box.bottom, px(405), 1);
+  EXPECT_TRUE(PtInRegion(region, px(100), px(380)));   // the lower left tab
+  EXPECT_FALSE(PtInRegion(region, px(400), px(380)));  // cut away below the panel
+  EXPECT_FALSE(PtInRegion(region, px(1), px(1)));      // above the rounded top
+  DeleteObject(region);
+}
+
+TEST_F(WizardWindow, ImageButtonsLightUpUnderThePointer) {
+  using namespace tessaro::ids;
+  EXPECT_TRUE(Visible(NextStep));
+  EXPECT_FALSE(Visible(Avanti_Blu));
+  EXPECT_TRUE(Visible(Previous_Disabilitato));
+
+  PointerOver(Control(NextStep));
+  EXPECT_TRUE(Becomes(Avanti_Blu, true));
+  EXPECT_TRUE(Becomes(NextStep, false));
+
+  PointerOver(wizard);  // straight onto the background
+  EXPECT_TRUE(Becomes(NextStep, true));
+  EXPECT_TRUE(Becomes(Avanti_Blu, false));
+  EXPECT_TRUE(Visible(Previous_Disabilitato));
+
+  PointerOver(Control(EndSetup));
+  EXPECT_TRUE(Becomes(EndSetup, false));
+  PointerOver(Control(Welcome));  // the text passes the pointer on to the form
+  EXPECT_TRUE(Becomes(EndSetup, true));
+}
+
+TEST_F(WizardWindow, CancelImageLeavesThroughTheEndOfSetup) {
+  AddUsersFiles(folder);
+  HWND cancel = Control(tessaro::ids::EndSetup);
+  ASSERT_TRUE(cancel);
+  PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+  ExpectOnlyUsersFilesLeft(folder);
+}
+
+}  // namespace
