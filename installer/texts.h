@@ -31,4 +31,41 @@ inline constexpr const char* kCreateMissingFolder = "Il percorso non esiste: si 
 inline constexpr const char* kCannotCreatePath = "Impossibile creare il percorso.";
 inline constexpr const char* kBadPathOrError = "Percorso errato o errore non previsto.";
 
+// Copying files
+inline constexpr const char* kCopyingFile = "Copia di ";
+inline constexpr const char* kBytesCopied = "Bytes copiati: ";
+inline constexpr const char* kRenameSection = "[rename]";
+
+// Drive report of the destination page
+inline constexpr const char* kDriveInfoHeading = " Informazioni sull'unità ";
+inline constexpr const char* kUsedSpace = "  - Spazio utilizzato sul disco: ";
+inline constexpr const char* kFreeSpace = "  - Spazio disponibile: ";
+inline constexpr const char* kRequiredSpace = "  - Spazio richiesto: ";
+inline constexpr const char* kBytes = " bytes";
+inline constexpr const char* kFileSystemName = "  - Tipo di File-System: ";
+inline constexpr const char* kVolumeName = "  - Etichetta di Volume : ";
+inline constexpr const char* kMediaType = "  - Tipo di supporto: ";
+// Drive types by GetDriveType code 1..6; any other code is "*ERROR*".
+inline constexpr const char* kDriveTypeNames[] = {"Sconosciuto", "Rimuovibile", "Disco rigido",
+                                                  "Remoto",      "CD-ROM",      "Disco RAM"};
+inline constexpr const char* kDriveTypeError = "*ERROR*";
+inline constexpr const char* kWrongMedia =
+    "ATTENZIONE:\r\nTipo di supporto non valido. Provare a cambiare il supporto, ad es. 'C:\\'";
+inline constexpr const char* kSpaceShort = "ATTENZIONE: lo spazio disponibile è INSUFFICIENTE.";
+inline constexpr const char* kDriveUnreadable =
+    "ATTENZIONE:\r\nImpossibile leggere le informazioni dall'unità scelta.";
+
+// Restarting Windows
+inline constexpr const char* kCannotRestart =
+    "Il sistema non può essere riavviato, si è verificato un errore.";
+inline constexpr const char* kNoRestartRights =
+    "L'utente corrente non dispone dei diritti per il riavvio del sistema";
+// Only the first of these has a blank before its line break.
+inline constexpr const char* kPrivilegeTokenError =
+    "Si è verificato un errore per l'ACCESSO ai diritti di riavvio. \r\nCodice Errore PRIV-001";
+inline constexpr const char* kPrivilegeLookupError =
+    "Si è verificato un errore per l'ACCESSO ai diritti di riavvio.\r\nCodice Errore PRIV-002";
+inline constexpr const char* kPrivilegeAdjustError =
+    "Si è verificato un errore per l'ACCESSO ai diritti di riavvio.\r\nCodice Errore PRIV-003";
+
 }  // namespace tessaro::texts

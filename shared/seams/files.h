@@ -2,6 +2,7 @@
 // Files and folders as the programs see them. Paths are UTF-8 Windows paths;
 // relative paths resolve against the current folder.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,43 @@ struct DirEntry {
   std::string name;  // as Windows lists it, no folder
   uint32_t attributes = 0;
   bool IsFolder() const { return (attributes & attr::Directory) != 0; }
+};
+
+// Why a file could not be opened, read or written. InUse is another program
+// holding it (sharing or lock violation, the runtime's error 70); Denied is
+// access denied (a read-only file, a folder, a protected place: error 75).
+enum class FileFault { None, NotFound, InUse, Denied, Failed };
+
+// File times as Windows keeps them: 100-nanosecond steps since 1 January
+// 1601, UTC.
+struct FileTimes {
+  uint64_t created = 0;
+  uint64_t lastAccess = 0;
+  uint64_t lastWrite = 0;
+};
+
+// A file held open for moving blocks; closed when destroyed.
+class OpenFile {
+ public:
+  virtual ~OpenFile() = default;
+  // Reads exactly `size` bytes at the current position.
+  virtual FileFault Read(char* buffer, size_t size) = 0;
+  virtual FileFault Write(const char* buffer, size_t size) = 0;
+  // The file's length now.
+  virtual uint64_t Length() = 0;
+};
+
+// Sizes of a volume in bytes, as GetDiskFreeSpaceEx reports them.
+struct DiskSpace {
+  uint64_t total = 0;
+  uint64_t totalFree = 0;
+  uint64_t freeToCaller = 0;  // less than totalFree under disk quotas
+};
+
+// Name and file system of a volume, each cut at its first NUL.
+struct VolumeFacts {
+  std::string label;
+  std::string fileSystem;
 };
 
 class FileSystem {
@@ -52,6 +90,33 @@ class FileSystem {
   // Empty when the file has no version resource or no translation table.
   virtual std::vector<std::optional<std::string>> ReadVersionStrings(
       const std::string& path, const std::vector<std::string>& names) = 0;
+  // Opens an existing file for reading; nothing, with the reason, when it cannot.
+  virtual std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileFault& fault) = 0;
+  // Opens the file for writing, created when missing and emptied when there.
+  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileFault& fault) = 0;
+  virtual std::optional<FileTimes> GetTimes(const std::string& path) = 0;
+  virtual bool SetTimes(const std::string& path, const FileTimes& times) = 0;
+  // Has Windows move `from` over `to` at the next start (MoveFileEx with
+  // MOVEFILE_DELAY_UNTIL_REBOOT); NT-based Windows only.
+  virtual bool ReplaceAtRestart(const std::string& from, const std::string& to) = 0;
+  // Length of a file in bytes; nothing for a missing file, a folder or a
+  // drive that is not ready.
+  virtual std::optional<uint64_t> FileLength(const std::string& path) = 0;
+  // Moves a file to another name on the same volume, replacing a file there.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  // Gives the volume whose root is given ("A:\") a new label.
+  virtual bool ChangeVolumeLabel(const std::string& root, const std::string& label) = 0;
+  // The system's description of why the latest failing call of this seam
+  // failed; ask right after the failure.
+  virtual std::string LastErrorText() = 0;
+  // Sizes of the volume whose root is given ("C:\"); nothing when the drive
+  // cannot be read (no such drive, no medium, network error).
+  virtual std::optional<DiskSpace> DiskSpaceOf(const std::string& root) = 0;
+  // Label and file-system name of the volume; nothing when unreadable.
+  virtual std::optional<VolumeFacts> VolumeInformation(const std::string& root) = 0;
+  // GetDriveType's code: 0 unknown, 1 no such root, 2 removable, 3 fixed,
+  // 4 remote, 5 CD-ROM, 6 RAM disk.
+  virtual uint32_t DriveType(const std::string& root) = 0;
 };
 
 }  // namespace tessaro

@@ -6,6 +6,11 @@
 
 namespace tessaro {
 
+// How far enabling or disabling the shutdown privilege got: the process
+// token could not be opened, the privilege's identifier not looked up, or the
+// token not adjusted.
+enum class PrivilegeStep { Done, TokenNotOpened, NotLookedUp, NotAdjusted };
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -28,6 +33,12 @@ class Platform {
   virtual void BroadcastFontChange() = 0;
   // Ends the process; never returns.
   [[noreturn]] virtual void ExitProgram(int code) = 0;
+  // Enables (or disables again) the process's SeShutdownPrivilege. Windows
+  // reports success even when the account does not hold the privilege.
+  virtual PrivilegeStep AdjustShutdownPrivilege(bool enable) = 0;
+  // Asks Windows to log off, shut down or restart (ExitWindowsEx flags);
+  // true when Windows accepted the request.
+  virtual bool RequestWindowsExit(uint32_t flags) = 0;
 };
 
 }  // namespace tessaro

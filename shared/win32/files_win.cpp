@@ -142,4 +142,139 @@ std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
   return values;
 }
 
+namespace {
+
+FileFault FaultOf(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileFault::InUse;
+    case ERROR_ACCESS_DENIED: return FileFault::Denied;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileFault::NotFound;
+    default: return FileFault::Failed;
+  }
+}
+
+class Win32OpenFile : public OpenFile {
+ public:
+  explicit Win32OpenFile(KernelHandle file) : file_(std::move(file)) {}
+  FileFault Read(char* buffer, size_t size) override {
+    DWORD done = 0;
+    if (!ReadFile(file_.Get(), buffer, static_cast<DWORD>(size), &done, nullptr))
+      return FaultOf(GetLastError());
+    return done == size ? FileFault::None : FileFault::Failed;  // the file shrank
+  }
+  FileFault Write(const char* buffer, size_t size) override {
+    DWORD done = 0;
+    if (!WriteFile(file_.Get(), buffer, static_cast<DWORD>(size), &done, nullptr))
+      return FaultOf(GetLastError());
+    return done == size ? FileFault::None : FileFault::Failed;
+  }
+  uint64_t Length() override {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(file_.Get(), &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
+  }
+
+ private:
+  KernelHandle file_;
+};
+
+uint64_t FromFileTime(const FILETIME& t) {
+  return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+}
+
+FILETIME ToFileTime(uint64_t t) {
+  return FILETIME{static_cast<DWORD>(t & 0xFFFFFFFFu), static_cast<DWORD>(t >> 32)};
+}
+
+// Only the attributes are opened, so a file another program holds open can
+// still be read and stamped.
+KernelHandle OpenForAttributes(const std::string& path, DWORD access) {
+  return KernelHandle(CreateFileW(Widen(path).c_str(), access,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+std::unique_ptr<OpenFile> Win32Files::OpenForReading(const std::string& path, FileFault& fault) {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    fault = FaultOf(GetLastError());
+    return nullptr;
+  }
+  fault = FileFault::None;
+  return std::make_unique<Win32OpenFile>(std::move(file));
+}
+
+std::unique_ptr<OpenFile> Win32Files::OpenForWriting(const std::string& path, FileFault& fault) {
+  // OPEN_ALWAYS and then truncating, because CREATE_ALWAYS refuses an existing
+  // hidden or system file with ERROR_ACCESS_DENIED.
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file || !SetEndOfFile(file.Get())) {
+    fault = FaultOf(GetLastError());
+    return nullptr;
+  }
+  fault = FileFault::None;
+  return std::make_unique<Win32OpenFile>(std::move(file));
+}
+
+std::optional<FileTimes> Win32Files::GetTimes(const std::string& path) {
+  KernelHandle file = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
+  FILETIME created, accessed, written;
+  if (!file || !GetFileTime(file.Get(), &created, &accessed, &written)) return std::nullopt;
+  return FileTimes{FromFileTime(created), FromFileTime(accessed), FromFileTime(written)};
+}
+
+bool Win32Files::SetTimes(const std::string& path, const FileTimes& times) {
+  KernelHandle file = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
+  FILETIME created = ToFileTime(times.created), accessed = ToFileTime(times.lastAccess),
+           written = ToFileTime(times.lastWrite);
+  return file && SetFileTime(file.Get(), &created, &accessed, &written);
+}
+
+bool Win32Files::ReplaceAtRestart(const std::string& from, const std::string& to) {
+  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                     MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::optional<uint64_t> Win32Files::FileLength(const std::string& path) {
+  // Read from the directory entry, so a file another program holds open has
+  // a length too.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return std::nullopt;
+  }
+  return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool Win32Files::ChangeVolumeLabel(const std::string& root, const std::string& label) {
+  return SetVolumeLabelW(Widen(root).c_str(), Widen(label).c_str()) != 0;
+}
+
+std::string Win32Files::LastErrorText() {
+  DWORD error = GetLastError();
+  wchar_t* text = nullptr;
+  DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string description;
+  if (length && text) description = Narrow(text, length);
+  if (text) LocalFree(text);
+  // System messages end with a line break, which a message box would show.
+  while (!description.empty() && (description.back() == '\n' || description.back() == '\r'))
+    description.pop_back();
+  if (description.empty()) description = "Errore " + std::to_string(error);
+  return description;
+}
+
 }  // namespace tessaro

@@ -16,6 +16,8 @@ class Win32Platform : public Platform {
   bool SetLocaleValue(uint32_t type, const std::string& value) override;
   void BroadcastFontChange() override;
   [[noreturn]] void ExitProgram(int code) override;
+  PrivilegeStep AdjustShutdownPrivilege(bool enable) override;  // shutdown_win.cpp
+  bool RequestWindowsExit(uint32_t flags) override;
 };
 
 }  // namespace tessaro

@@ -276,6 +276,109 @@ std::vector<std::optional<std::string>> FakeFileSystem::ReadVersionStrings(
   return values;
 }
 
+std::optional<uint64_t> FakeFileSystem::FileLength(const std::string& path) {
+  Node* node = Find(path);
+  if (!node || node->folder) return std::nullopt;
+  return node->bytes.size();
+}
+
+bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  std::string source = Absolute(from);
+  Node* node = Find(source);
+  if (!node || node->folder || locked_.count(Key(source)) || !Writable(to)) return false;
+  if (Key(source) == Key(Absolute(to))) return true;
+  Node moved = *node;
+  nodes_.erase(Key(source));
+  moved.path = Absolute(to);
+  nodes_[Key(moved.path)] = std::move(moved);
+  return true;
+}
+
+bool FakeFileSystem::ChangeVolumeLabel(const std::string& root, const std::string& label) {
+  auto it = drives.find(DriveLetter(root));
+  if (it == drives.end() || !it->second.volume || writeProtected.count(it->first)) return false;
+  it->second.volume->label = label;
+  return true;
+}
+
+// A file opened through OpenForReading or OpenForWriting; it works on the
+// node by name, so a file deleted meanwhile fails the next transfer.
+class FakeOpenFile : public OpenFile {
+ public:
+  FakeOpenFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+  FileFault Read(char* buffer, size_t size) override {
+    FakeFileSystem::Node* node = files_.Find(path_);
+    if (!node) return FileFault::Failed;
+    if (node->bytes.size() - std::min(position_, node->bytes.size()) < size) return FileFault::Failed;
+    std::copy_n(node->bytes.data() + position_, size, buffer);
+    position_ += size;
+    return FileFault::None;
+  }
+  FileFault Write(const char* buffer, size_t size) override {
+    FakeFileSystem::Node* node = files_.Find(path_);
+    if (!node) return FileFault::Failed;
+    if (node->bytes.size() < position_ + size) node->bytes.resize(position_ + size);
+    std::copy_n(buffer, size, node->bytes.data() + position_);
+    position_ += size;
+    return FileFault::None;
+  }
+  uint64_t Length() override {
+    FakeFileSystem::Node* node = files_.Find(path_);
+    return node ? node->bytes.size() : 0;
+  }
+
+ private:
+  FakeFileSystem& files_;
+  std::string path_;
+  size_t position_ = 0;
+};
+
+std::unique_ptr<OpenFile> FakeFileSystem::OpenForReading(const std::string& path,
+                                                         FileFault& fault) {
+  Node* node = Find(path);
+  fault = !node                                 ? FileFault::NotFound
+          : locked_.count(Key(Absolute(path))) ? FileFault::InUse
+          : node->folder                        ? FileFault::Denied
+                                                : FileFault::None;
+  if (fault != FileFault::None) return nullptr;
+  return std::make_unique<FakeOpenFile>(*this, Absolute(path));
+}
+
+std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path,
+                                                         FileFault& fault) {
+  std::string abs = Absolute(path);
+  Node* node = Find(abs);
+  Node* parent = Find(Parent(abs));
+  fault = locked_.count(Key(abs))                                        ? FileFault::InUse
+          : node && (node->folder || (node->attributes & attr::ReadOnly)) ? FileFault::Denied
+          : !parent || !parent->folder                                    ? FileFault::NotFound
+                                                                          : FileFault::None;
+  if (fault != FileFault::None) return nullptr;
+  if (node)
+    node->bytes.clear();
+  else
+    AddFile(abs);
+  return std::make_unique<FakeOpenFile>(*this, abs);
+}
+
+std::optional<FileTimes> FakeFileSystem::GetTimes(const std::string& path) {
+  Node* node = Find(path);
+  if (!node) return std::nullopt;
+  return node->times;
+}
+
+bool FakeFileSystem::SetTimes(const std::string& path, const FileTimes& times) {
+  Node* node = Find(path);
+  if (!node) return false;
+  node->times = times;
+  return true;
+}
+
+bool FakeFileSystem::ReplaceAtRestart(const std::string& from, const std::string& to) {
+  pendingRenames.emplace_back(from, to);
+  return true;
+}
+
 // ---- registry ----
 
 std::string FakeRegistry::KeyName(uint32_t root, const std::string& path) {

@@ -62,6 +62,47 @@ class FakeFileSystem : public FileSystem {
   bool Append(const std::string& path, const std::string& bytes) override;
   std::vector<std::optional<std::string>> ReadVersionStrings(
       const std::string& path, const std::vector<std::string>& names) override;
+  std::optional<uint64_t> FileLength(const std::string& path) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
+  bool ChangeVolumeLabel(const std::string& root, const std::string& label) override;
+  std::string LastErrorText() override { return failureText; }
+  std::optional<DiskSpace> DiskSpaceOf(const std::string& root) override {
+    auto it = drives.find(DriveLetter(root));
+    return it == drives.end() ? std::nullopt : it->second.space;
+  }
+  std::optional<VolumeFacts> VolumeInformation(const std::string& root) override {
+    auto it = drives.find(DriveLetter(root));
+    return it == drives.end() ? std::nullopt : it->second.volume;
+  }
+  uint32_t DriveType(const std::string& root) override {
+    auto it = drives.find(DriveLetter(root));
+    return it == drives.end() ? 1 : it->second.type;  // 1: no such root
+  }
+  std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileFault& fault) override;
+  std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileFault& fault) override;
+  std::optional<FileTimes> GetTimes(const std::string& path) override;
+  bool SetTimes(const std::string& path, const FileTimes& times) override;
+  bool ReplaceAtRestart(const std::string& from, const std::string& to) override;
+  // Replacements scheduled for the next start, in order: (from, to).
+  std::vector<std::pair<std::string, std::string>> pendingRenames;
+
+  // Drives whose label cannot be changed (ChangeVolumeLabel changes the label
+  // in `drives`, for a drive with a volume).
+  std::set<char> writeProtected;
+  // What LastErrorText gives after any failure.
+  std::string failureText = "Accesso negato.";
+  // Drive facts by upper-case letter; an unlisted drive cannot be read and
+  // has no root. A drive without `space` is one with no medium in it.
+  struct Drive {
+    uint32_t type = 3;
+    std::optional<DiskSpace> space;
+    std::optional<VolumeFacts> volume;
+  };
+  std::map<char, Drive> drives;
+  static char DriveLetter(const std::string& root) {
+    char c = root.empty() ? '\0' : root[0];
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
 
   // Test set-up: files and folders with their parents, by full path.
   void AddFile(const std::string& path, const std::string& bytes = {}, uint32_t attributes = 0);
@@ -69,7 +110,7 @@ class FakeFileSystem : public FileSystem {
   // Gives an existing file a version resource whose first translation holds
   // these strings (name -> value as stored); a copy of the file carries it.
   void SetVersionStrings(const std::string& path, const std::map<std::string, std::string>& strings);
-  // A locked file cannot be deleted, replaced or written.
+  // A locked file cannot be opened, deleted, replaced or written.
   void Lock(const std::string& path) { locked_.insert(Key(Absolute(path))); }
   bool Exists(const std::string& path) { return nodes_.count(Key(Absolute(path))) != 0; }
   std::string Content(const std::string& path);
@@ -84,7 +125,9 @@ class FakeFileSystem : public FileSystem {
     std::string bytes;
     // Version resource strings by upper-case name; none without a resource.
     std::optional<std::map<std::string, std::string>> version = std::nullopt;
+    FileTimes times{};
   };
+  friend class FakeOpenFile;
   std::string Absolute(const std::string& path) const;
   static std::string Key(const std::string& absolute);
   static std::string Parent(const std::string& absolute);
@@ -167,6 +210,16 @@ class FakePlatform : public Platform {
   bool SetLocaleValue(uint32_t type, const std::string& value) override;
   void BroadcastFontChange() override { ++fontChangeBroadcasts; }
   [[noreturn]] void ExitProgram(int code) override { throw ProgramEnded{code}; }
+  PrivilegeStep AdjustShutdownPrivilege(bool enable) override {
+    privilegeCalls.push_back(enable);
+    if (privilegeFailure != PrivilegeStep::Done) return privilegeFailure;
+    shutdownPrivilegeEnabled = enable;
+    return PrivilegeStep::Done;
+  }
+  bool RequestWindowsExit(uint32_t flags) override {
+    exitRequests.push_back({flags, shutdownPrivilegeEnabled});
+    return !refuseExit;
+  }
 
   bool nt = true;
   int cleanBoot = 0;
@@ -176,6 +229,18 @@ class FakePlatform : public Platform {
   int fontChangeBroadcasts = 0;
   // Every SetLocaleValue call in order, refused ones included.
   std::vector<std::pair<uint32_t, std::string>> localeWrites;
+  // Shutdown privilege: every adjustment asked for (true = enable), the step
+  // that fails (Done: none) and whether it is enabled now.
+  std::vector<bool> privilegeCalls;
+  PrivilegeStep privilegeFailure = PrivilegeStep::Done;
+  bool shutdownPrivilegeEnabled = false;
+  // Every request to end Windows, with the privilege's state at the time.
+  struct ExitRequest {
+    uint32_t flags;
+    bool privileged;
+  };
+  std::vector<ExitRequest> exitRequests;
+  bool refuseExit = false;
 };
 
 // One fake Windows, handed to the code under test as Services.

@@ -1,0 +1,65 @@
+#pragma once
+// The files of a backup set: the catalogue, which says how to put the data
+// file together again, and the piece files, one per floppy. Both layouts are
+// little-endian with no gaps; they are read and written byte by byte so the
+// format does not depend on the compiler's struct layout.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "seams/platform.h"
+
+namespace tessaro {
+
+// Bytes of data per piece of a floppy set: a full piece file (14 bytes more)
+// and a catalogue fit together on one 1.44 MB floppy.
+inline constexpr int32_t kPieceSize = 1439865;
+// Bytes a piece file adds to its data: dimensions, element count, lower bound
+// before the data, the size after it.
+inline constexpr int32_t kPieceOverhead = 14;
+
+struct BackupCatalogue {
+  int32_t FileLength = 0;   // length of the data file in bytes
+  std::string SourcePath;   // full path of the data file (UTF-8)
+  std::string PieceFolder;  // folder of the piece files, with a final "\"
+  int16_t PieceCount = 0;
+  int32_t FirstNumber = 1;  // number of the first piece
+};
+
+// The content of one piece file; Size is the number of bytes in Data.
+struct PieceRecord {
+  std::string Data;
+  int32_t Size = 0;
+};
+
+// Catalogue file: FileLength (4), length of SourcePath (2), SourcePath,
+// length of PieceFolder (2), PieceFolder, PieceCount (2), FirstNumber (4).
+// The texts are stored in the ANSI code page without terminator. Nothing when
+// a text cannot be stored: longer than 65,535 bytes, or holding characters
+// the code page lacks (they would come back as other characters and name
+// another file).
+std::optional<std::string> EncodeCatalogue(const BackupCatalogue& catalogue, Platform& platform);
+
+// Nothing for a file too short for the lengths it states, or whose values no
+// set can have (no pieces, a negative length, more pieces than bytes, an
+// empty source path). Bytes past the record are ignored.
+std::optional<BackupCatalogue> DecodeCatalogue(std::string_view bytes, Platform& platform);
+
+// Piece file: 1 (2 bytes, dimensions), n (4), 1 (4, lower bound), the n
+// bytes, n (4): n + 14 bytes in all.
+std::string EncodePiece(std::string_view data);
+
+// Nothing unless the header is the one EncodePiece writes, the file holds the
+// n bytes it announces and the trailing size equals n.
+std::optional<PieceRecord> DecodePiece(std::string_view bytes);
+
+// A piece number with at least three digits: 1 gives "001", 1000 "1000".
+std::string PieceNumberText(int64_t number);
+
+// Pieces needed for a file: the length divided by the piece size, rounded
+// up. An empty file still gets one (empty) piece, so its set has a first
+// floppy to carry the catalogue. pieceSize must be positive.
+int64_t PiecesFor(int64_t length, int64_t pieceSize);
+
+}  // namespace tessaro

@@ -1,0 +1,222 @@
+#include "install_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "destination.h"
+#include "errors.h"
+#include "file_times.h"
+#include "file_version.h"
+#include "number_format.h"
+#include "path_split.h"
+#include "registration.h"
+#include "setup_folder.h"
+#include "special_folders.h"
+#include "text.h"
+#include "text_files.h"
+#include "texts.h"
+
+namespace tessaro {
+
+namespace {
+
+// Runtime error numbers the trap of InstallFile beeps for but shows no box.
+constexpr int kFileAlreadyExists = 58;
+constexpr int kPathFileAccessError = 75;
+
+// Whole seconds of the last-write time, 0 for a file that cannot be read:
+// the timestamp text compared as a date-time, without the round trip
+// through text.
+uint64_t LastWriteSeconds(FileSystem& files, const std::string& path) {
+  auto times = files.GetTimes(path);
+  return times ? times->lastWrite / 10'000'000 : 0;
+}
+
+// The rules for an existing destination that may be replaced.
+bool SourceMayReplace(Services& sys, const std::string& type, const std::string& source,
+                      const std::string& destination) {
+  if (type == "DLL" || type == "OCX" || type == "EXE")
+    return GetFileVersionNumber(sys, source) >= GetFileVersionNumber(sys, destination);
+  if (type == "MDB")
+    return LastWriteSeconds(sys.files, source) >= LastWriteSeconds(sys.files, destination);
+  return true;
+}
+
+// A percentage for DrawProgress; an overshoot stays above 100 (the bar shows
+// 99%), bounded so that a tiny package size cannot overflow the integer.
+int32_t PercentValue(double percent) {
+  return RoundToInt32(std::fmin(std::fmax(percent, 0.0), 1e9));
+}
+
+void ShowProgress(InstallerContext& cx, CopyView& view, const std::string& source, uint64_t copied,
+                  uint64_t length) {
+  Platform& platform = cx.sys.platform;
+  // The Access runtime's files leave the previous name on the label.
+  if (source.find("MSACCESS") == std::string::npos)
+    view.SetStatusText(0, texts::kCopyingFile + platform.LowerCase(FileNamePart(source)));
+  DrawProgress(view.Bar(0), cx.sys.ui,
+               PercentValue(static_cast<double>(copied) * 100 / static_cast<double>(length)), 100);
+
+  // A package that declares no size has no overall share to show.
+  const int32_t packageBytes = cx.pkg().PackageBytes;
+  const double overall = packageBytes > 0 ? cx.state.BytesCopied * 100 / packageBytes : 0;
+  view.SetStatusText(1,
+                     texts::kBytesCopied + FormatGroupedOrBlank(std::llround(cx.state.BytesCopied),
+                                                                ThousandsSeparator(platform)));
+  DrawProgress(view.Bar(1), cx.sys.ui, PercentValue(overall), 100);
+}
+
+// Moves the bytes; the fault that stopped it, or None with `sameLength`
+// telling whether both files ended up equally long. The destination is
+// closed before the source.
+FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::string& source,
+                           const std::string& destination, bool& sameLength) {
+  FileSystem& files = cx.sys.files;
+  FileFault fault = FileFault::None;
+  std::unique_ptr<OpenFile> in = files.OpenForReading(source, fault);
+  if (!in) return fault;
+  DeleteFileIfPresent(files, destination);
+  const uint64_t length = in->Length();
+  std::unique_ptr<OpenFile> out = files.OpenForWriting(destination, fault);
+  if (!out) return fault;
+
+  // The block count is not held in 16 bits: past 32767 full blocks (about
+  // 1 GB) it would overflow after the old copy was already deleted.
+  const uint64_t fullBlocks = length / kCopyBlockSize;
+  const size_t remainder = static_cast<size_t>(length % kCopyBlockSize);
+  std::vector<char> buffer(fullBlocks ? kCopyBlockSize : remainder);
+  uint64_t copied = 0;
+  for (uint64_t block = 0; block < fullBlocks + (remainder ? 1 : 0); ++block) {
+    const size_t size = block < fullBlocks ? kCopyBlockSize : remainder;
+    copied += size;
+    cx.state.BytesCopied += static_cast<double>(size);
+    ShowProgress(cx, view, source, copied, length);
+    if ((fault = in->Read(buffer.data(), size)) != FileFault::None) return fault;
+    if ((fault = out->Write(buffer.data(), size)) != FileFault::None) return fault;
+  }
+  sameLength = in->Length() == out->Length();
+  out.reset();
+  return FileFault::None;
+}
+
+// The last section header of an ini text, upper case; empty without one.
+std::string LastSection(const std::string& text) {
+  std::string section;
+  LineReader reader(text);
+  while (!reader.AtEnd()) {
+    std::string line = TrimBlanks(reader.ReadLine());
+    if (!line.empty() && line[0] == '[') section = UpperAscii(line);
+  }
+  return section;
+}
+
+// Adds "destination=temporary" to the [rename] section of the Windows
+// folder's wininit.ini, which Windows 95/98/Me carry out at their next start.
+void AddRenameLine(Services& sys, const std::string& line) {
+  FileSystem& files = sys.files;
+  const std::string path = GetWindowsFolder(sys) + "\\wininit.ini";
+  if (!files.GetAttributes(path)) {
+    WriteTextLines(files, sys.platform, path, {texts::kRenameSection, line});
+    return;
+  }
+  // The line is meant to end the [rename] section: a file that ends in
+  // another section (or has none) gets the header again, and a last line
+  // without its line break gets one, so the new line stays a line of its own.
+  std::string lines;
+  if (auto bytes = files.ReadAll(path)) {
+    const std::string text = sys.platform.FromAnsi(*bytes);
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r') lines += "\r\n";
+    if (LastSection(text) != UpperAscii(texts::kRenameSection))
+      lines += std::string(texts::kRenameSection) + "\r\n";
+  }
+  files.Append(path, sys.platform.ToAnsi(lines + line + "\r\n"));
+}
+
+// A destination that another program holds open is replaced at the next
+// start of Windows. Always false: the file is not installed now.
+bool DeferToRestart(InstallerContext& cx, const std::string& source,
+                    const std::string& destination) {
+  // Internet Explorer's own libraries are never replaced behind its back.
+  if (source.find("URLMON.DLL") != std::string::npos ||
+      source.find("WININET.DLL") != std::string::npos)
+    return false;
+  FileSystem& files = cx.sys.files;
+  const std::string temporary = NextFreeNumberedName(files, destination);
+  // Without the temporary copy there is nothing to put in place.
+  if (!files.Copy(source, temporary)) return false;
+  AddRenameLine(cx.sys, destination + "=" + temporary);
+  // NT-based Windows ignores wininit.ini; it keeps its own list of renames.
+  if (IsNTPlatform(cx.sys.platform)) files.ReplaceAtRestart(temporary, destination);
+  cx.state.RestartNeeded = true;
+  return false;
+}
+
+}  // namespace
+
+std::string NextFreeNumberedName(FileSystem& files, const std::string& path) {
+  // Start of the last six characters (UTF-8 continuation bytes do not count).
+  size_t start = path.size();
+  for (int characters = 0; start > 0 && characters < 6;) {
+    --start;
+    if ((static_cast<unsigned char>(path[start]) & 0xC0) != 0x80) ++characters;
+  }
+  const size_t dot = path.find('.', start);
+  const size_t slash = path.rfind('\\');
+  // A "." that belongs to a folder, or none at all, would put the copy
+  // elsewhere (in the current folder without a "."): extend the name instead.
+  const std::string base = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                               ? path.substr(0, dot + 1)
+                               : path + ".";
+  for (unsigned number = 0;; ++number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%03u", number);
+    if (!files.GetAttributes(base + digits)) return base + digits;
+  }
+}
+
+bool CopyFileWithProgress(InstallerContext& cx, CopyView& view, const std::string& source,
+                          const std::string& destination) {
+  bool sameLength = false;
+  switch (TransferInBlocks(cx, view, source, destination, sameLength)) {
+    case FileFault::None:
+      return sameLength;
+    case FileFault::InUse:
+    case FileFault::Denied:
+      return DeferToRestart(cx, source, destination);
+    default:
+      return false;  // a missing source included; a partial destination stays
+  }
+}
+
+bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
+                 const std::string& destination, bool mayReplace, bool& existedBefore) {
+  existedBefore = false;
+  bool copyRan = false;
+  bool result = false;
+  try {
+    if (FileIsPresent(cx.sys.files, destination)) {
+      existedBefore = true;
+      if (!mayReplace) return true;
+      const std::string type = InstallFileType(cx.sys.platform, source);
+      if (!SourceMayReplace(cx.sys, type, source, destination)) return false;
+    }
+    EnsureFolder(cx, FolderOfPath(destination), true, false);
+    result = CopyFileWithProgress(cx, view, source, destination);
+    copyRan = true;
+    cx.sys.files.SetAttributes(destination, attr::Normal);
+    StampInstallerTimes(cx.sys, destination);
+    RegisterComponent(cx.sys, source, destination);
+    return result;
+  } catch (const RuntimeError& error) {
+    cx.sys.ui.Beep();
+    if (error.Number() != kFileAlreadyExists && error.Number() != kPathFileAccessError)
+      cx.sys.ui.ShowMessage(error.what(), cx.pkg().AppShortName + texts::kBoxTitleSuffix,
+                            MsgIcon::Critical, MsgButtons::Ok);
+    // Once the copy ran its outcome stands; an error before it installed nothing.
+    return copyRan && result;
+  }
+}
+
+}  // namespace tessaro

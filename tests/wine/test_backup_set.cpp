@@ -1,0 +1,87 @@
+// The backup set's split and join against real files, and the file and volume
+// calls they rest on, through the Win32 layer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "set_format.h"
+#include "set_label.h"
+#include "split_join.h"
+#include "support.h"
+#include "win32/files_win.h"
+#include "win32/platform_win.h"
+#include "win32/processes_win.h"
+#include "win32/registry_win.h"
+#include "win32/shell_win.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+namespace {
+
+struct RecordingUi : UserInterface {
+  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
+    boxes.push_back(text);
+    return MsgAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetBusyPointer(bool) override {}
+  void PumpMessages() override {}
+  std::vector<std::string> boxes;
+};
+
+struct BackupSetOnDisk : ::testing::Test {
+  RecordingUi ui;
+  Win32Files files;
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Platform platform;
+  Services sys{ui, files, registry, shell, processes, platform};
+  std::string folder = wine_test::scratch_folder("BackupSetOnDisk");
+};
+
+TEST_F(BackupSetOnDisk, SplitsAndJoinsARealFileByteExact) {
+  const std::string source = folder + "\\Contabilità.mdb";
+  std::string data(3000000, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 13 + i / 977);
+  ASSERT_TRUE(files.WriteAll(source, data));
+
+  std::string error;
+  int32_t count = 0;
+  ASSERT_TRUE(SplitFile(sys, source, 1, error, count, kPieceSize, folder + "\\081226.gbt"))
+      << error;
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(files.FileLength(source + ".001"), uint64_t{kPieceSize} + kPieceOverhead);
+  EXPECT_EQ(files.FileLength(source + ".003"), 3000000u - 2 * kPieceSize + kPieceOverhead);
+
+  ASSERT_TRUE(files.WriteAll(source, data + data.substr(0, 5000)));
+  ASSERT_TRUE(JoinFile(sys, folder + "\\081226.gbt", true, ""));
+  EXPECT_EQ(wine_test::read_file(source), data);
+  EXPECT_FALSE(files.FileLength(source + ".tmp"));
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(BackupSetOnDisk, FileCallsReportLengthsMovesAndReasons) {
+  EXPECT_FALSE(files.FileLength(folder));
+  EXPECT_FALSE(files.FileLength(folder + "\\manca.mdb"));
+  EXPECT_FALSE(files.LastErrorText().empty());
+
+  ASSERT_TRUE(files.WriteAll(folder + "\\nuovo.tmp", "nuovo"));
+  ASSERT_TRUE(files.WriteAll(folder + "\\dati.mdb", "vecchio e più lungo"));
+  ASSERT_TRUE(files.MoveReplacing(folder + "\\nuovo.tmp", folder + "\\dati.mdb"));
+  EXPECT_EQ(wine_test::read_file(folder + "\\dati.mdb"), "nuovo");
+  EXPECT_EQ(files.FileLength(folder + "\\dati.mdb"), 5u);
+  EXPECT_FALSE(files.FileLength(folder + "\\nuovo.tmp"));
+}
+
+TEST_F(BackupSetOnDisk, FloppyTakesASetLabelAndAMissingDriveReadsAsSpaces) {
+  ASSERT_TRUE(files.ChangeVolumeLabel("A:\\", "01234-67890"));
+  // Wine keeps the label in a hidden file on the drive; the label it reports
+  // stays cached until the drive is redefined, so it is read here instead.
+  auto stored = wine_test::read_file("A:\\.windows-label");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->substr(0, 11), "01234-67890");
+  EXPECT_EQ(GetVolumeLabel(files, "Q:\\"), std::string(127, ' '));
+}
+
+}  // namespace
+}  // namespace tessaro
