@@ -18,4 +18,25 @@ inline constexpr const char* kBadPieceSize = "Dimensione dei file del Set di Bac
 inline constexpr const char* kPathNotInCodePage =
     "Il percorso contiene caratteri non ammessi in un Set di Backup: ";
 
+// Start-up refusals.
+inline constexpr const char* kOtherSession =
+    "Attenzione rilevata un'altra sessione di installazione.";
+inline constexpr const char* kCannotRunAlone =
+    "Questo programma NON può essere eseguito autonomamente.";
+
+// Closing and aborting.
+inline constexpr const char* kInterruptOperation = "Interrompere l'operazione in corso?";
+inline constexpr const char* kExitNow = "Uscire adesso?";
+
+// The main window's captions.
+inline constexpr const char* kMakeBackupCaption = "Crea Set di &Backup";
+inline constexpr const char* kRestoreBackupCaption = "&Ripristina Backup";
+inline constexpr const char* kCloseCaption = "&Chiudi";
+inline constexpr const char* kAbortCaption = "&Annulla";
+inline constexpr const char* kTotalLabel = "Totale";
+inline constexpr const char* kPartialLabel = "Parziale";
+
+// The byte counter under the animation, followed by the grouped count.
+inline constexpr const char* kBytesCopied = "Bytes copiati: ";
+
 }  // namespace tessaro::kvb_texts

@@ -4,6 +4,7 @@
 // the program (see main_win.cpp); tests make their own.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "seams/services.h"
@@ -39,7 +40,18 @@ struct InstallerState {
   bool RestartNeeded = false;
   double BytesCopied = 0;
   int WizardStep = 0;
+  // The two files of the copy in progress. They live here, not in the copy
+  // routine, because a cancel during the copy must close them before it can
+  // delete what the run created.
+  std::unique_ptr<OpenFile> CopySource;
+  std::unique_ptr<OpenFile> CopyDestination;
 };
+
+// Closes the files of the copy in progress, if any.
+inline void CloseCopyFiles(InstallerState& state) {
+  state.CopyDestination.reset();
+  state.CopySource.reset();
+}
 
 // What the installer's routines work with: Windows, and the program's values.
 struct InstallerContext {

@@ -31,6 +31,41 @@ inline constexpr const char* kCreateMissingFolder = "Il percorso non esiste: si 
 inline constexpr const char* kCannotCreatePath = "Impossibile creare il percorso.";
 inline constexpr const char* kBadPathOrError = "Percorso errato o errore non previsto.";
 
+// Wizard pages
+inline constexpr const char* kLicenceNotAccepted = "Per procedere OCCORRE accettare la LICENZA D'USO.";
+inline constexpr const char* kAcceptCaption = "A&ccetto (prosegue)";
+inline constexpr const char* kRefuseCaption = "&Non accetto (non installa)";
+inline constexpr const char* kDeskShortCaption = "Crea collegamento anche su Desktop";
+inline constexpr const char* kChooseFolderCaption =
+    "Occorre selezionare la cartella in cui si desidera installare l'applicazione. Fare clic sul "
+    "pulsante di fianco al percorso per sfogliare le cartelle.";
+inline constexpr const char* kChooseGroupCaption =
+    "Digitare il nome del Gruppo di programmi in cui verranno create le icone, oppure scegliere un "
+    "gruppo tra quelli già esistenti.";
+// Two blanks after the comma.
+inline constexpr const char* kSummaryCaption =
+    "Il programma di installazione ha tutte le informazioni necessarie per procedere con la copia "
+    "dei file. Se si desidera rivedere o modificare qualche impostazione, fare clic su «Indietro»,  "
+    "altrimenti fare clic su «Avanti» per iniziare la copia dei files.";
+inline constexpr const char* kSummaryPathHeading = "  Percorso di installazione:";
+inline constexpr const char* kSummaryGroupHeading = "  Gruppo di programmi:";
+inline constexpr const char* kSummaryIndent = "     ";
+inline constexpr const char* kBrowseTitle = "Scegliere il percorso per l'installazione.";
+
+// Cancelling and the quit dialog
+inline constexpr const char* kQuitHeading = "FINE INSTALLAZIONE";
+inline constexpr const char* kQuitNotComplete = "L'installazione non è completa.";
+inline constexpr const char* kQuitNotInstalled =
+    "Se si desidera uscire adesso dall'installazione, l'applicazione non sarà installata.";
+inline constexpr const char* kQuitRunAgain =
+    "Occorrerà eseguire nuovamente l'intera procedura di installazione dell'applicazione.";
+inline constexpr const char* kQuitChoose =
+    "Fare clic su «Indietro» per continuare l'installazione, oppure su «Uscita» per terminare.";
+inline constexpr const char* kQuitBack = "Indietro";
+inline constexpr const char* kQuitExit = "Uscita";
+inline constexpr const char* kSetupInterrupted = "Installazione interrotta dall'Utente.";
+inline constexpr const char* kCancellingInstallation = "Annullamento dell'installazione...";
+
 // Copying files
 inline constexpr const char* kCopyingFile = "Copia di ";
 inline constexpr const char* kBytesCopied = "Bytes copiati: ";
@@ -67,5 +102,25 @@ inline constexpr const char* kPrivilegeLookupError =
     "Si è verificato un errore per l'ACCESSO ai diritti di riavvio.\r\nCodice Errore PRIV-002";
 inline constexpr const char* kPrivilegeAdjustError =
     "Si è verificato un errore per l'ACCESSO ai diritti di riavvio.\r\nCodice Errore PRIV-003";
+
+// The installation run
+inline constexpr const char* kShellComponentError =
+    "Si è verificato un errore per il file KV_SHELL.DLL. L'installazione sarà terminata.";
+inline constexpr const char* kUninstallerError =
+    "Si è verificato un errore per il file Unplant.EXE. L'installazione sarà terminata.";
+inline constexpr const char* kRuntimeError =
+    "Si è verificato un errore per il file MsVBvm50.dll. L'installazione sarà terminata.";
+inline constexpr const char* kFormsLibraryError =
+    "Si è verificato un errore per il file FM20.DLL. L'installazione sarà terminata.";
+inline constexpr const char* kProgramGroupLine = "Program Group: ";
+inline constexpr const char* kFileNotCopied = "File non copiato: ";
+inline constexpr const char* kWaitingRegistry = "Attendere: aggiornamento del registro in corso...";
+inline constexpr const char* kWaitingShortcuts = "Creazione del gruppo di icone...";
+inline constexpr const char* kUninstallShortcut = "Rimuovi dal sistema";
+inline constexpr const char* kAccessRuntime = "OfficeRT\\MSACCESS.EXE";
+inline constexpr const char* kInstallCompleted = "Installazione completata.";
+inline constexpr const char* kRestartQuestion =
+    "L'INSTALLAZIONE E' STATA COMPLETATA!\r\n\r\nPer rendere effettive le modifiche occorre "
+    "RIAVVIARE il sistema.\r\nPer RIAVVIARE Windows adesso scegliere «OK».";
 
 }  // namespace tessaro::texts

@@ -75,11 +75,18 @@ FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::stri
                            const std::string& destination, bool& sameLength) {
   FileSystem& files = cx.sys.files;
   FileFault fault = FileFault::None;
-  std::unique_ptr<OpenFile> in = files.OpenForReading(source, fault);
+  // Both files are closed on every way out, the cancel handler's included.
+  struct Closer {
+    InstallerState& state;
+    ~Closer() { CloseCopyFiles(state); }
+  } closer{cx.state};
+  cx.state.CopySource = files.OpenForReading(source, fault);
+  OpenFile* in = cx.state.CopySource.get();
   if (!in) return fault;
   DeleteFileIfPresent(files, destination);
   const uint64_t length = in->Length();
-  std::unique_ptr<OpenFile> out = files.OpenForWriting(destination, fault);
+  cx.state.CopyDestination = files.OpenForWriting(destination, fault);
+  OpenFile* out = cx.state.CopyDestination.get();
   if (!out) return fault;
 
   // The block count is not held in 16 bits: past 32767 full blocks (about
@@ -93,11 +100,13 @@ FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::stri
     copied += size;
     cx.state.BytesCopied += static_cast<double>(size);
     ShowProgress(cx, view, source, copied, length);
+    // Drawing lets window messages run; a cancel there has closed the files.
+    if (!cx.state.CopySource || !cx.state.CopyDestination) return FileFault::Failed;
     if ((fault = in->Read(buffer.data(), size)) != FileFault::None) return fault;
     if ((fault = out->Write(buffer.data(), size)) != FileFault::None) return fault;
   }
   sameLength = in->Length() == out->Length();
-  out.reset();
+  cx.state.CopyDestination.reset();
   return FileFault::None;
 }
 

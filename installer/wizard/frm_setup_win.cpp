@@ -32,18 +32,6 @@ HFONT MakeFont(int pixelHeight, int weight, const wchar_t* face) {
   return CreateFontIndirectW(&lf);
 }
 
-// Multi-line edit controls break lines only at CR LF.
-std::wstring WithCrLf(const std::string& text) {
-  std::wstring in = Widen(text), out;
-  out.reserve(in.size() + in.size() / 16);
-  for (size_t i = 0; i < in.size(); ++i) {
-    if (in[i] == L'\n' && (i == 0 || in[i - 1] != L'\r')) out += L'\r';
-    out += in[i];
-    if (in[i] == L'\r' && (i + 1 == in.size() || in[i + 1] != L'\n')) out += L'\n';
-  }
-  return out;
-}
-
 void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
   int height = r.bottom - r.top;
   for (int y = 0; y < height; y += 2) {
@@ -135,6 +123,7 @@ bool FrmSetup::Create(HINSTANCE instance) {
   SetWindowSubclass(title, ForwardingProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(welcome, ForwardingProc, 2, reinterpret_cast<DWORD_PTR>(this));
   AddImages();
+  AddPageControls();
   ui_.SetOwner(hwnd_);
   return true;
 }
@@ -177,9 +166,7 @@ void FrmSetup::SetAppTitle(const std::string& caption) {
   SetDlgItemTextW(hwnd_, ids::Apptitle, Widen(caption).c_str());
 }
 
-void FrmSetup::SetWelcome(const std::string& text) {
-  SetDlgItemTextW(hwnd_, ids::Welcome, WithCrLf(text).c_str());
-}
+void FrmSetup::SetWelcome(const std::string& text) { SetText(PageControl::Welcome, text); }
 
 void FrmSetup::SetVisible(ButtonImage image, bool visible) {
   HWND control = GetDlgItem(hwnd_, IdOf(image));
@@ -198,15 +185,14 @@ void FrmSetup::NextStep_MouseMove() { WizardPointerOnNext(*this); }
 void FrmSetup::Previous_MouseMove() { WizardPointerOnPrevious(*this); }
 void FrmSetup::EndSetup_MouseMove() { WizardPointerOnEndSetup(*this); }
 
-// The pages after the welcome page come with the wizard's navigation.
-void FrmSetup::NextStep_Click() {}
-void FrmSetup::Previous_Click() {}
+void FrmSetup::NextStep_Click() { NextStepClick(cx_, *this); }
+void FrmSetup::Previous_Click() { PreviousClick(cx_, *this); }
 
-// Leaving the wizard; the quit dialog will ask first.
-void FrmSetup::EndSetup_Click() { Form_Close(); }
+// Leaving asks first; an exit during the copy undoes it.
+void FrmSetup::EndSetup_Click() { CancelSetup(cx_, *this); }
 
-// Every way out of the wizard leaves through the end of setup.
-void FrmSetup::Form_Close() { EndOfSetup(cx_); }
+// Form_Unload: the window stays unless the user confirms the exit.
+void FrmSetup::Form_Close() { CloseRequested(cx_, *this); }
 
 void FrmSetup::OnImage(int id, WORD code) {
   if (code == kImageMouseMove) {
@@ -311,11 +297,8 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == ids::Welcome) {
-        SetBkColor(dc, kPage);
-        SetDCBrushColor(dc, kPage);
-        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-      }
+      if (HBRUSH page = PageColours(reinterpret_cast<HWND>(lp), dc))
+        return reinterpret_cast<LRESULT>(page);
       // Labels are transparent: the form's background goes under their text.
       HWND label = reinterpret_cast<HWND>(lp);
       POINT origin{0, 0};
@@ -328,17 +311,30 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetTextColor(dc, RGB(255, 255, 255));
       return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
+    case WM_CTLCOLORBTN:
+      if (HBRUSH page = PageColours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
+        return reinterpret_cast<LRESULT>(page);
+      break;
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
       if (item->CtlID == static_cast<UINT>(ids::ESCI_ORA)) DrawCloseImage(*item);
+      if (item->CtlID == static_cast<UINT>(ids::PrgIco)) DrawGroupIcon(*item);
       return TRUE;
     }
-    case WM_COMMAND:
-      if (LOWORD(wp) == ids::ESCI_ORA) {
-        if (HIWORD(wp) == STN_CLICKED) EndSetup_Click();  // ESCI_ORA_Click
-      } else if (lp != 0) {
-        OnImage(LOWORD(wp), HIWORD(wp));
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const WORD code = HIWORD(wp);
+      if (id == ids::ESCI_ORA) {
+        if (code == STN_CLICKED) EndSetup_Click();  // ESCI_ORA_Click
+      } else if (id == ids::Browse) {
+        if (code == BN_CLICKED) Browse_Click();
+      } else if (id >= ids::Previous_Disabilitato && id <= ids::EndSetup_giallo && lp != 0) {
+        OnImage(id, code);
       }
+      return 0;
+    }
+    case WM_TIMER:
+      if (wp == static_cast<WPARAM>(ids::tmrTime)) tmrTime_Timer();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -1,18 +1,23 @@
 #pragma once
 // FrmSetup, the wizard window: borderless and cut to its outline, dragged by
 // its background, with image buttons that light up under the pointer. Its
-// first page shows the application's name and the welcome text.
+// controls make the seven pages laid out by pages.cpp.
 #include <windows.h>
 
-#include "hover.h"
+#include <optional>
+
+#include "frm_registry_win.h"
+#include "installation_run.h"
 #include "installer_state.h"
+#include "pages.h"
+#include "quit.h"
+#include "win32/progress_canvas_win.h"
 #include "win32/handles.h"
 #include "win32/ui_win.h"
-#include "wizard_view.h"
 
 namespace tessaro {
 
-class FrmSetup : public WizardView, public ButtonImages {
+class FrmSetup : public PagesView, public QuitView, public InstallationView {
  public:
   FrmSetup(InstallerContext& cx, Win32Ui& ui) : cx_(cx), ui_(ui) {}
   // Creates the window and its controls, hidden, as designed.
@@ -26,6 +31,35 @@ class FrmSetup : public WizardView, public ButtonImages {
   void SetAppTitle(const std::string& caption) override;
   void SetWelcome(const std::string& text) override;
   void SetVisible(ButtonImage image, bool visible) override;
+
+  // The pages' controls (frm_setup_pages_win.cpp).
+  void Show(PageControl control, bool visible) override;
+  bool IsShown(PageControl control) override;
+  void SetText(PageControl control, const std::string& text) override;
+  std::string Text(PageControl control) override;
+  void SetTop(PageControl control, int twips) override;
+  void SetHeight(PageControl control, int twips) override;
+  void SetChecked(PageControl control, bool checked) override;
+  bool IsChecked(PageControl control) override;
+  void ClearGroups() override;
+  void AddGroup(const std::string& name) override;
+  void Focus(PageControl control) override;
+  void StartInstallation() override;
+  void SetReport(const std::string& text) override;
+  void HideReport() override;
+  void SetWarning(int topTwips, const std::string& text) override;
+  void SetNextEnabled(bool enabled) override;
+
+  // Cancelling and the installation run (frm_setup_run_win.cpp).
+  void ShowQuitDialog() override;
+  void ShowWaitingWindow() override;
+  void SetWaitingText(const std::string& text) override;
+  void CloseWaitingWindow() override;
+  void SetStatusText(int index, const std::string& text) override;
+  ProgressCanvas& Bar(int index) override;
+  bool DesktopShortcutWanted() override;
+  void StopTimer() override;
+  void DisableCancel() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -44,6 +78,8 @@ class FrmSetup : public WizardView, public ButtonImages {
   void NextStep_Click();
   void Previous_Click();
   void EndSetup_Click();
+  void Browse_Click();
+  void tmrTime_Timer() {}  // its tick does nothing
   void Form_Close();
 
   void Paint(HDC dc);
@@ -51,6 +87,12 @@ class FrmSetup : public WizardView, public ButtonImages {
   HWND AddControl(const wchar_t* cls, DWORD style, int id, int left, int top, int width,
                   int height);
   void AddImages();
+  void AddPageControls();
+  HWND Ctl(PageControl control) const;
+  // Colours of a control on the light page panel; null for the form's labels.
+  HBRUSH PageColours(HWND control, HDC dc);
+  void DrawGroupIcon(const DRAWITEMSTRUCT& item);
+  void SyncWarning();
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
   InstallerContext& cx_;
@@ -58,6 +100,9 @@ class FrmSetup : public WizardView, public ButtonImages {
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   GdiObject textFont_, nameFont_, titleFont_, buttonFont_;
+  FrmRegistry waiting_;
+  bool warningShown_ = false;  // ErroreSpazio's Visible setting
+  std::optional<Win32ProgressCanvas> bars_[2];
 };
 
 }  // namespace tessaro

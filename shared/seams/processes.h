@@ -1,5 +1,7 @@
 #pragma once
 // Starting other programs.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tessaro {
@@ -14,6 +16,12 @@ class Processes {
   // `minimized` its window opens minimized and takes the focus. False when it
   // could not be started.
   virtual bool Start(const std::string& commandLine, bool minimized) = 0;
+  // Loads the library, calls its exported function of that name (no
+  // arguments, stdcall, as DllRegisterServer is) and unloads it again. The
+  // function's result (an HRESULT: 0 is success), or nothing when the
+  // library cannot be loaded or lacks the function.
+  virtual std::optional<int32_t> CallEntryPoint(const std::string& libraryPath,
+                                                const std::string& function) = 0;
 };
 
 }  // namespace tessaro

@@ -44,4 +44,26 @@ bool Win32Processes::Start(const std::string& commandLine, bool minimized) {
   return static_cast<bool>(Launch(commandLine, minimized));
 }
 
+namespace {
+
+struct LibraryTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static bool Valid(HMODULE h) { return h != nullptr; }
+  static void Close(HMODULE h) { FreeLibrary(h); }
+};
+using LoadedLibrary = UniqueHandle<HMODULE, LibraryTraits>;
+
+}  // namespace
+
+std::optional<int32_t> Win32Processes::CallEntryPoint(const std::string& libraryPath,
+                                                      const std::string& function) {
+  LoadedLibrary library(LoadLibraryW(Widen(libraryPath).c_str()));
+  if (!library) return std::nullopt;
+  FARPROC address = GetProcAddress(library.Get(), function.c_str());
+  if (!address) return std::nullopt;
+  // The self-registration entry points take nothing and return an HRESULT.
+  using EntryPoint = HRESULT(STDAPICALLTYPE*)();
+  return static_cast<int32_t>(reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(address))());
+}
+
 }  // namespace tessaro

@@ -51,6 +51,22 @@ robot::Process StartInstaller(const std::string& folder) {
   return p;
 }
 
+// Leaving through the quit dialog: «Uscita», then the box that confirms it.
+void ExitThroughQuitDialog(robot::Process& installer) {
+  auto dialog = robot::wait_window({"TessaroFrmQuit", "", installer.id(), true});
+  ASSERT_TRUE(dialog) << robot::describe_windows(installer.id());
+  auto exit = robot::wait_control(dialog->hwnd, tessaro::ids::quit::EndSetup);
+  ASSERT_TRUE(exit);
+  PostMessageW(exit->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(exit->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Recording r = robot::record_boxes(installer, {"OK"});
+  ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
+  ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
+  EXPECT_EQ(r.boxes[0].text, "Installazione interrotta dall'Utente.");
+  EXPECT_EQ(r.boxes[0].title, "Condominio setup");
+  EXPECT_EQ(r.boxes[0].icon, Icon::critical);
+}
+
 std::string ControlText(HWND wizard, int id) {
   auto control = robot::wait_control(wizard, id);
   return control ? robot::text_of(control->hwnd) : "(no control " + std::to_string(id) + ")";
@@ -79,7 +95,7 @@ TEST(Startup, WelcomePageShowsTheSamplePackageAndClosingCleansUp) {
   EXPECT_EQ(welcome.find('@'), std::string::npos) << welcome;
 
   ASSERT_TRUE(robot::close_window(wizard));
-  ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+  ExitThroughQuitDialog(installer);
   EXPECT_EQ(installer.exit_code(), 0u);
   ExpectOnlyUsersFilesLeft(folder);
 }
@@ -141,12 +157,12 @@ TEST(Startup, DescriptionEndingInsideAShortcutGroupShowsTheCriticalErrorAndKeeps
     EXPECT_EQ(ControlText(r.window->hwnd, tessaro::ids::Apptitle), "Titolo Applicazione");
 
     ASSERT_TRUE(robot::close_window(r.window->hwnd));
-    ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+    ExitThroughQuitDialog(installer);
     ExpectOnlyUsersFilesLeft(folder);
   }
 }
 
-TEST(Startup, CloseImageLeavesThroughTheEndOfSetup) {
+TEST(Startup, CloseImageAsksThenLeavesThroughTheEndOfSetup) {
   std::string folder = wine_test::make_setup_folder();
   AddUsersFiles(folder);
   robot::Process installer = StartInstaller(folder);
@@ -157,7 +173,7 @@ TEST(Startup, CloseImageLeavesThroughTheEndOfSetup) {
   // The image reacts to the mouse button, as a person's click.
   PostMessageW(close->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
   PostMessageW(close->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-  ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+  ExitThroughQuitDialog(installer);
   ExpectOnlyUsersFilesLeft(folder);
 }
 
@@ -235,13 +251,13 @@ TEST_F(WizardWindow, ImageButtonsLightUpUnderThePointer) {
   EXPECT_TRUE(Becomes(EndSetup, true));
 }
 
-TEST_F(WizardWindow, CancelImageLeavesThroughTheEndOfSetup) {
+TEST_F(WizardWindow, CancelImageAsksThenLeavesThroughTheEndOfSetup) {
   AddUsersFiles(folder);
   HWND cancel = Control(tessaro::ids::EndSetup);
   ASSERT_TRUE(cancel);
   PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  ASSERT_TRUE(installer.wait_exit()) << robot::describe_windows(installer.id());
+  ExitThroughQuitDialog(installer);
   ExpectOnlyUsersFilesLeft(folder);
 }
 

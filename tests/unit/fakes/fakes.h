@@ -186,7 +186,16 @@ class FakeProcesses : public Processes {
  public:
   bool RunAndWait(const std::string& commandLine) override;
   bool Start(const std::string& commandLine, bool minimized) override;
+  std::optional<int32_t> CallEntryPoint(const std::string& libraryPath,
+                                        const std::string& function) override {
+    entryCalls.push_back(libraryPath + "!" + function);
+    return entryPoint ? entryPoint(libraryPath, function) : std::nullopt;
+  }
   std::vector<std::string> started;
+  // Every entry point called, as "library path!function", in order.
+  std::vector<std::string> entryCalls;
+  // Stands in for the libraries' entry points; without it no library loads.
+  std::function<std::optional<int32_t>(const std::string&, const std::string&)> entryPoint;
   // Programs started without waiting, in order, refused ones included.
   struct Launch {
     std::string commandLine;

@@ -1,0 +1,124 @@
+#include "copy_progress.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "kvb_texts.h"
+#include "number_format.h"
+
+namespace tessaro::kvb {
+
+namespace {
+
+constexpr int kPartialBar = 0;
+constexpr int kTotalBar = 1;
+
+void DrawPercent(SplitView& view, Services& sys, int bar, int64_t percent) {
+  // An overshooting total (piece files carry 14 bytes more than their share)
+  // is DrawProgress's to show; only keep the value in range of its type.
+  const auto value =
+      static_cast<int32_t>(std::clamp<int64_t>(percent, 0, std::numeric_limits<int32_t>::max()));
+  DrawProgress(view.StatusBar(bar), sys.ui, value, 100);
+}
+
+// The four updates that come before each block.
+void ShowProgress(SplitView& view, Services& sys, ByteCounters& counters, int64_t done,
+                  int64_t length, int64_t block) {
+  counters.CopiedBytes += block;
+  DrawPercent(view, sys, kPartialBar, RoundedPercent(done, length));
+  view.SetStatusText(kvb_texts::kBytesCopied +
+                     FormatGroupedOrBlank(counters.CopiedBytes, ThousandsSeparator(sys.platform)));
+  DrawPercent(view, sys, kTotalBar, RoundedPercent(counters.CopiedBytes, counters.TotalBytes));
+}
+
+bool IsBrowserLibrary(const std::string& path) {
+  return path.find("URLMON.DLL") != std::string::npos ||
+         path.find("WININET.DLL") != std::string::npos;
+}
+
+}  // namespace
+
+int64_t RoundedPercent(int64_t part, int64_t whole) {
+  if (whole <= 0) return 0;
+  const int64_t scaled = part * 100;
+  int64_t quotient = scaled / whole;
+  const int64_t twiceRest = (scaled % whole) * 2;
+  if (twiceRest > whole || (twiceRest == whole && quotient % 2 != 0)) ++quotient;
+  return quotient;
+}
+
+bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                      const std::string& source, const std::string& target) {
+  FileFault fault = FileFault::None;
+  std::string description;
+  {
+    std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, fault);
+    std::unique_ptr<OpenFile> out;
+    if (in) out = sys.files.OpenForWriting(target, fault);
+    if (in && out) {
+      const auto length = static_cast<int64_t>(in->Length());
+      std::vector<char> buffer(kBlockSize);
+      int64_t done = 0;
+      while (done < length && fault == FileFault::None) {
+        const int64_t block = std::min<int64_t>(kBlockSize, length - done);
+        done += block;
+        ShowProgress(view, sys, counters, done, length, block);
+        fault = in->Read(buffer.data(), static_cast<size_t>(block));
+        if (fault == FileFault::None) fault = out->Write(buffer.data(), static_cast<size_t>(block));
+      }
+      if (fault == FileFault::None) {
+        const bool sameLength = out->Length() == static_cast<uint64_t>(length);
+        out.reset();  // the target first, then the source
+        return sameLength;
+      }
+    }
+    // Ask right after the failing call, before closing changes the answer.
+    description = sys.files.LastErrorText();
+    out.reset();
+  }
+  if ((fault == FileFault::InUse || fault == FileFault::Denied) && IsBrowserLibrary(source))
+    return false;
+  sys.ui.ShowMessage(description, kvb_texts::kProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
+  return false;
+}
+
+void ClearDir(Services& sys, const std::string& folder) {
+  if (folder.empty()) return;
+  const std::string dir = folder.back() == '\\' ? folder : folder + "\\";
+  FileSystem& files = sys.files;
+
+  // Read-only, hidden and system files lose those attributes so that they
+  // can go with the rest.
+  const std::vector<DirEntry> all = files.List(dir + "*.*");
+  for (const DirEntry& e : all)
+    if (!e.IsFolder()) files.SetAttributes(dir + e.name, attr::Normal);
+  for (const DirEntry& e : all)
+    if (!e.IsFolder()) files.Delete(dir + e.name);
+  sys.ui.PumpMessages();
+
+  // Then the subfolders, one tree at a time; the listing starts again after
+  // each removal. A folder that will not go is not visited again.
+  std::set<std::string> stuck;
+  for (bool again = true; again;) {
+    again = false;
+    for (const DirEntry& e : files.List(dir + "*.*")) {
+      if (e.name == "." || e.name == ".." || (e.attributes & (attr::Hidden | attr::System)))
+        continue;
+      if (!e.IsFolder()) {
+        files.Delete(dir + e.name);
+        continue;
+      }
+      if (stuck.count(e.name)) continue;
+      ClearDir(sys, dir + e.name + "\\");
+      if (!files.RemoveFolder(dir + e.name)) stuck.insert(e.name);
+      sys.ui.PumpMessages();
+      again = true;
+      break;
+    }
+  }
+}
+
+}  // namespace tessaro::kvb

@@ -1,0 +1,41 @@
+#pragma once
+// Every byte the backup program moves to or from a floppy goes through
+// CopyWithProgress, which keeps both bars and the byte counter of the main
+// window up to date; ClearDir empties a floppy before it is written.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "seams/services.h"
+#include "split_window.h"
+
+namespace tessaro::kvb {
+
+inline constexpr size_t kBlockSize = 32000;
+
+// The byte counters of one operation: set by the operation when it starts,
+// advanced by CopyWithProgress. 64-bit, so the percentages stay right for
+// files of any length (32-bit counts times 100 overflow past 21 MB).
+struct ByteCounters {
+  int64_t CopiedBytes = 0;
+  int64_t TotalBytes = 0;
+};
+
+// part * 100 / whole, rounded to the nearest whole number with halves to
+// even; 0 when whole is 0 or less.
+int64_t RoundedPercent(int64_t part, int64_t whole);
+
+// Copies `source` over `target` in blocks of 32,000 bytes. Before each block
+// the partial bar, the byte counter and the total bar are updated (each bar
+// lets pending window messages run, so Chiudi works during a copy). True when
+// the target ends up as long as the source. A failure shows the system's
+// description with the critical icon and gives false; Internet Explorer's
+// own libraries fail quietly when in use or denied.
+bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                      const std::string& source, const std::string& target);
+
+// Empties `folder`: every file (read-only and hidden ones too) and every
+// visible subfolder tree. What cannot be deleted stays, silently.
+void ClearDir(Services& sys, const std::string& folder);
+
+}  // namespace tessaro::kvb

@@ -1,0 +1,43 @@
+#pragma once
+// FrmQuit, the quit dialog: borderless and cut to its outline, dragged by its
+// background, asking whether to go back to the setup («Indietro») or to leave
+// it («Uscita»). The answer is left in QuitConfirmed.
+#include <windows.h>
+
+#include "hover.h"
+#include "installer_state.h"
+#include "win32/handles.h"
+#include "win32/ui_win.h"
+
+namespace tessaro {
+
+class FrmQuit : public ButtonImages {
+ public:
+  FrmQuit(InstallerContext& cx, Win32Ui& ui) : cx_(cx), ui_(ui) {}
+  // Loads the dialog over `owner`, which stays disabled until it is unloaded.
+  void ShowModal(HWND owner);
+  void SetVisible(ButtonImage image, bool visible) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  bool Create(HWND owner);
+  void Form_Load();
+  void Form_MouseDown();
+  void Form_MouseMove() { QuitPointerAtRest(*this); }
+  void BackToSetup_MouseMove() { QuitPointerOnBack(*this); }
+  void EndSetup_MouseMove() { QuitPointerOnEndSetup(*this); }
+  void BackToSetup_Click();
+  void EndSetup_Click();
+  void Unload() { done_ = true; }
+  int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+  InstallerContext& cx_;
+  Win32Ui& ui_;
+  HWND hwnd_ = nullptr;
+  int dpi_ = 96;
+  bool done_ = false;
+  GdiObject textFont_, headingFont_, buttonFont_;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,80 @@
+#include "frm_registry_win.h"
+
+#include "control_ids.h"
+#include "texts.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+
+namespace {
+
+constexpr COLORREF kBack = RGB(244, 246, 250);
+
+LRESULT CALLBACK WaitingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CTLCOLORSTATIC) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetBkColor(dc, kBack);
+    SetTextColor(dc, RGB(12, 36, 70));
+    SetDCBrushColor(dc, kBack);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+  }
+  if (msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    SetDCBrushColor(reinterpret_cast<HDC>(wp), kBack);
+    FillRect(reinterpret_cast<HDC>(wp), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    return 1;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void FrmRegistry::Show(HWND owner) {
+  if (hwnd_) return;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WaitingProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_WAIT);
+  wc.lpszClassName = ids::waiting::kClass;
+  RegisterClassExW(&wc);  // fails harmlessly the second time
+
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+  int width = px(5400), height = px(1000);
+  RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (owner) GetWindowRect(owner, &over);
+  int x = over.left + (over.right - over.left - width) / 2;
+  int y = over.top + (over.bottom - over.top - height) / 2;
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, ids::waiting::kClass, L"", WS_POPUP | WS_BORDER, x, y,
+                          width, height, owner, nullptr, instance, nullptr);
+  if (!hwnd_) return;
+  font_.Reset(CreateFontW(-px(195), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                          CLEARTYPE_QUALITY, 0, L"Tahoma"));
+  HWND label = CreateWindowExW(0, L"STATIC", Widen(texts::kWaitingRegistry).c_str(),
+                               WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+                               px(120), px(120), width - px(240), height - px(240) - 2, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::waiting::Attesa)),
+                               instance, nullptr);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  ShowWindow(hwnd_, SW_SHOWNA);
+  UpdateWindow(hwnd_);
+}
+
+void FrmRegistry::SetText(const std::string& text) {
+  if (!hwnd_) return;
+  HWND label = GetDlgItem(hwnd_, ids::waiting::Attesa);
+  SetWindowTextW(label, Widen(text).c_str());
+  UpdateWindow(label);
+}
+
+void FrmRegistry::Close() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,292 @@
+// The pages' controls of FrmSetup: made hidden at their design positions and
+// set by the page logic of pages.cpp through PagesView.
+#include "frm_setup_win.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "control_ids.h"
+#include "texts.h"
+#include "win32/progress_canvas_win.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+
+namespace {
+
+constexpr COLORREF kPage = RGB(244, 246, 250);
+constexpr COLORREF kPageText = RGB(20, 30, 50);
+constexpr COLORREF kWarningText = RGB(176, 24, 24);
+
+struct PageDesign {
+  PageControl control;
+  int id;
+  const wchar_t* cls;
+  DWORD style;
+  int left, top, width, height;  // twips
+};
+
+// Design positions; the two licence options lie inside their frame.
+constexpr PageDesign kPageControls[] = {
+    {PageControl::SelPath, ids::SelPath, L"STATIC", SS_LEFT | SS_NOPREFIX, 135, 1770, 4335, 795},
+    {PageControl::lblStatus0, ids::lblStatus0, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 270,
+     2595, 4065, 255},
+    {PageControl::PrgIco, ids::PrgIco, L"STATIC", SS_OWNERDRAW, 120, 2610, 480, 480},
+    {PageControl::PrgGroup, ids::PrgGroup, L"COMBOBOX",
+     CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 630, 2670, 3780, 315},
+    {PageControl::Browse, ids::Browse, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 4020, 3120, 540, 420},
+    {PageControl::ErroreSpazio, ids::ErroreSpazio, L"EDIT", ES_MULTILINE | ES_READONLY, 195, 3120,
+     4005, 225},
+    {PageControl::CopyPath, ids::CopyPath, L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 255,
+     3150, 3630, 320},
+    {PageControl::lblStatus1, ids::lblStatus1, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 270,
+     3400, 4065, 255},
+    {PageControl::DeskShort, ids::DeskShort, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 465, 3420,
+     3615, 285},
+    {PageControl::Accettazione, ids::Accettazione, L"BUTTON", BS_GROUPBOX, 120, 3960, 4425, 495},
+};
+
+constexpr int kDroppedListTwips = 1800;  // the combo box's list below its field
+
+int IdOf(PageControl control) {
+  switch (control) {
+    case PageControl::Welcome:
+      return ids::Welcome;
+    case PageControl::Lic_Accetto:
+      return ids::Lic_Accetto;
+    case PageControl::Lic_NonAccetto:
+      return ids::Lic_NonAccetto;
+    case PageControl::picStatus0:
+      return ids::picStatus0;
+    case PageControl::picStatus1:
+      return ids::picStatus1;
+    default:
+      break;
+  }
+  for (const PageDesign& d : kPageControls)
+    if (d.control == control) return d.id;
+  return 0;
+}
+
+// Multi-line edit controls break lines only at CR LF.
+std::wstring WithCrLf(const std::string& text) {
+  std::wstring in = Widen(text), out;
+  out.reserve(in.size() + in.size() / 16);
+  for (size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == L'\n' && (i == 0 || in[i - 1] != L'\r')) out += L'\r';
+    out += in[i];
+    if (in[i] == L'\r' && (i + 1 == in.size() || in[i + 1] != L'\n')) out += L'\n';
+  }
+  return out;
+}
+
+// The licence frame passes its options' colour requests on to the form and
+// paints its inside in the page colour: under WS_CLIPCHILDREN nobody else does.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)
+    return SendMessageW(GetParent(hwnd), msg, wp, lp);
+  if (msg == WM_MOUSEMOVE)
+    SendMessageW(GetParent(hwnd), WM_MOUSEMOVE, 0, 0);  // Accettazione_MouseMove
+  if (msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HBRUSH brush = CreateSolidBrush(kPage);
+    FillRect(reinterpret_cast<HDC>(wp), &r, brush);
+    DeleteObject(brush);
+    return 1;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void FrmSetup::AddPageControls() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto make = [&](HWND parent, const wchar_t* cls, DWORD style, int id, int left, int top,
+                  int width, int height, const char* caption) {
+    HWND control = CreateWindowExW(
+        0, cls, Widen(caption).c_str(), WS_CHILD | style, Px(left), Px(top), Px(width), Px(height),
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+    return control;
+  };
+  for (const PageDesign& d : kPageControls) {
+    int height = d.control == PageControl::PrgGroup ? d.height + kDroppedListTwips : d.height;
+    const char* caption = d.control == PageControl::Browse      ? "..."
+                          : d.control == PageControl::DeskShort ? texts::kDeskShortCaption
+                                                                : "";
+    make(hwnd_, d.cls, d.style, d.id, d.left, d.top, d.width, height, caption);
+  }
+  HWND frame = Ctl(PageControl::Accettazione);
+  SetWindowSubclass(frame, FrameProc, 1, 0);
+  make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_VISIBLE | WS_CLIPSIBLINGS,
+       ids::Lic_Accetto, 60, 180, 3000, 255, texts::kAcceptCaption);
+  HWND refuse = make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_VISIBLE | WS_CLIPSIBLINGS,
+                     ids::Lic_NonAccetto, 1980, 180, 2380, 255, texts::kRefuseCaption);
+  // The accepting option's box reaches under the other one: keep that on top,
+  // and clipped out of the first one's painting.
+  SetWindowPos(refuse, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(refuse, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(Ctl(PageControl::DeskShort), BM_SETCHECK, BST_CHECKED, 0);
+
+  const struct {
+    int id, left, top;
+  } bars[] = {{ids::picStatus0, 255, 2820}, {ids::picStatus1, 240, 3660}};
+  for (const auto& bar : bars) {
+    HWND box = CreateProgressBox(hwnd_, bar.id, Px(bar.left), Px(bar.top), Px(4095), Px(285));
+    ShowWindow(box, SW_HIDE);
+    bars_[bar.id - ids::picStatus0].emplace(box);
+  }
+  SetTimer(hwnd_, ids::tmrTime, 1000, nullptr);
+}
+
+HWND FrmSetup::Ctl(PageControl control) const {
+  int id = IdOf(control);
+  if (id == ids::Lic_Accetto || id == ids::Lic_NonAccetto)
+    return GetDlgItem(GetDlgItem(hwnd_, ids::Accettazione), id);
+  return GetDlgItem(hwnd_, id);
+}
+
+HBRUSH FrmSetup::PageColours(HWND control, HDC dc) {
+  int id = GetDlgCtrlID(control);
+  bool onPage = id == ids::Welcome || (id >= ids::Accettazione && id <= ids::lblStatus1);
+  if (!onPage) return nullptr;
+  SetTextColor(dc, id == ids::ErroreSpazio ? kWarningText : kPageText);
+  SetBkColor(dc, kPage);
+  SetDCBrushColor(dc, kPage);
+  return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
+
+// A program group: a folder with a small program window in front of it.
+void FrmSetup::DrawGroupIcon(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  HBRUSH page = CreateSolidBrush(kPage);
+  FillRect(dc, &r, page);
+  DeleteObject(page);
+  HBRUSH folder = CreateSolidBrush(RGB(236, 192, 72));
+  HPEN edge = CreatePen(PS_SOLID, 1, RGB(120, 86, 20));
+  HGDIOBJ oldBrush = SelectObject(dc, folder);
+  HGDIOBJ oldPen = SelectObject(dc, edge);
+  Rectangle(dc, r.left + w / 16, r.top + h / 4, r.left + w / 2, r.top + h / 3);  // the tab
+  Rectangle(dc, r.left + w / 16, r.top + h / 3 - 1, r.right - w / 16, r.bottom - h / 8);
+  HBRUSH window = CreateSolidBrush(RGB(255, 255, 255));
+  HBRUSH title = CreateSolidBrush(RGB(18, 52, 96));
+  RECT pane{r.left + w / 3, r.top + h / 2, r.right - w / 8, r.bottom - h / 16};
+  FillRect(dc, &pane, window);
+  RECT bar{pane.left, pane.top, pane.right, pane.top + (pane.bottom - pane.top) / 4};
+  FillRect(dc, &bar, title);
+  FrameRect(dc, &pane, title);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(folder);
+  DeleteObject(edge);
+  DeleteObject(window);
+  DeleteObject(title);
+}
+
+void FrmSetup::Show(PageControl control, bool visible) {
+  if (control == PageControl::ErroreSpazio) {
+    warningShown_ = visible;
+    SyncWarning();
+    return;
+  }
+  if (HWND c = Ctl(control)) ShowWindow(c, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// The drive page shows its warning box empty, at the foot of the report: an
+// empty box would blank out a line of the report, so it appears only with a
+// text in it.
+void FrmSetup::SyncWarning() {
+  HWND c = Ctl(PageControl::ErroreSpazio);
+  bool visible = warningShown_ && GetWindowTextLengthW(c) > 0;
+  ShowWindow(c, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool FrmSetup::IsShown(PageControl control) {
+  if (control == PageControl::ErroreSpazio) return warningShown_;
+  HWND c = Ctl(control);
+  return c && (GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void FrmSetup::SetText(PageControl control, const std::string& text) {
+  HWND c = Ctl(control);
+  if (!c) return;
+  SetWindowTextW(c, control == PageControl::Welcome || control == PageControl::ErroreSpazio
+                        ? WithCrLf(text).c_str()
+                        : Widen(text).c_str());
+  if (control == PageControl::ErroreSpazio) SyncWarning();
+}
+
+std::string FrmSetup::Text(PageControl control) {
+  HWND c = Ctl(control);
+  if (!c) return {};
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(c)) + 1, L'\0');
+  int length = GetWindowTextW(c, text.data(), static_cast<int>(text.size()));
+  return Narrow(text.data(), static_cast<size_t>(length > 0 ? length : 0));
+}
+
+void FrmSetup::SetTop(PageControl control, int twips) {
+  HWND c = Ctl(control);
+  RECT r;
+  if (!c || !GetWindowRect(c, &r)) return;
+  MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
+  SetWindowPos(c, nullptr, r.left, Px(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrmSetup::SetHeight(PageControl control, int twips) {
+  HWND c = Ctl(control);
+  RECT r;
+  if (!c || !GetWindowRect(c, &r)) return;
+  SetWindowPos(c, nullptr, 0, 0, r.right - r.left, Px(twips),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrmSetup::SetChecked(PageControl control, bool checked) {
+  SendMessageW(Ctl(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool FrmSetup::IsChecked(PageControl control) {
+  return SendMessageW(Ctl(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void FrmSetup::ClearGroups() { SendMessageW(Ctl(PageControl::PrgGroup), CB_RESETCONTENT, 0, 0); }
+
+void FrmSetup::AddGroup(const std::string& name) {
+  SendMessageW(Ctl(PageControl::PrgGroup), CB_ADDSTRING, 0,
+               reinterpret_cast<LPARAM>(Widen(name).c_str()));
+}
+
+void FrmSetup::Focus(PageControl control) { SetFocus(Ctl(control)); }
+
+void FrmSetup::SetReport(const std::string& text) { SetText(PageControl::Welcome, text); }
+void FrmSetup::HideReport() { Show(PageControl::Welcome, false); }
+
+void FrmSetup::SetWarning(int topTwips, const std::string& text) {
+  SetTop(PageControl::ErroreSpazio, topTwips);
+  SetText(PageControl::ErroreSpazio, text);
+}
+
+void FrmSetup::SetNextEnabled(bool enabled) {
+  EnableWindow(GetDlgItem(hwnd_, ids::NextStep), enabled);
+}
+
+void FrmSetup::Browse_Click() {
+  const std::wstring title = Widen(texts::kBrowseTitle);
+  BROWSEINFOW info{};
+  info.hwndOwner = hwnd_;
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (!chosen) return;  // cancelled
+  // The shell writes up to MAX_PATH characters; 512 leaves room to spare.
+  std::vector<wchar_t> path(512, L'\0');
+  if (SHGetPathFromIDListW(chosen, path.data()))
+    SetText(PageControl::CopyPath, Narrow(path.data(), wcsnlen(path.data(), path.size())));
+  CoTaskMemFree(chosen);
+}
+
+}  // namespace tessaro

@@ -1,0 +1,40 @@
+// FrmSetup as the installation run and the cancel handler see it: the copy
+// page's labels and bars, the desktop check box, the timer, the cancel
+// images, the waiting window and the quit dialog.
+#include "frm_setup_win.h"
+
+#include "control_ids.h"
+#include "frm_quit_win.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+
+void FrmSetup::StartInstallation() { RunInstallation(cx_, *this); }
+
+void FrmSetup::ShowQuitDialog() {
+  FrmQuit dialog(cx_, ui_);
+  dialog.ShowModal(hwnd_);
+}
+
+void FrmSetup::ShowWaitingWindow() { waiting_.Show(hwnd_); }
+void FrmSetup::SetWaitingText(const std::string& text) { waiting_.SetText(text); }
+void FrmSetup::CloseWaitingWindow() { waiting_.Close(); }
+
+void FrmSetup::SetStatusText(int index, const std::string& text) {
+  SetText(index == 0 ? PageControl::lblStatus0 : PageControl::lblStatus1, text);
+}
+
+ProgressCanvas& FrmSetup::Bar(int index) { return *bars_[index == 0 ? 0 : 1]; }
+
+bool FrmSetup::DesktopShortcutWanted() { return IsChecked(PageControl::DeskShort); }
+
+void FrmSetup::StopTimer() { KillTimer(hwnd_, ids::tmrTime); }
+
+// Every image that reaches the cancel handler goes, not EndSetup alone: a
+// rollback after the registry phase would delete files the settings point to.
+void FrmSetup::DisableCancel() {
+  for (int id : {ids::EndSetup, ids::EndSetup_giallo, ids::ESCI_ORA})
+    EnableWindow(GetDlgItem(hwnd_, id), FALSE);
+}
+
+}  // namespace tessaro

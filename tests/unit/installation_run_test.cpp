@@ -1,0 +1,357 @@
+#include "installation_run.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/fakes.h"
+#include "setup_dip.h"
+#include "text.h"
+
+namespace tessaro {
+namespace {
+
+using fakes::ProgramEnded;
+
+TEST(FileListLine, SkipsCommentsBlanksAndLinesWithoutRoomForTheFlag) {
+  for (const char* line : {"", "; commento;1", "senza punto e virgola", "a;1", "a;"})
+    EXPECT_FALSE(ParseFileListLine(line, "D:").has_value()) << line;
+}
+
+TEST(FileListLine, FolderGetsTheDestinationDriveAndATrailingBackslash) {
+  auto onDrive = ParseFileListLine("shared.dll;\\Windows\\System;0", "D:");
+  ASSERT_TRUE(onDrive);
+  EXPECT_EQ(onDrive->name, "shared.dll");
+  EXPECT_EQ(onDrive->folder, "D:\\Windows\\System\\");
+
+  auto written = ParseFileListLine("a.mde;C:\\Programmi\\Archivio\\;1", "D:");
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->folder, "C:\\Programmi\\Archivio\\");
+
+  // No folder at all: the destination drive's root.
+  auto bare = ParseFileListLine("a.txt;;1", "D:");
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(bare->folder, "D:\\");
+}
+
+TEST(FileListLine, OnlyDigitsOneToNineAllowReplacing) {
+  const std::map<std::string, bool> flags = {{"1", true},  {"9", true},  {"0", false},
+                                             {"a", false}, {" ", false}, {"à", false}};
+  for (const auto& [flag, replace] : flags) {
+    auto entry = ParseFileListLine("città.txt;C:\\Dati;" + flag, "D:");
+    ASSERT_TRUE(entry) << flag;
+    EXPECT_EQ(entry->mayReplace, replace) << flag;
+    // The separator and flag are characters, not bytes.
+    EXPECT_EQ(entry->folder, "C:\\Dati\\") << flag;
+    EXPECT_EQ(entry->name, "città.txt");
+  }
+}
+
+// The copy page, the check box and the waiting window, as a log of calls.
+struct RecordingView : InstallationView {
+  struct Canvas : ProgressCanvas {
+    void RemoveBorder() override {}
+    double InnerWidth() override { return 1500; }
+    double InnerHeight() override { return 300; }
+    double TwipsPerPixel() override { return 15; }
+    uint32_t BackColour() override { return 0; }
+    void FillBox(const TwipBox&, uint32_t, Pen) override {}
+    void Outline(const TwipBox&, uint32_t) override {}
+    double TextWidth(const std::string&) override { return 300; }
+    double TextHeight(const std::string&) override { return 200; }
+    void PrintText(double, double, const std::string&) override {}
+    void SetTag(const std::string& tag) override { lastTag = tag; }
+    std::string lastTag;
+  };
+  void SetStatusText(int, const std::string&) override {}
+  ProgressCanvas& Bar(int index) override { return bars[index]; }
+  bool DesktopShortcutWanted() override { return desktop; }
+  void StopTimer() override { events.push_back("timer off"); }
+  void DisableCancel() override { events.push_back("cancel off"); }
+  void ShowWaitingWindow() override { events.push_back("waiting shown"); }
+  void SetWaitingText(const std::string& text) override { events.push_back(text); }
+  void CloseWaitingWindow() override { events.push_back("waiting closed"); }
+  Canvas bars[2];
+  bool desktop = true;
+  std::vector<std::string> events;
+};
+
+// As the run names it: Windows' answer in lower case.
+constexpr const char* kSystem = "c:\\windows\\system32";
+constexpr const char* kDest = "C:\\Programmi\\Archivio";
+
+// A machine with a complete package in C:\Setup and the destination chosen.
+struct RunMachine {
+  fakes::FakeSystem sys;
+  InstallerState state;
+  InstallerContext cx{sys.services(), state};
+  RecordingView view;
+
+  explicit RunMachine(const std::string& program = "archivio.exe",
+                      const std::string& database = "archivio.mde") {
+    const std::string dip =
+        "Nome:Archivio Clienti v.2.0\r\n"
+        "Descrizione lunga:Gestione archivio\r\n"
+        "Nome breve  :Archivio\r\n"
+        "Gruppo progr.:Gruppo del pacchetto\r\n"
+        "Versione2.0\r\n"
+        "Cartella app:Archivio\r\n"
+        "Dimensione:100\r\n"
+        "Program.:" +
+        program +
+        "\r\n"
+        "Database:" +
+        database +
+        "\r\n"
+        "Sicur.  :archivio.mdw\r\n"
+        "Icona   :archivio.ico\r\n"
+        "Nome  :Leggimi\r\n"
+        "File  :doc\\leggimi.txt\r\n"
+        "Icona :leggimi.ico\r\n";
+    auto& fs = sys.files;
+    sys.platform.programPath = "C:\\Setup\\Installer.exe";
+    fs.AddFile("C:\\Setup\\Installer.exe", "MZ");
+    fs.SetTimes("C:\\Setup\\Installer.exe",
+                {125574951000000000ull, 125574951000000000ull, 125574951000000000ull});
+    for (const char* name :
+         {"Licence.txt", "Welcome.txt", "unplant.dll", "kv_shell.dll", "MsVBvm50.dll"})
+      fs.AddFile(std::string("C:\\Setup\\") + name, "x");
+    fs.AddFile("C:\\Setup\\Setup.dip", dip);
+    fs.AddFile("C:\\Setup\\Settings.lrk", "REGEDIT4\r\n");
+    fs.AddFile("C:\\Setup\\Setup.ftc", sys.platform.ToAnsi("; file da installare\r\n"
+                                                           "archivio.mde;§§KV_App_Path§§;1\r\n"
+                                                           "\r\n"
+                                                           "archivio.mdw;§§KV_App_Path§§;0\r\n"
+                                                           "mancante.txt;§§KV_App_Path§§;1\r\n"
+                                                           "leggimi.txt;\\Comuni\\Archivio;1\r\n"));
+    for (const char* name : {"archivio.mde", "archivio.mdw", "leggimi.txt"})
+      fs.AddFile(std::string("C:\\Setup\\files\\") + name, "nuovo");
+    fs.AddFolder(kSystem);
+    fs.AddFile(std::string(kSystem) + "\\fm20.dll", "x");
+    fs.AddFolder("C:\\Menu\\Programmi");
+    fs.AddFolder("C:\\Desktop");
+    sys.shell.folders = {{0, "C:\\Desktop"}, {2, "C:\\Menu\\Programmi"}};
+    sys.registry.PutString(0x80000002u, "Software\\Microsoft\\Windows\\CurrentVersion",
+                           "ProgramFilesDir", "C:\\Programmi");
+    sys.platform.locale[0x1D] = "/";
+    sys.processes.program = [](const std::string&) { return true; };
+    sys.processes.entryPoint = [](const std::string&, const std::string&) { return 0; };
+    ReadSetupDip(dip, "C:\\Programmi", state.package);
+    state.package.ProgramGroup = "Gruppo scelto";
+  }
+
+  std::vector<std::string> Lines(const std::string& path) {
+    std::vector<std::string> lines;
+    LineReader reader(sys.platform.FromAnsi(sys.files.Content(path)));
+    while (!reader.AtEnd()) lines.push_back(reader.ReadLine());
+    return lines;
+  }
+  std::string Script() { return std::string(kDest) + "\\Uninstall.ini"; }
+};
+
+TEST(InstallationRun, WritesTheUninstallScriptWithEveryShortcutInOrder) {
+  RunMachine m;
+  ASSERT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
+  EXPECT_TRUE(m.state.Installing);
+
+  const std::string group = "C:\\Menu\\Programmi\\Gruppo scelto\\";
+  const std::vector<std::string> expected = {
+      "Nome:Archivio Clienti v.2.0",
+      "Descrizione lunga:Gestione archivio",
+      "Nome breve  :Archivio",
+      "Program Group: C:\\Menu\\Programmi\\Gruppo scelto",
+      "Versione2.0",
+      "LNK=" + group + "Archivio Clienti v.2.0.Lnk",
+      "LNK=C:\\Desktop\\Archivio Clienti v.2.0.Lnk",
+      "LNK=" + group + "Archivio Clienti v.2.0.Lnk",
+      "LNK=C:\\Desktop\\Archivio Clienti v.2.0.Lnk",
+      "LNK=" + group + "Leggimi.Lnk",
+      "LNK=" + group + "Rimuovi dal sistema.Lnk",
+      "",
+      ";[REMOVE]",
+      "07/12/1998 9.5.0",
+      "",
+      ";[REGISTRY SECTION]",
+      "RemoveKey:LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+      "Archivio Clienti v.2.0",
+      "RemoveVal:LOCAL_MACHINE\\Software\\Microsoft\\Office\\8.0\\Access\\Profiles",
+      "          Archivio Clienti v.2.0",
+      "RemoveVal:LOCAL_MACHINE\\Software\\Microsoft\\Access Runtime\\8.0\\Profiles",
+      "          Archivio Clienti v.2.0",
+      "RemoveVal:LOCAL_MACHINE\\Software\\Archivio\\Archivio Clienti v.2.0\\2.0\\Jet\\3.5\\Engines",
+      "          SystemDB",
+  };
+  EXPECT_EQ(m.Lines(m.Script()), expected);
+
+  // Targets, arguments and icons, in creation order.
+  const auto& links = m.sys.shell.shortcuts;
+  ASSERT_EQ(links.size(), 6u);
+  const std::string dest = kDest;
+  EXPECT_EQ(links[0].target, dest + "\\archivio.exe");
+  EXPECT_EQ(links[0].arguments, "");
+  EXPECT_EQ(links[0].iconFile, dest + "\\archivio.ico");
+  EXPECT_EQ(links[2].target, "C:\\Programmi\\OfficeRT\\MSACCESS.EXE");
+  EXPECT_EQ(links[2].arguments, " /wrkgrp \"" + dest + "\\archivio.mdw\" \"" + dest +
+                                    "\\archivio.mde\" /user utente /runtime");
+  EXPECT_EQ(links[3].arguments, links[2].arguments);
+  EXPECT_EQ(links[4].target, dest + "\\doc\\leggimi.txt");
+  EXPECT_EQ(links[4].iconFile, dest + "\\leggimi.ico");
+  EXPECT_EQ(links[5].target, std::string(kSystem) + "\\unplant.exe");
+  EXPECT_EQ(links[5].arguments, "/" + dest);
+  EXPECT_EQ(links[5].iconFile, links[5].target);
+}
+
+TEST(InstallationRun, WithoutProgramDatabaseOrDesktopOnlyGroupShortcutsAreMade) {
+  RunMachine m("", "");
+  m.view.desktop = false;
+  ASSERT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
+  std::vector<std::string> names;
+  for (const auto& link : m.sys.shell.shortcuts) names.push_back(link.path);
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "C:\\Menu\\Programmi\\Gruppo scelto\\Leggimi.Lnk",
+                       "C:\\Menu\\Programmi\\Gruppo scelto\\Rimuovi dal sistema.Lnk"}));
+  const auto lines = m.Lines(m.Script());
+  EXPECT_EQ(lines[5], "LNK=C:\\Menu\\Programmi\\Gruppo scelto\\Leggimi.Lnk");
+  EXPECT_EQ(lines[7], "");
+}
+
+// Every new file is listed before its copy starts (a cancel mid-copy must
+// remove the part written); files that were there before never are.
+TEST(InstallationRun, LogsFailuresAndListsNewFilesForRollbackBeforeCopying) {
+  RunMachine m;
+  m.sys.files.AddFile(std::string(kDest) + "\\archivio.mdw", "vecchio");  // kept: flag 0
+  ASSERT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
+
+  EXPECT_EQ(m.Lines(std::string(kDest) + "\\Install.Log"),
+            std::vector<std::string>{"File non copiato: mancante.txt"});
+  EXPECT_EQ(m.Lines("C:\\Setup\\Uninstall.Tmp"),
+            (std::vector<std::string>{std::string(kDest) + "\\archivio.mde",
+                                      std::string(kDest) + "\\mancante.txt",
+                                      "C:\\Comuni\\Archivio\\leggimi.txt"}));
+  EXPECT_EQ(m.sys.files.Content(std::string(kDest) + "\\archivio.mdw"), "vecchio");
+  EXPECT_EQ(m.sys.files.Content("C:\\Comuni\\Archivio\\leggimi.txt"), "nuovo");
+}
+
+TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistryPhase) {
+  RunMachine m;
+  ASSERT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
+  EXPECT_EQ(m.sys.processes.entryCalls,
+            (std::vector<std::string>{std::string(kSystem) + "\\kv_shell.dll!DllRegisterServer",
+                                      std::string(kSystem) + "\\fm20.dll!DllRegisterServer"}));
+  for (const char* name : {"kv_shell.dll", "Unplant.Exe", "MsVBvm50.dll"})
+    EXPECT_TRUE(m.sys.files.Exists(std::string(kSystem) + "\\" + name)) << name;
+  EXPECT_EQ(m.view.events,
+            (std::vector<std::string>{"timer off", "waiting shown", "cancel off",
+                                      "Creazione del gruppo di icone...", "waiting closed"}));
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.view.bars[0].lastTag, "100");
+  EXPECT_EQ(m.view.bars[1].lastTag, "100");
+  EXPECT_EQ(m.sys.ui.pointerHistory, (std::vector<bool>{true, false}));
+}
+
+TEST(InstallationRun, ACurrentRuntimeInUseIsNoError) {
+  RunMachine m;
+  m.sys.files.AddFile(std::string(kSystem) + "\\MsVBvm50.dll", "in uso");
+  m.sys.files.Lock(std::string(kSystem) + "\\MsVBvm50.dll");
+  EXPECT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
+  EXPECT_TRUE(m.sys.ui.boxes.empty());
+}
+
+// The run's way out: the box shown, whether the setup folder was cleared,
+// and whether Windows was asked to restart.
+struct Ending {
+  std::vector<std::string> boxes;
+  bool setupCleared;
+  bool restartRequested;
+  bool scriptWritten;
+};
+
+Ending RunToTheEnd(RunMachine& m) {
+  try {
+    RunInstallation(m.cx, m.view);
+  } catch (const ProgramEnded&) {
+  }
+  Ending end{{},
+             !m.sys.files.Exists("C:\\Setup\\Setup.dip"),
+             !m.sys.platform.exitRequests.empty(),
+             m.sys.files.Exists(m.Script())};
+  for (const auto& box : m.sys.ui.boxes) end.boxes.push_back(box.text);
+  return end;
+}
+
+TEST(InstallationRun, ComponentFailuresEndThroughEndOfSetupBeforeTouchingTheDestination) {
+  const std::string shellError =
+      "Si è verificato un errore per il file KV_SHELL.DLL. L'installazione sarà terminata.";
+  {
+    RunMachine m;
+    m.sys.processes.entryPoint = [](const std::string&, const std::string&) { return 1; };
+    Ending end = RunToTheEnd(m);
+    EXPECT_EQ(end.boxes, std::vector<std::string>{shellError});
+    EXPECT_EQ(m.sys.ui.beeps, 0);
+    EXPECT_TRUE(end.setupCleared);
+    EXPECT_FALSE(end.scriptWritten);
+    EXPECT_EQ(m.sys.ui.boxes[0].title, "Archivio setup");
+    EXPECT_EQ(m.sys.ui.boxes[0].icon, MsgIcon::Critical);
+  }
+  {
+    RunMachine m;
+    m.sys.files.Delete("C:\\Setup\\unplant.dll");
+    Ending end = RunToTheEnd(m);
+    EXPECT_EQ(end.boxes, std::vector<std::string>{"Si è verificato un errore per il file "
+                                                  "Unplant.EXE. L'installazione sarà terminata."});
+    EXPECT_EQ(m.sys.ui.beeps, 1);
+    EXPECT_TRUE(end.setupCleared);
+    EXPECT_FALSE(end.scriptWritten);
+  }
+}
+
+TEST(InstallationRun, FormsLibraryFailureEndsAtOnceLeavingTheSetupFolder) {
+  for (bool present : {false, true}) {
+    RunMachine m;
+    if (present)
+      m.sys.processes.entryPoint = [](const std::string& library, const std::string&) {
+        return library.find("fm20") != std::string::npos ? 5 : 0;
+      };
+    else
+      m.sys.files.Delete(std::string(kSystem) + "\\fm20.dll");
+    Ending end = RunToTheEnd(m);
+    EXPECT_EQ(end.boxes, std::vector<std::string>{"Si è verificato un errore per il file "
+                                                  "FM20.DLL. L'installazione sarà terminata."});
+    EXPECT_EQ(m.sys.ui.beeps, present ? 0 : 1);
+    EXPECT_FALSE(end.setupCleared);
+    EXPECT_TRUE(m.sys.processes.started.empty()) << "no registry import";
+  }
+}
+
+TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
+  {
+    RunMachine m;
+    Ending end = RunToTheEnd(m);
+    EXPECT_EQ(end.boxes, std::vector<std::string>{"Installazione completata."});
+    EXPECT_EQ(m.sys.ui.boxes[0].icon, MsgIcon::Information);
+    EXPECT_TRUE(end.setupCleared);
+    EXPECT_FALSE(end.restartRequested);
+  }
+  for (MsgAnswer answer : {MsgAnswer::Ok, MsgAnswer::Cancel}) {
+    RunMachine m;
+    m.sys.files.AddFile(std::string(kDest) + "\\archivio.mde", "vecchio");
+    m.sys.files.Lock(std::string(kDest) + "\\archivio.mde");
+    m.sys.ui.answers = {answer};
+    Ending end = RunToTheEnd(m);
+    ASSERT_EQ(end.boxes.size(), 1u);
+    EXPECT_EQ(end.boxes[0],
+              "L'INSTALLAZIONE E' STATA COMPLETATA!\r\n\r\nPer rendere effettive le modifiche "
+              "occorre RIAVVIARE il sistema.\r\nPer RIAVVIARE Windows adesso scegliere «OK».");
+    EXPECT_EQ(m.sys.ui.boxes[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(m.state.RestartNeeded, answer == MsgAnswer::Ok);
+    EXPECT_EQ(end.restartRequested, answer == MsgAnswer::Ok);
+    EXPECT_EQ(m.Lines(std::string(kDest) + "\\Install.Log"),
+              (std::vector<std::string>{"File non copiato: archivio.mde",
+                                        "File non copiato: mancante.txt"}));
+  }
+}
+
+}  // namespace
+}  // namespace tessaro

@@ -1,0 +1,136 @@
+// The installation run in-process on a scratch copy of the sample package,
+// through the Win32 layer: files installed, the uninstall script, the
+// registry settings imported by the real registry editor and the shortcut
+// files. The run stops before the completion box and EndOfSetup, which would
+// end the test program.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "installation_run.h"
+#include "setup_dip.h"
+#include "special_folders.h"
+#include "support.h"
+#include "text.h"
+#include "win32/files_win.h"
+#include "win32/platform_win.h"
+#include "win32/processes_win.h"
+#include "win32/registry_win.h"
+#include "win32/shell_win.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+namespace {
+
+struct SilentUi : UserInterface {
+  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
+    boxes.push_back(text);
+    return MsgAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetBusyPointer(bool) override {}
+  void PumpMessages() override {}
+  std::vector<std::string> boxes;
+};
+
+// The installer's program file is taken to lie in the setup folder.
+struct PlatformInSetupFolder : Win32Platform {
+  std::string ProgramPath() override { return programPath; }
+  std::string programPath;
+};
+
+struct NullCanvas : ProgressCanvas {
+  void RemoveBorder() override {}
+  double InnerWidth() override { return 1500; }
+  double InnerHeight() override { return 300; }
+  double TwipsPerPixel() override { return 15; }
+  uint32_t BackColour() override { return 0; }
+  void FillBox(const TwipBox&, uint32_t, Pen) override {}
+  void Outline(const TwipBox&, uint32_t) override {}
+  double TextWidth(const std::string&) override { return 300; }
+  double TextHeight(const std::string&) override { return 200; }
+  void PrintText(double, double, const std::string&) override {}
+  void SetTag(const std::string&) override {}
+};
+
+struct View : InstallationView {
+  void SetStatusText(int, const std::string&) override {}
+  ProgressCanvas& Bar(int index) override { return bars[index]; }
+  bool DesktopShortcutWanted() override { return false; }
+  void StopTimer() override {}
+  void DisableCancel() override {}
+  void ShowWaitingWindow() override {}
+  void SetWaitingText(const std::string&) override {}
+  void CloseWaitingWindow() override {}
+  NullCanvas bars[2];
+};
+
+TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
+  SilentUi ui;
+  Win32Files files;
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  PlatformInSetupFolder platform;
+  InstallerState state;
+  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, state};
+  View view;
+
+  const std::string setup = wine_test::make_setup_folder(false);
+  platform.programPath = setup + "\\Installer.exe";
+  ASSERT_TRUE(CopyFileW(Widen(wine_test::build_path("package\\kv_shell.dll")).c_str(),
+                        Widen(platform.programPath).c_str(), FALSE));
+  const std::string system = GetSystemFolder(cx.sys);
+  ASSERT_TRUE(CopyFileW(Widen(wine_test::standin("fm20.dll")).c_str(),
+                        Widen(system + "\\fm20.dll").c_str(), FALSE));
+  ASSERT_TRUE(files.SetCurrentFolder(setup));
+  auto dip = wine_test::read_ansi_text(setup + "\\Setup.dip");
+  ASSERT_TRUE(dip);
+  ReadSetupDip(*dip, "C:\\Programmi", state.package);
+  const std::string dest = wine_test::scratch_folder("InstallationRunOnDisk.dest") + "\\Condominio";
+  state.package.InstallPath = dest;
+  state.package.ProgramGroup = "Prova Condominio";
+
+  ASSERT_EQ(InstallPackage(cx, view), RunOutcome::Completed);
+  EXPECT_TRUE(ui.boxes.empty());
+
+  for (const char* name :
+       {"condominio.mde", "condominio.mdw", "leggimi.txt", "Documenti\\guida.txt",
+        "Modelli\\modello_verbale.txt", "Install.Log", "Uninstall.ini"})
+    EXPECT_TRUE(wine_test::exists(dest + "\\" + name)) << name;
+  for (const char* name : {"kv_shell.dll", "Unplant.Exe", "MsVBvm50.dll"})
+    EXPECT_TRUE(wine_test::exists(system + "\\" + name)) << name;
+  EXPECT_EQ(wine_test::read_file(dest + "\\Install.Log"), std::string());
+  EXPECT_EQ(wine_test::reg_dword(HKEY_CURRENT_USER, "Software\\Tessaro Test\\fm20", "Registered"),
+            1u);
+
+  auto script = wine_test::read_ansi_text(dest + "\\Uninstall.ini");
+  ASSERT_TRUE(script);
+  LineReader reader(*script);
+  std::vector<std::string> lines;
+  while (!reader.AtEnd()) lines.push_back(reader.ReadLine());
+  ASSERT_GE(lines.size(), 9u);
+  EXPECT_EQ(lines[0], "Nome:Contabilità Condominio v.3.2");
+  const std::string group = GetSpecialFolder(cx.sys, csidl::Programs) + "Prova Condominio";
+  EXPECT_EQ(lines[3], "Program Group: " + group);
+  // The database, the two extra shortcuts and the uninstaller, each a file.
+  std::vector<std::string> links(lines.begin() + 5, lines.begin() + 9);
+  EXPECT_EQ(links, (std::vector<std::string>{"LNK=" + group + "\\Contabilità Condominio v.3.2.Lnk",
+                                             "LNK=" + group + "\\Guida rapida.Lnk",
+                                             "LNK=" + group + "\\Leggimi.Lnk",
+                                             "LNK=" + group + "\\Rimuovi dal sistema.Lnk"}));
+  for (const std::string& link : links) EXPECT_TRUE(wine_test::exists(link.substr(4))) << link;
+  EXPECT_EQ(lines.back(), "          SystemDB");
+
+  EXPECT_EQ(
+      wine_test::reg_string(
+          HKEY_LOCAL_MACHINE,
+          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Contabilità Condominio v.3.2",
+          "InstallLocation"),
+      dest);
+}
+
+}  // namespace
+}  // namespace tessaro

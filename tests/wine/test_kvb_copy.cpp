@@ -1,0 +1,110 @@
+// The backup program's copy with progress and the emptying of a floppy
+// against real files, through the Win32 layer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "copy_progress.h"
+#include "support.h"
+#include "win32/files_win.h"
+#include "win32/platform_win.h"
+#include "win32/processes_win.h"
+#include "win32/registry_win.h"
+#include "win32/shell_win.h"
+#include "win32/wide.h"
+
+namespace tessaro {
+namespace {
+
+struct RecordingUi : UserInterface {
+  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
+    boxes.push_back(text);
+    return MsgAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetBusyPointer(bool) override {}
+  void PumpMessages() override {}
+  std::vector<std::string> boxes;
+};
+
+struct TagCanvas : ProgressCanvas {
+  void RemoveBorder() override {}
+  double InnerWidth() override { return 3400; }
+  double InnerHeight() override { return 250; }
+  double TwipsPerPixel() override { return 15; }
+  uint32_t BackColour() override { return colour::White; }
+  void FillBox(const TwipBox&, uint32_t, Pen) override {}
+  void Outline(const TwipBox&, uint32_t) override {}
+  double TextWidth(const std::string&) override { return 300; }
+  double TextHeight(const std::string&) override { return 200; }
+  void PrintText(double, double, const std::string&) override {}
+  void SetTag(const std::string& tag) override { tags.push_back(tag); }
+  std::vector<std::string> tags;
+};
+
+struct CounterView : kvb::SplitView {
+  void MoveTo(int, int) override {}
+  bool SetTopMost(bool) override { return true; }
+  void SetTimerEnabled(bool) override {}
+  bool TimerEnabled() override { return true; }
+  void SetButtonEnabled(kvb::SplitButton, bool) override {}
+  void SetCloseCaption(const std::string&) override {}
+  void ShowAnimFrame(int) override {}
+  ProgressCanvas& StatusBar(int index) override { return bars[index]; }
+  void SetStatusText(const std::string& text) override { texts.push_back(text); }
+  std::vector<kvb::TopWindow> TopWindows() override { return {}; }
+  TagCanvas bars[2];
+  std::vector<std::string> texts;
+};
+
+struct KvbCopyOnDisk : ::testing::Test {
+  void Write(const std::string& path, const std::string& bytes, DWORD attributes = 0) {
+    ASSERT_TRUE(files.WriteAll(path, bytes)) << path;
+    if (attributes) SetFileAttributesW(Widen(path).c_str(), attributes);
+  }
+  RecordingUi ui;
+  Win32Files files;
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Platform platform;
+  Services sys{ui, files, registry, shell, processes, platform};
+  CounterView view;
+  kvb::ByteCounters counters;
+  std::string folder = wine_test::scratch_folder("KvbCopyOnDisk");
+};
+
+TEST_F(KvbCopyOnDisk, CopiesExactlyOverALongerTargetAndReportsAMissingSource) {
+  std::string data;
+  for (int i = 0; i < 64001; ++i) data += static_cast<char>(i * 7);
+  Write(folder + "\\archivio.mdb", data);
+  Write(folder + "\\archivio.001", std::string(100000, 'x'));
+  counters.TotalBytes = 64001;
+  EXPECT_TRUE(kvb::CopyWithProgress(view, sys, counters, folder + "\\archivio.mdb",
+                                    folder + "\\archivio.001"));
+  EXPECT_EQ(wine_test::read_file(folder + "\\archivio.001"), data);
+  EXPECT_EQ(view.bars[0].tags, (std::vector<std::string>{"50", "100", "100"}));
+  ASSERT_EQ(view.texts.size(), 3u);
+  EXPECT_EQ(view.texts[2].substr(0, 15), "Bytes copiati: ");
+  EXPECT_TRUE(ui.boxes.empty());
+
+  EXPECT_FALSE(
+      kvb::CopyWithProgress(view, sys, counters, folder + "\\manca.mdb", folder + "\\manca.001"));
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_FALSE(ui.boxes[0].empty());  // the system's own description
+}
+
+TEST_F(KvbCopyOnDisk, ClearDirLeavesTheFolderEmpty) {
+  Write(folder + "\\a.001", "uno");
+  Write(folder + "\\sola lettura.txt", "due", FILE_ATTRIBUTE_READONLY);
+  Write(folder + "\\nascosto.dat", "tre", FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(files.CreateFolder(folder + "\\Vecchio"));
+  ASSERT_TRUE(files.CreateFolder(folder + "\\Vecchio\\Sotto"));
+  Write(folder + "\\Vecchio\\Sotto\\b.txt", "quattro", FILE_ATTRIBUTE_READONLY);
+  kvb::ClearDir(sys, folder);
+  EXPECT_TRUE(wine_test::list_files(folder).empty());
+  EXPECT_FALSE(wine_test::exists(folder + "\\Vecchio"));
+  EXPECT_TRUE(wine_test::exists(folder));
+}
+
+}  // namespace
+}  // namespace tessaro

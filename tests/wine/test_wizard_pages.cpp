@@ -1,0 +1,305 @@
+// The wizard's pages walked with the real Installer.exe: the licence warning,
+// the destination check with folder creation, the drive report, the program
+// groups, the summary, and the way back to the welcome page.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "control_ids.h"
+#include "robot.h"
+#include "support.h"
+
+namespace {
+
+using robot::Recording;
+namespace ids = tessaro::ids;
+
+const robot::WindowQuery kWizard{"TessaroFrmSetup", "", 0, true};
+
+struct WizardPages : ::testing::Test {
+  void SetUp() override {
+    folder = wine_test::make_setup_folder();
+    installer = robot::Process::start(folder + "\\Installer.exe", {}, "C:\\");
+    ASSERT_TRUE(installer.started()) << installer.error();
+    Recording r = robot::record_boxes(installer, {{}, kWizard, robot::Millis{20000}});
+    ASSERT_EQ(r.end, Recording::End::window) << r.describe();
+    wizard = r.window->hwnd;
+    ASSERT_TRUE(robot::wait_control(wizard, ids::picStatus1));
+  }
+
+  HWND Hwnd(int id) {
+    auto c = robot::find_control(wizard, id);
+    return c ? c->hwnd : nullptr;
+  }
+  bool Shown(int id) {
+    auto c = robot::find_control(wizard, id);
+    return c && c->visible;
+  }
+  bool Becomes(int id, bool visible) {
+    return robot::poll_until([&] { return Shown(id) == visible; }, robot::Millis{10000});
+  }
+  std::string Text(int id) { return robot::text_of(Hwnd(id)); }
+  bool Checked(int id) { return SendMessageW(Hwnd(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // A person's click on an image button.
+  void ClickImage(int id) {
+    HWND image = Hwnd(id);
+    PostMessageW(image, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(image, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  // Clicks Next and answers the one box it shows; returns that box.
+  std::optional<robot::Box> NextWithBox(const std::string& answer) {
+    ClickImage(ids::NextStep);
+    auto box = robot::wait_box(installer.id());
+    if (box) {
+      robot::press(box->hwnd, answer);
+      robot::wait_gone(box->hwnd);
+    }
+    return box;
+  }
+  std::vector<std::string> GroupList() {
+    std::vector<std::string> names;
+    HWND combo = Hwnd(ids::PrgGroup);
+    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      std::wstring name(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
+      SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name.data()));
+      names.push_back(robot::narrow(name.c_str()));
+    }
+    return names;
+  }
+
+  // Opens the quit dialog with a click on the image `id` of the wizard, or by
+  // closing the wizard when `id` is 0.
+  HWND OpenQuitDialog(int id) {
+    if (id) {
+      ClickImage(id);
+    } else {
+      robot::close_window(wizard);
+    }
+    auto dialog = robot::wait_window({"TessaroFrmQuit", "", installer.id(), true});
+    return dialog ? dialog->hwnd : nullptr;
+  }
+  void ClickQuitImage(HWND dialog, int id) {
+    HWND image = robot::find_control(dialog, id)->hwnd;
+    PostMessageW(image, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(image, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  // Accepts the licence and moves on to the destination page.
+  void ToDestinationPage() {
+    ClickImage(ids::NextStep);
+    ASSERT_TRUE(Becomes(ids::Accettazione, true));
+    ASSERT_TRUE(robot::click(*robot::find_control(wizard, ids::Lic_Accetto)));
+    ASSERT_TRUE(robot::poll_until([&] { return Checked(ids::Lic_Accetto); }, robot::Millis{5000}));
+    ClickImage(ids::NextStep);
+    ASSERT_TRUE(Becomes(ids::CopyPath, true));
+  }
+
+  std::string folder;
+  robot::Process installer;
+  HWND wizard = nullptr;
+};
+
+TEST_F(WizardPages, WalkToTheSummaryAndBackToTheStart) {
+  // A program group of the user's own, to be offered in the list.
+  wchar_t programs[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, programs, CSIDL_PROGRAMS, TRUE));
+  std::string group = robot::narrow(programs) + "\\Ufficio di prova";
+  CreateDirectoryW(robot::widen(group).c_str(), nullptr);
+  std::string destination = "C:\\tessaro-tests\\Nuova destinazione\\Condominio";
+  wine_test::remove_tree("C:\\tessaro-tests\\Nuova destinazione");
+
+  // Page 1: the licence, not accepted by design.
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::Accettazione, true)) << robot::describe_windows(installer.id());
+  auto licence = wine_test::read_ansi_text(folder + "\\Licence.txt");
+  ASSERT_TRUE(licence);
+  EXPECT_EQ(Text(ids::Welcome), *licence);
+  EXPECT_TRUE(Checked(ids::Lic_NonAccetto));
+  EXPECT_TRUE(Shown(ids::Previous));
+  auto warning = NextWithBox("OK");
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(warning->title, "Tessaro Installer");
+  EXPECT_EQ(warning->text, "Per procedere OCCORRE accettare la LICENZA D'USO.");
+  EXPECT_EQ(warning->icon, robot::Icon::critical);
+  EXPECT_EQ(warning->captions(), "OK");
+  EXPECT_TRUE(Shown(ids::Accettazione));
+
+  // Page 2: accepted; a destination typed with blanks, created on request.
+  ASSERT_TRUE(robot::click(*robot::find_control(wizard, ids::Lic_Accetto)));
+  ASSERT_TRUE(robot::poll_until([&] { return Checked(ids::Lic_Accetto); }, robot::Millis{5000}));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::CopyPath, true));
+  EXPECT_FALSE(Shown(ids::Welcome));
+  EXPECT_TRUE(Shown(ids::Browse));
+  EXPECT_EQ(Text(ids::CopyPath), "C:\\Program Files\\Condominio");
+  ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), "  " + destination + "  "));
+  auto create = NextWithBox("Yes");
+  ASSERT_TRUE(create);
+  EXPECT_EQ(create->text, "Il percorso non esiste: si desidera crearlo?");
+  EXPECT_EQ(create->title, "Condominio setup");
+
+  // Page 3: the drive report.
+  ASSERT_TRUE(Becomes(ids::Welcome, true));
+  EXPECT_TRUE(wine_test::exists(destination));
+  EXPECT_NE(Text(ids::Welcome).find("C:\\ Informazioni sull'unità "), std::string::npos)
+      << Text(ids::Welcome);
+  // The empty warning box does not blank out a line of the report.
+  EXPECT_EQ(Text(ids::ErroreSpazio), "");
+  EXPECT_FALSE(Shown(ids::ErroreSpazio));
+  EXPECT_FALSE(Shown(ids::CopyPath));
+  EXPECT_TRUE(robot::find_control(wizard, ids::NextStep)->enabled);
+
+  // Back to page 2: the path as checked, trimmed.
+  ClickImage(ids::Previous);
+  ASSERT_TRUE(Becomes(ids::CopyPath, true));
+  EXPECT_EQ(Text(ids::CopyPath), destination);
+  EXPECT_FALSE(Shown(ids::ErroreSpazio));
+
+  // Pages 3 and 4: the empty new folder is accepted without a question.
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::Welcome, true));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  EXPECT_FALSE(robot::find_box(installer.id()));
+  EXPECT_TRUE(Shown(ids::DeskShort) && Shown(ids::PrgIco));
+  EXPECT_TRUE(Checked(ids::DeskShort));
+  EXPECT_EQ(Text(ids::PrgGroup), "Contabilità Condominio");
+  std::vector<std::string> groups = GroupList();
+  EXPECT_NE(std::find(groups.begin(), groups.end(), "Ufficio di prova"), groups.end());
+
+  // Page 5: the summary with the group as typed.
+  ASSERT_TRUE(robot::set_text(Hwnd(ids::PrgGroup), "Amministrazione"));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::PrgGroup, false));
+  EXPECT_EQ(Text(ids::Welcome), "\r\n  Percorso di installazione:\r\n     " + destination +
+                                    "\r\n\r\n  Gruppo di programmi:\r\n     Amministrazione");
+  EXPECT_EQ(Text(ids::SelPath).substr(0, 40), "Il programma di installazione ha tutte l");
+
+  // Back to page 0: the start-up again, the licence answer reset.
+  for (int page = 5; page > 0; --page) ClickImage(ids::Previous);
+  ASSERT_TRUE(Becomes(ids::Previous_Disabilitato, true));
+  EXPECT_FALSE(Shown(ids::Accettazione));
+  EXPECT_EQ(Text(ids::Welcome).substr(0, 44), "Benvenuti nel programma di installazione di ");
+  EXPECT_FALSE(Checked(ids::Lic_Accetto));
+  EXPECT_TRUE(Checked(ids::Lic_NonAccetto));
+
+  RemoveDirectoryW(robot::widen(group).c_str());
+}
+
+TEST_F(WizardPages, QuitDialogGoesBackOrLeavesKeepingTheCreatedFolder) {
+  std::string destination = "C:\\tessaro-tests\\Creata e lasciata";
+  wine_test::remove_tree(destination);
+  ToDestinationPage();
+  ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), destination));
+  ASSERT_TRUE(NextWithBox("Yes"));
+  ASSERT_TRUE(Becomes(ids::Welcome, true));
+  std::string report = Text(ids::Welcome);
+
+  // «Indietro» from the cancel image: the same page, as it was.
+  HWND dialog = OpenQuitDialog(ids::EndSetup);
+  ASSERT_TRUE(dialog) << robot::describe_windows(installer.id());
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(dialog, region), ERROR) << "the dialog has no outline";
+  DeleteObject(region);
+  EXPECT_EQ(robot::text_of(robot::find_control(dialog, ids::quit::Label1)->hwnd),
+            "L'installazione non è completa.");
+  EXPECT_EQ(robot::text_of(robot::find_control(dialog, ids::quit::Label4)->hwnd),
+            "Fare clic su «Indietro» per continuare l'installazione, oppure su «Uscita» per "
+            "terminare.");
+  EXPECT_FALSE(IsWindowEnabled(wizard));
+  ClickQuitImage(dialog, ids::quit::BackToSetup_Blu);
+  ASSERT_TRUE(robot::wait_gone(dialog));
+  EXPECT_TRUE(installer.running());
+  EXPECT_TRUE(
+      robot::poll_until([&] { return IsWindowEnabled(wizard) != FALSE; }, robot::Millis{5000}));
+  EXPECT_TRUE(Shown(ids::Welcome));
+  EXPECT_EQ(Text(ids::Welcome), report);
+
+  // Closing the window by the system asks too; «Indietro» keeps the wizard.
+  dialog = OpenQuitDialog(0);
+  ASSERT_TRUE(dialog);
+  ClickQuitImage(dialog, ids::quit::BackToSetup);
+  ASSERT_TRUE(robot::wait_gone(dialog));
+  EXPECT_TRUE(installer.running());
+  EXPECT_EQ(robot::top_windows(installer.id()).size(), 1u)
+      << robot::describe_windows(installer.id());
+
+  // «Uscita» from the small close image: the box, then the end of setup.
+  dialog = OpenQuitDialog(ids::ESCI_ORA);
+  ASSERT_TRUE(dialog);
+  ClickQuitImage(dialog, ids::quit::EndSetup);
+  Recording r = robot::record_boxes(installer, {"OK"});
+  ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
+  ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
+  EXPECT_EQ(r.boxes[0].text, "Installazione interrotta dall'Utente.");
+  EXPECT_EQ(r.boxes[0].title, "Condominio setup");
+  EXPECT_TRUE(wine_test::exists(destination));
+  EXPECT_FALSE(wine_test::exists(folder + "\\Setup.dip"));
+}
+
+// A file of `megabytes` zero bytes, made at once.
+void MakeBigFile(const std::string& path, int megabytes) {
+  HANDLE h = CreateFileW(robot::widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  LONG high = 0;
+  SetFilePointer(h, megabytes << 20, &high, FILE_BEGIN);
+  SetEndOfFile(h);
+  CloseHandle(h);
+}
+
+TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
+  // Two large files after the sample's own: the first in a folder of its
+  // own, the second slow enough to cancel during its copy.
+  const std::string destination = "C:\\tessaro-tests\\Annullata";
+  wine_test::remove_tree(destination);
+  MakeBigFile(folder + "\\files\\primo.dat", 2);
+  MakeBigFile(folder + "\\files\\secondo.dat", 64);
+  auto list = wine_test::read_file(folder + "\\Setup.ftc");
+  ASSERT_TRUE(list);
+  HANDLE h = CreateFileW(robot::widen(folder + "\\Setup.ftc").c_str(), GENERIC_WRITE, 0, nullptr,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string lines = *list +
+                      "\r\nprimo.dat;\xA7\xA7KV_App_Path\xA7\xA7\\Grandi;1\r\n"
+                      "secondo.dat;\xA7\xA7KV_App_Path\xA7\xA7;1\r\n";
+  DWORD written = 0;
+  WriteFile(h, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  CloseHandle(h);
+
+  ToDestinationPage();
+  ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), destination));
+  ASSERT_TRUE(NextWithBox("Yes"));
+  ASSERT_TRUE(Becomes(ids::Welcome, true));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::PrgGroup, false));
+  ClickImage(ids::NextStep);  // page 6: the run starts
+  ASSERT_TRUE(robot::poll_until([&] { return wine_test::exists(destination + "\\secondo.dat"); },
+                                robot::Millis{30000}))
+      << robot::describe_windows(installer.id());
+  EXPECT_TRUE(wine_test::exists(destination + "\\Grandi\\primo.dat"));
+  EXPECT_TRUE(Shown(ids::picStatus0) && Shown(ids::lblStatus1));
+
+  HWND dialog = OpenQuitDialog(ids::EndSetup);
+  ASSERT_TRUE(dialog) << robot::describe_windows(installer.id());
+  ClickQuitImage(dialog, ids::quit::EndSetup);
+  Recording r = robot::record_boxes(installer, {"OK"});
+  ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
+  ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
+  EXPECT_EQ(r.boxes[0].text, "Installazione interrotta dall'Utente.");
+
+  // Every file the run created is gone, the one cut off mid-copy included,
+  // and the folder that held only such files; the destination stays with the
+  // run's own files.
+  for (const char* name : {"condominio.mde", "leggimi.txt", "Documenti\\guida.txt",
+                           "Grandi\\primo.dat", "secondo.dat"})
+    EXPECT_FALSE(wine_test::exists(destination + "\\" + name)) << name;
+  EXPECT_FALSE(wine_test::exists(destination + "\\Grandi"));
+  EXPECT_FALSE(wine_test::exists(destination + "\\Documenti"));
+  EXPECT_TRUE(wine_test::exists(destination + "\\Uninstall.ini"));
+  EXPECT_FALSE(wine_test::exists(folder + "\\Uninstall.Tmp"));
+}
+
+}  // namespace
