@@ -51,5 +51,13 @@ expect "press" "$out" 'pressed Next'
 out=$(robot boxes --pid "$pid" --answer OK)
 expect "boxes answers a running program's box" "$out" '  text "Next pressed: from the script"' 'exit 41'
 
+# A mouse click in the middle of a control, as the demo clicks image buttons.
+out=$(robot run --until-class BoxDemoWindow "$bin/boxdemo.exe" window)
+pid=$(sed -n 's/^pid \([0-9]*\)$/\1/p' <<<"$out")
+out=$(robot click --pid "$pid" --class BoxDemoWindow --id 102)
+expect "click" "$out" 'clicked 102'
+out=$(robot boxes --pid "$pid" --answer OK)
+expect "the click reached the button" "$out" '  text "Next pressed: .*"' 'exit 41'
+
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]

@@ -148,6 +148,9 @@ std::optional<Control> find_button(HWND window, const std::string& name);
 bool press(HWND window, const std::string& button);
 bool press(HWND window, int id);
 bool click(const Control& button);
+// A left mouse click in the middle of any control (image buttons and other
+// windows that react to the mouse rather than to BM_CLICK), posted.
+bool mouse_click(HWND control);
 
 // -------------------------------------------------------------- message boxes
 

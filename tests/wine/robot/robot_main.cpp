@@ -24,6 +24,7 @@ constexpr char kUsage[] =
     "  controls WINDOW              the window's controls\n"
     "  press WINDOW --button B      presses a button (caption or OK, Cancel, Yes...)\n"
     "  set-text WINDOW --id N --text T\n"
+    "  click WINDOW --id N           a mouse click in the middle of a control\n"
     "  close WINDOW                 posts WM_CLOSE\n"
     "  wait-exit --pid N [--timeout S]\n"
     "WINDOW is --hwnd 0xHANDLE, or any of --pid N --class C --title T (waited for\n"
@@ -182,7 +183,8 @@ int command(const Options& o) {
     process.release();
     return ended ? 0 : 1;
   }
-  if (c != "wait-window" && c != "controls" && c != "press" && c != "set-text" && c != "close")
+  if (c != "wait-window" && c != "controls" && c != "press" && c != "set-text" && c != "close" &&
+      c != "click")
     return 2;
   auto hwnd = select_window(o);
   if (!hwnd) return 1;
@@ -198,6 +200,14 @@ int command(const Options& o) {
     if (o.button.empty()) return 2;
     bool done = robot::press(*hwnd, o.button);
     out(done ? "pressed " + o.button + "\n" : "no enabled button \"" + o.button + "\"\n");
+    return done ? 0 : 1;
+  }
+  if (c == "click") {
+    if (!o.has_id) return 2;
+    auto control = robot::wait_control(*hwnd, o.id, o.timeout);
+    bool done = control && robot::mouse_click(control->hwnd);
+    out(done ? "clicked " + std::to_string(o.id) + "\n"
+             : "no visible control " + std::to_string(o.id) + "\n");
     return done ? 0 : 1;
   }
   if (c == "set-text") {

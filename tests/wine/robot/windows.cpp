@@ -223,6 +223,14 @@ bool click(const Control& button) {
   return PostMessageW(button.hwnd, BM_CLICK, 0, 0) != FALSE;
 }
 
+bool mouse_click(HWND control) {
+  RECT r;
+  if (!IsWindowVisible(control) || !GetClientRect(control, &r)) return false;
+  LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+  return PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+         PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
 bool press(HWND window, const std::string& button) {
   auto found = find_button(window, button);
   return found && click(*found);
