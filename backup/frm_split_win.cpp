@@ -6,6 +6,7 @@
 #include "kvb_startup.h"
 #include "kvb_texts.h"
 #include "win32/wide.h"
+#include "win32/form_window.h"
 
 namespace tessaro {
 
@@ -248,13 +249,7 @@ std::vector<kvb::TopWindow> FrmSplit::TopWindows() {
 // ------------------------------------------------------------- messages
 
 LRESULT CALLBACK FrmSplit::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<FrmSplit*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FrmSplit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+  return DispatchToForm(hwnd, msg, wp, lp, &FrmSplit::hwnd_, &FrmSplit::HandleMessage);
 }
 
 LRESULT CALLBACK FrmSplit::AnimProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

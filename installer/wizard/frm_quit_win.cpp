@@ -6,6 +6,7 @@
 #include "quit.h"
 #include "texts.h"
 #include "win32/wide.h"
+#include "win32/form_window.h"
 
 namespace tessaro {
 
@@ -156,20 +157,7 @@ void FrmQuit::EndSetup_Click() {
 }
 
 LRESULT CALLBACK FrmQuit::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  FrmQuit* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<FrmQuit*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<FrmQuit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;
-  }
+  return DispatchToForm(hwnd, msg, wp, lp, &FrmQuit::hwnd_, &FrmQuit::HandleMessage);
 }
 
 LRESULT FrmQuit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -9,6 +9,7 @@
 #include "startup.h"
 #include "texts.h"
 #include "win32/wide.h"
+#include "win32/form_window.h"
 
 namespace tessaro {
 
@@ -266,21 +267,7 @@ LRESULT CALLBACK FrmSetup::ForwardingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 }
 
 LRESULT CALLBACK FrmSetup::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  FrmSetup* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<FrmSetup*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<FrmSetup*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  // A handler's failure must not unwind through Windows' own frames.
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;
-  }
+  return DispatchToForm(hwnd, msg, wp, lp, &FrmSetup::hwnd_, &FrmSetup::HandleMessage);
 }
 
 LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,36 +6,14 @@
 #include "set_format.h"
 #include "set_label.h"
 #include "split_join.h"
+#include "in_process.h"
 #include "support.h"
-#include "win32/files_win.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
 namespace {
 
-struct RecordingUi : UserInterface {
-  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-    boxes.push_back(text);
-    return MsgAnswer::Ok;
-  }
-  void Beep() override {}
-  void SetBusyPointer(bool) override {}
-  void PumpMessages() override {}
-  std::vector<std::string> boxes;
-};
-
-struct BackupSetOnDisk : ::testing::Test {
-  RecordingUi ui;
-  Win32Files files;
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  Win32Platform platform;
-  Services sys{ui, files, registry, shell, processes, platform};
+struct BackupSetOnDisk : ::testing::Test, wine::Win32Machine<> {
   std::string folder = wine_test::scratch_folder("BackupSetOnDisk");
 };
 

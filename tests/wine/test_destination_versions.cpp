@@ -6,42 +6,23 @@
 #include "destination.h"
 #include "file_version.h"
 #include "installer_state.h"
+#include "in_process.h"
 #include "support.h"
 #include "texts.h"
-#include "win32/files_win.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
 namespace {
 
-// Boxes are recorded and answered Yes/OK: a real modal box would stop the run.
-struct RecordingUi : UserInterface {
-  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon,
-                        MsgButtons buttons) override {
-    texts.push_back(text);
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-  }
-  void Beep() override {}
-  void SetBusyPointer(bool) override {}
-  void PumpMessages() override {}
-  std::vector<std::string> texts;
-};
-
-struct RealWindows : ::testing::Test {
-  RecordingUi ui;
-  Win32Files files;
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  Win32Platform platform;
+// Yes/No boxes are answered Yes.
+struct RealWindows : ::testing::Test, wine::Win32Machine<> {
   InstallerState state;
-  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, state};
+  InstallerContext cx{sys, state};
 
-  RealWindows() { state.package.AppShortName = "Magazzino"; }
+  RealWindows() {
+    ui.answerYes = true;
+    state.package.AppShortName = "Magazzino";
+  }
 };
 
 bool IsFolder(const std::string& path) {
@@ -69,7 +50,7 @@ TEST_F(DestinationFolders, NestedFolderIsCreatedLevelByLevel) {
   EXPECT_TRUE(IsFolder(base + "\\Nuova\\Città"));
   EXPECT_TRUE(IsFolder(deep));
   EXPECT_TRUE(FolderExists(files, deep + "\\"));
-  EXPECT_TRUE(ui.texts.empty());
+  EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(DestinationFolders, ValidationSeesFilesHiddenFilesAndMissingFolders) {
@@ -83,32 +64,31 @@ TEST_F(DestinationFolders, ValidationSeesFilesHiddenFilesAndMissingFolders) {
   ASSERT_TRUE(WriteFileWithAttributes(base + "\\nascosto.dat", FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(CreateDirectoryW(Widen(base + "\\Sotto").c_str(), nullptr));
   EXPECT_FALSE(ValidateDestination(cx, typed));
-  EXPECT_TRUE(ui.texts.empty());
+  EXPECT_TRUE(ui.boxes.empty());
 
   // An ordinary file: the question (answered Yes).
   ASSERT_TRUE(WriteFileWithAttributes(base + "\\archivio.mdb", FILE_ATTRIBUTE_NORMAL));
   EXPECT_FALSE(ValidateDestination(cx, typed));
-  EXPECT_EQ(ui.texts, (std::vector<std::string>{texts::kFolderHoldsFiles}));
+  EXPECT_EQ(ui.boxes, (std::vector<std::string>{texts::kFolderHoldsFiles}));
 
   // Missing: created on Yes.
-  ui.texts.clear();
+  ui.boxes.clear();
   std::string missing = base + "\\Nuova\\Cartella";
   EXPECT_FALSE(ValidateDestination(cx, missing));
-  EXPECT_EQ(ui.texts, (std::vector<std::string>{texts::kCreateMissingFolder}));
+  EXPECT_EQ(ui.boxes, (std::vector<std::string>{texts::kCreateMissingFolder}));
   EXPECT_TRUE(IsFolder(missing));
 
   // Below a file nothing can be made.
-  ui.texts.clear();
+  ui.boxes.clear();
   std::string underFile = base + "\\archivio.mdb\\Dati";
   EXPECT_TRUE(ValidateDestination(cx, underFile));
-  EXPECT_EQ(ui.texts,
+  EXPECT_EQ(ui.boxes,
             (std::vector<std::string>{texts::kCreateMissingFolder, texts::kCannotCreatePath}));
 }
 
 using FileVersions = RealWindows;
 
 TEST_F(FileVersions, StandInsCarryAllEightStrings) {
-  Services& sys = cx.sys;
   EXPECT_DOUBLE_EQ(GetFileVersionNumber(sys, wine_test::standin("fm20.dll")), 2.0);
   EXPECT_DOUBLE_EQ(GetFileVersionNumber(sys, wine_test::standin("MsVBvm50.dll")), 5.0);
 }

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "drive_info.h"
-#include "win32/files_win.h"
-#include "win32/platform_win.h"
+#include "in_process.h"
 
 namespace tessaro {
 namespace {
@@ -73,10 +72,9 @@ bool LineMatches(const std::string& report, const std::string& pattern) {
 
 TEST(DriveReport, DescribesDriveCAsAFixedDiskInItalianFigures) {
   ItalianSeparator italian;
-  Win32Files files;
-  Win32Platform platform;
+  wine::Win32Machine<> machine;
   PageView view;
-  CheckDriveSpace(files, platform, "C:\\", 32000, view);
+  CheckDriveSpace(machine.files, machine.platform, "C:\\", 32000, view);
   const std::string figure = "\\d{1,3}(\\.\\d{3})*";
   EXPECT_EQ(view.report.rfind("C:\\ Informazioni sull'unità \r\n\r\n", 0), 0u) << view.report;
   EXPECT_TRUE(
@@ -93,10 +91,9 @@ TEST(DriveReport, DescribesDriveCAsAFixedDiskInItalianFigures) {
 }
 
 TEST(DriveReport, AcceptsTheFloppyDriveAsRemovable) {
-  Win32Files files;
-  Win32Platform platform;
+  wine::Win32Machine<> machine;
   PageView view;
-  CheckDriveSpace(files, platform, "A:\\", 1000, view);
+  CheckDriveSpace(machine.files, machine.platform, "A:\\", 1000, view);
   EXPECT_NE(view.report.find("  - Tipo di supporto: Rimuovibile\r\n"), std::string::npos)
       << view.report;
   EXPECT_TRUE(view.warning.empty()) << view.warning;
@@ -104,11 +101,10 @@ TEST(DriveReport, AcceptsTheFloppyDriveAsRemovable) {
 }
 
 TEST(DriveReport, ADriveLetterWithoutADriveCannotBeRead) {
-  Win32Files files;
-  Win32Platform platform;
+  wine::Win32Machine<> machine;
   ASSERT_EQ(GetDriveTypeW(L"Q:\\"), UINT(DRIVE_NO_ROOT_DIR)) << "the prefix has a drive Q:";
   PageView view;
-  CheckDriveSpace(files, platform, "Q:\\", 1000, view);
+  CheckDriveSpace(machine.files, machine.platform, "Q:\\", 1000, view);
   EXPECT_EQ(view.warning, "ATTENZIONE:\r\nImpossibile leggere le informazioni dall'unità scelta.");
   EXPECT_EQ(view.warningTop, 790);
   EXPECT_EQ(view.nextEnabled, 1);
@@ -116,10 +112,10 @@ TEST(DriveReport, ADriveLetterWithoutADriveCannotBeRead) {
 }
 
 TEST(RestartPrivilege, IsEnabledForTheRequestAndDisabledAgain) {
-  Win32Platform platform;
-  ASSERT_EQ(platform.AdjustShutdownPrivilege(true), PrivilegeStep::Done);
+  wine::Win32Machine<> machine;
+  ASSERT_EQ(machine.platform.AdjustShutdownPrivilege(true), PrivilegeStep::Done);
   EXPECT_TRUE(ShutdownPrivilegeEnabled());
-  ASSERT_EQ(platform.AdjustShutdownPrivilege(false), PrivilegeStep::Done);
+  ASSERT_EQ(machine.platform.AdjustShutdownPrivilege(false), PrivilegeStep::Done);
   EXPECT_FALSE(ShutdownPrivilegeEnabled());
 }
 

@@ -12,50 +12,19 @@
 #include "install_file.h"
 #include "installer_state.h"
 #include "special_folders.h"
+#include "in_process.h"
 #include "support.h"
-#include "win32/files_win.h"
 #include "win32/handles.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
 namespace {
 
-struct SilentUi : UserInterface {
-  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-    boxes.push_back(text);
-    return MsgAnswer::Ok;
-  }
-  void Beep() override {}
-  void SetBusyPointer(bool) override {}
-  void PumpMessages() override {}
-  std::vector<std::string> boxes;
-};
-
-// Records the percentages the bars are given; nothing is drawn.
-struct TagCanvas : ProgressCanvas {
-  void RemoveBorder() override {}
-  double InnerWidth() override { return 1500; }
-  double InnerHeight() override { return 300; }
-  double TwipsPerPixel() override { return 15; }
-  uint32_t BackColour() override { return 0; }
-  void FillBox(const TwipBox&, uint32_t, Pen) override {}
-  void Outline(const TwipBox&, uint32_t) override {}
-  double TextWidth(const std::string&) override { return 300; }
-  double TextHeight(const std::string&) override { return 200; }
-  void PrintText(double, double, const std::string&) override {}
-  void SetTag(const std::string& tag) override { tags.push_back(tag); }
-  std::vector<std::string> tags;
-};
-
 struct View : CopyView {
   void SetStatusText(int index, const std::string& text) override { labels[index] = text; }
   ProgressCanvas& Bar(int index) override { return bars[index]; }
   std::string labels[2];
-  TagCanvas bars[2];
+  wine::TagCanvas bars[2];
 };
 
 constexpr const wchar_t* kSessionManager = L"System\\CurrentControlSet\\Control\\Session Manager";
@@ -105,15 +74,9 @@ std::optional<FILETIME> LastWrite(const std::string& path) {
   return written;
 }
 
-struct InstallFileOnDisk : ::testing::Test {
-  SilentUi ui;
-  Win32Files files;
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  Win32Platform platform;
+struct InstallFileOnDisk : ::testing::Test, wine::Win32Machine<> {
   InstallerState state;
-  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, state};
+  InstallerContext cx{sys, state};
   View view;
   std::string folder;
   std::string source;
@@ -150,13 +113,11 @@ TEST_F(InstallFileOnDisk, CopiesInBlocksAndStampsTheInstallerTimes) {
   auto stamped = LastWrite(dest);
   ASSERT_TRUE(mine && stamped);
   EXPECT_EQ(CompareFileTime(&*mine, &*stamped), 0);
-  Services sys = cx.sys;
   EXPECT_EQ(LastWriteText(sys, dest), LastWriteText(sys, platform.ProgramPath()));
   EXPECT_NE(LastWriteText(sys, dest), LastWriteText(sys, folder + "\\files\\archivio.dat"));
 }
 
 TEST_F(InstallFileOnDisk, DestinationHeldOpenIsReplacedAtTheNextStart) {
-  Services sys = cx.sys;
   const std::string wininit = GetWindowsFolder(sys) + "\\wininit.ini";
   const auto wininitBefore = wine_test::read_file(wininit);
   const auto pendingBefore = PendingRenames();

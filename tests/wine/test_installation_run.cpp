@@ -12,47 +12,18 @@
 #include "installation_run.h"
 #include "setup_dip.h"
 #include "special_folders.h"
+#include "in_process.h"
 #include "support.h"
 #include "text.h"
-#include "win32/files_win.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
 namespace {
 
-struct SilentUi : UserInterface {
-  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-    boxes.push_back(text);
-    return MsgAnswer::Ok;
-  }
-  void Beep() override {}
-  void SetBusyPointer(bool) override {}
-  void PumpMessages() override {}
-  std::vector<std::string> boxes;
-};
-
 // The installer's program file is taken to lie in the setup folder.
 struct PlatformInSetupFolder : Win32Platform {
   std::string ProgramPath() override { return programPath; }
   std::string programPath;
-};
-
-struct NullCanvas : ProgressCanvas {
-  void RemoveBorder() override {}
-  double InnerWidth() override { return 1500; }
-  double InnerHeight() override { return 300; }
-  double TwipsPerPixel() override { return 15; }
-  uint32_t BackColour() override { return 0; }
-  void FillBox(const TwipBox&, uint32_t, Pen) override {}
-  void Outline(const TwipBox&, uint32_t) override {}
-  double TextWidth(const std::string&) override { return 300; }
-  double TextHeight(const std::string&) override { return 200; }
-  void PrintText(double, double, const std::string&) override {}
-  void SetTag(const std::string&) override {}
 };
 
 struct View : InstallationView {
@@ -64,18 +35,14 @@ struct View : InstallationView {
   void ShowWaitingWindow() override {}
   void SetWaitingText(const std::string&) override {}
   void CloseWaitingWindow() override {}
-  NullCanvas bars[2];
+  wine::TagCanvas bars[2];
 };
 
 TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
-  SilentUi ui;
-  Win32Files files;
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  PlatformInSetupFolder platform;
+  wine::Win32Machine<wine::RecordingUi, Win32Shell, PlatformInSetupFolder> machine;
+  auto& [ui, files, registry, shell, processes, platform, sys] = machine;
   InstallerState state;
-  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, state};
+  InstallerContext cx{sys, state};
   View view;
 
   const std::string setup = wine_test::make_setup_folder(false);

@@ -4,42 +4,12 @@
 #include <windows.h>
 
 #include "copy_progress.h"
+#include "in_process.h"
 #include "support.h"
-#include "win32/files_win.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
 namespace {
-
-struct RecordingUi : UserInterface {
-  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-    boxes.push_back(text);
-    return MsgAnswer::Ok;
-  }
-  void Beep() override {}
-  void SetBusyPointer(bool) override {}
-  void PumpMessages() override {}
-  std::vector<std::string> boxes;
-};
-
-struct TagCanvas : ProgressCanvas {
-  void RemoveBorder() override {}
-  double InnerWidth() override { return 3400; }
-  double InnerHeight() override { return 250; }
-  double TwipsPerPixel() override { return 15; }
-  uint32_t BackColour() override { return colour::White; }
-  void FillBox(const TwipBox&, uint32_t, Pen) override {}
-  void Outline(const TwipBox&, uint32_t) override {}
-  double TextWidth(const std::string&) override { return 300; }
-  double TextHeight(const std::string&) override { return 200; }
-  void PrintText(double, double, const std::string&) override {}
-  void SetTag(const std::string& tag) override { tags.push_back(tag); }
-  std::vector<std::string> tags;
-};
 
 struct CounterView : kvb::SplitView {
   void MoveTo(int, int) override {}
@@ -52,22 +22,15 @@ struct CounterView : kvb::SplitView {
   ProgressCanvas& StatusBar(int index) override { return bars[index]; }
   void SetStatusText(const std::string& text) override { texts.push_back(text); }
   std::vector<kvb::TopWindow> TopWindows() override { return {}; }
-  TagCanvas bars[2];
+  wine::TagCanvas bars[2]{{3400, 250, colour::White}, {3400, 250, colour::White}};
   std::vector<std::string> texts;
 };
 
-struct KvbCopyOnDisk : ::testing::Test {
+struct KvbCopyOnDisk : ::testing::Test, wine::Win32Machine<> {
   void Write(const std::string& path, const std::string& bytes, DWORD attributes = 0) {
     ASSERT_TRUE(files.WriteAll(path, bytes)) << path;
     if (attributes) SetFileAttributesW(Widen(path).c_str(), attributes);
   }
-  RecordingUi ui;
-  Win32Files files;
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  Win32Platform platform;
-  Services sys{ui, files, registry, shell, processes, platform};
   CounterView view;
   kvb::ByteCounters counters;
   std::string folder = wine_test::scratch_folder("KvbCopyOnDisk");

@@ -10,14 +10,10 @@
 
 #include "progress.h"
 #include "registration.h"
+#include "in_process.h"
 #include "support.h"
-#include "win32/files_win.h"
 #include "win32/handles.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
 #include "win32/progress_canvas_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
@@ -211,15 +207,7 @@ constexpr const char* kMarkKey = "Software\\Tessaro Test\\fm20";
 
 void ClearMark() { RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tessaro Test\\fm20"); }
 
-struct ComponentRegistration : ::testing::Test {
-  Win32Ui ui;
-  Win32Files files;
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  Win32Platform platform;
-  Services sys{ui, files, registry, shell, processes, platform};
-
+struct ComponentRegistration : ::testing::Test, wine::Win32Machine<Win32Ui> {
   void SetUp() override { ClearMark(); }
   void TearDown() override { ClearMark(); }
 };

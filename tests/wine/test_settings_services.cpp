@@ -17,14 +17,10 @@
 #include "setup_dip.h"
 #include "shortcuts.h"
 #include "special_folders.h"
+#include "in_process.h"
 #include "support.h"
 #include "text_files.h"
-#include "win32/files_win.h"
 #include "win32/handles.h"
-#include "win32/platform_win.h"
-#include "win32/processes_win.h"
-#include "win32/registry_win.h"
-#include "win32/shell_win.h"
 #include "win32/ui_win.h"
 #include "win32/wide.h"
 
@@ -51,17 +47,9 @@ public:
   std::map<int, std::string> folders;
 };
 
-struct SettingsServices : ::testing::Test {
-  Win32Ui ui;
-  Win32Files files;
-  Win32Registry registry;
-  ScratchShell shell;
-  Win32Processes processes;
-  Win32Platform platform;
+struct SettingsServices : ::testing::Test, wine::Win32Machine<Win32Ui, ScratchShell> {
   InstallerState state;
-  InstallerContext cx{Services{ui, files, registry, shell, processes, platform},
-                      state};
-  Services &sys = cx.sys;
+  InstallerContext cx{sys, state};
   std::string startFolder = files.CurrentFolder();
 
   void TearDown() override { files.SetCurrentFolder(startFolder); }

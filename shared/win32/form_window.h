@@ -1,0 +1,28 @@
+#pragma once
+// Routes a window's messages to the form object that created it (passed as
+// the creation parameter), for the forms of both programs.
+#include <windows.h>
+
+namespace tessaro {
+
+template <typename Form>
+LRESULT DispatchToForm(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HWND Form::*handle,
+                       LRESULT (Form::*handler)(UINT, WPARAM, LPARAM)) {
+  Form* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->*handle = hwnd;
+  } else {
+    self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  // A handler's failure must not unwind through Windows' own frames.
+  try {
+    return (self->*handler)(msg, wp, lp);
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace tessaro
