@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "fakes/fakes.h"
+#include "fakes/tag_canvas.h"
 #include "file_times.h"
 #include "file_version.h"
 
@@ -14,23 +15,7 @@ namespace {
 constexpr uint64_t kSecond = 10'000'000;
 constexpr uint64_t k1998 = 125'574'951'000'000'000;  // 07/12/1998 09:05:00 UTC
 
-// Only the percentages the bar stores as its Tag are of interest here; the
-// drawing itself is checked with the progress bar.
-class TagCanvas : public ProgressCanvas {
- public:
-  void RemoveBorder() override {}
-  double InnerWidth() override { return 1500; }
-  double InnerHeight() override { return 300; }
-  double TwipsPerPixel() override { return 15; }
-  uint32_t BackColour() override { return colour::White; }
-  void FillBox(const TwipBox&, uint32_t, Pen) override {}
-  void Outline(const TwipBox&, uint32_t) override {}
-  double TextWidth(const std::string&) override { return 300; }
-  double TextHeight(const std::string&) override { return 200; }
-  void PrintText(double, double, const std::string&) override {}
-  void SetTag(const std::string& tag) override { tags.push_back(tag); }
-  std::vector<std::string> tags;
-};
+using fakes::TagCanvas;
 
 struct RecordingView : CopyView {
   void SetStatusText(int index, const std::string& text) override { labels[index].push_back(text); }

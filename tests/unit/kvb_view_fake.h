@@ -6,26 +6,14 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/tag_canvas.h"
 #include "split_window.h"
 
 namespace tessaro::kvb::testing {
 
-// Only the percentages a bar stores as its Tag matter here; the drawing is
-// checked with the progress bar itself.
-class TagCanvas : public ProgressCanvas {
- public:
-  void RemoveBorder() override {}
-  double InnerWidth() override { return 3400; }
-  double InnerHeight() override { return 250; }
-  double TwipsPerPixel() override { return 15; }
-  uint32_t BackColour() override { return colour::White; }
-  void FillBox(const TwipBox&, uint32_t, Pen) override {}
-  void Outline(const TwipBox&, uint32_t) override {}
-  double TextWidth(const std::string&) override { return 300; }
-  double TextHeight(const std::string&) override { return 200; }
-  void PrintText(double, double, const std::string&) override {}
-  void SetTag(const std::string& tag) override { tags.push_back(tag); }
-  std::vector<std::string> tags;
+// The bars of the window, as wide as designed.
+struct TagCanvas : fakes::TagCanvas {
+  TagCanvas() : fakes::TagCanvas(3400, 250) {}
 };
 
 struct RecordingView : SplitView {
