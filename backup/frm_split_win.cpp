@@ -284,10 +284,7 @@ LRESULT FrmSplit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SETCURSOR:
       // During an operation the hourglass shows over the whole window.
-      if (ui_.Busy()) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
+      if (ui_.ShowBusyCursor()) return TRUE;
       break;
     case WM_CLOSE:
       if (Form_QueryUnload()) DestroyWindow(hwnd_);

@@ -141,10 +141,7 @@ void FrmQuit::SetVisible(ButtonImage image, bool visible) {
   }
 }
 
-void FrmQuit::Form_MouseDown() {
-  ReleaseCapture();
-  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
+void FrmQuit::Form_MouseDown() { DragByCaption(hwnd_); }
 
 void FrmQuit::BackToSetup_Click() {
   BackToSetupClick(cx_);

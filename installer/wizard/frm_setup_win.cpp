@@ -176,10 +176,7 @@ void FrmSetup::SetVisible(ButtonImage image, bool visible) {
 }
 
 // A press of any mouse button drags the window, as its caption would.
-void FrmSetup::Form_MouseDown() {
-  ReleaseCapture();
-  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
+void FrmSetup::Form_MouseDown() { DragByCaption(hwnd_); }
 
 void FrmSetup::Form_MouseMove() { WizardPointerAtRest(*this, ui_, cx_.state.WizardStep); }
 void FrmSetup::NextStep_MouseMove() { WizardPointerOnNext(*this); }
@@ -332,10 +329,7 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_MouseMove();
       return 0;
     case WM_SETCURSOR:
-      if (ui_.Busy()) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
+      if (ui_.ShowBusyCursor()) return TRUE;
       break;
     case WM_CLOSE:
       Form_Close();

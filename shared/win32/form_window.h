@@ -25,4 +25,10 @@ LRESULT DispatchToForm(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HWND Form::*ha
   }
 }
 
+// Lets the system move a borderless window as if its caption were dragged.
+inline void DragByCaption(HWND hwnd) {
+  ReleaseCapture();
+  SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
 }  // namespace tessaro

@@ -57,6 +57,12 @@ void Win32Ui::SetBusyPointer(bool busy) {
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
+bool Win32Ui::ShowBusyCursor() const {
+  if (!busy_) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  return true;
+}
+
 void Win32Ui::PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -16,6 +16,9 @@ class Win32Ui : public UserInterface {
   // The window that owns the boxes; without one they are task-modal.
   void SetOwner(HWND owner) { owner_ = owner; }
   bool Busy() const { return busy_; }
+  // For WM_SETCURSOR: while busy, shows the hourglass over the whole window
+  // and answers true (the message is handled).
+  bool ShowBusyCursor() const;
 
  private:
   HWND owner_ = nullptr;
