@@ -38,6 +38,9 @@ struct InstallerState {
   bool Installing = false;
   bool QuitConfirmed = false;
   bool RestartNeeded = false;
+  // The eight package files were found beside the installer: only then is
+  // the files\ folder there the package's own, to be emptied at the end.
+  bool PackageFound = false;
   double BytesCopied = 0;
   int WizardStep = 0;
   // The two files of the copy in progress. They live here, not in the copy

@@ -58,13 +58,17 @@ void EndOfSetup(InstallerContext& cx) {
   const std::string folder = SetupFolder(cx.sys.platform);
   const std::string filesFolder = InFolder(folder, "files");
 
-  // Everything in files\ belongs to the package.
-  files.SetCurrentFolder(filesFolder);
-  for (const DirEntry& entry : files.List(InFolder(filesFolder, "*.*"))) {
-    if (!entry.IsFolder()) ForceDelete(files, InFolder(filesFolder, entry.name));
+  // Everything in files\ belongs to the package, once the package was found
+  // there: an installer started beside someone's own "files" folder (a
+  // downloads folder) leaves it alone.
+  if (cx.state.PackageFound) {
+    files.SetCurrentFolder(filesFolder);
+    for (const DirEntry& entry : files.List(InFolder(filesFolder, "*.*"))) {
+      if (!entry.IsFolder()) ForceDelete(files, InFolder(filesFolder, entry.name));
+    }
+    files.SetCurrentFolder(folder.size() == 2 ? folder + "\\" : folder);
+    RemoveFolderQuiet(files, filesFolder);
   }
-  files.SetCurrentFolder(folder.size() == 2 ? folder + "\\" : folder);
-  RemoveFolderQuiet(files, filesFolder);
 
   // The setup folder may be shared with the user's own files (or be a drive's
   // root): only the package's files and the installer's scratch files go.

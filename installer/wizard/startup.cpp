@@ -23,14 +23,24 @@ std::string AppTitleCaption(Platform& platform, const std::string& appFullName) 
 }
 
 std::string ReplaceWelcomeMarkers(const std::string& text, const std::string& appFullName) {
-  std::string result = text;
+  // Each marker: everything before it, blanks trimmed at both ends, then one
+  // blank and the name; the text after the last marker loses its trailing
+  // blanks. Built in one pass: the part before a marker is trimmed where it
+  // ends, and at its start only while it is still short.
+  size_t at = text.find('@');
+  if (at == std::string::npos) return text;
+  std::string result;
   size_t from = 0;
-  for (size_t at; (at = result.find('@', from)) != std::string::npos;) {
-    std::string before = TrimBlanks(result.substr(0, at)) + " " + appFullName;
-    result = before + TrimRightBlanks(result.substr(at + 1));
-    from = before.size();
+  for (; at != std::string::npos; at = text.find('@', from)) {
+    result.append(text, from, at - from);
+    while (!result.empty() && result.back() == ' ') result.pop_back();
+    const size_t lead = result.find_first_not_of(' ');
+    result.erase(0, lead == std::string::npos ? result.size() : lead);
+    result += ' ';
+    result += appFullName;
+    from = at + 1;
   }
-  return result;
+  return result + TrimRightBlanks(text.substr(from));
 }
 
 namespace {
@@ -46,11 +56,14 @@ void AskAboutSafeMode(InstallerContext& cx) {
 
 void EnterSetupFolder(InstallerContext& cx) {
   std::string folder = SetupFolder(cx.sys.platform);
-  // "D:" alone names the drive's current folder, not its root.
-  cx.sys.files.SetCurrentFolder(folder.size() == 2 ? folder + "\\" : folder);
+  // "D:" alone names the drive's current folder, not its root. Checking the
+  // package in whatever folder happens to be current would find another one.
+  if (!cx.sys.files.SetCurrentFolder(folder.size() == 2 ? folder + "\\" : folder))
+    throw RuntimeError(err::PathNotFound, "Path not found: " + folder);
 }
 
 void CheckPackageFiles(InstallerContext& cx) {
+  cx.state.PackageFound = false;
   for (const char* name : kPackageFiles) {
     if (FileIsPresent(cx.sys.files, name)) continue;
     cx.sys.ui.Beep();
@@ -58,6 +71,7 @@ void CheckPackageFiles(InstallerContext& cx) {
                           texts::kMissingFileTitle, MsgIcon::Critical, MsgButtons::Ok);
     EndOfSetup(cx);
   }
+  cx.state.PackageFound = true;
 }
 
 void LoadSteps(InstallerContext& cx, WizardView& view) {

@@ -2,6 +2,7 @@
 
 #include "package_fixture.h"
 #include "setup_folder.h"
+#include "startup.h"
 
 namespace tessaro {
 namespace {
@@ -42,6 +43,7 @@ TEST(FileHelpers, PresenceDeleteAndQuietCopy) {
 
 TEST(EndOfSetup, EmptiesThePackageButKeepsTheUsersFiles) {
   PackageMachine m;
+  m.state.PackageFound = true;
   m.sys.files.AddFile("C:\\Setup\\files\\sola lettura.dll", "x", attr::ReadOnly | attr::Hidden);
   m.sys.files.AddFile("C:\\Setup\\Settings.reg", "x");
   m.sys.files.AddFile("C:\\Setup\\Uninstall.Tmp", "x");
@@ -66,6 +68,7 @@ TEST(EndOfSetup, EmptiesThePackageButKeepsTheUsersFiles) {
 
 TEST(EndOfSetup, SetupAtADriveRootLeavesOtherFilesAlone) {
   PackageMachine m;
+  m.state.PackageFound = true;
   m.sys.platform.programPath = "D:\\Installer.exe";
   for (const char* name : kPackageFiles) m.sys.files.AddFile(std::string("D:\\") + name, "x");
   m.sys.files.AddFile("D:\\files\\a.dll", "x");
@@ -78,9 +81,27 @@ TEST(EndOfSetup, SetupAtADriveRootLeavesOtherFilesAlone) {
 
 TEST(EndOfSetup, FilesFolderWithASubfolderStays) {
   PackageMachine m;
+  m.state.PackageFound = true;
   m.sys.files.AddFile("C:\\Setup\\files\\sub\\x.dll", "x");
   EXPECT_THROW(EndOfSetup(m.cx), ProgramEnded);
   EXPECT_EQ(m.sys.files.Names("C:\\Setup\\files"), (std::vector<std::string>{"sub"}));
+}
+
+TEST(EndOfSetup, AFolderThatIsNoPackageKeepsItsFilesFolder) {
+  // Started from a downloads folder without the package: the check fails,
+  // and the user's own files\ stays whole.
+  PackageMachine m;
+  ASSERT_TRUE(m.sys.files.Delete("C:\\Setup\\Setup.ftc"));
+  m.sys.files.AddFile("C:\\Setup\\files\\fattura.pdf", "mia");
+  EXPECT_THROW(FormLoad(m.cx, m.view), ProgramEnded);
+  EXPECT_EQ(m.sys.files.Content("C:\\Setup\\files\\fattura.pdf"), "mia");
+
+  // A setup folder that cannot be made current is the start-up's error.
+  PackageMachine gone;
+  gone.sys.platform.programPath = "C:\\Sparito\\Installer.exe";
+  FormLoad(gone.cx, gone.view);
+  ASSERT_EQ(gone.sys.ui.boxes.size(), 1u);
+  EXPECT_EQ(gone.sys.ui.boxes[0].text, "Errore critico di installazione #410#.");
 }
 
 }  // namespace

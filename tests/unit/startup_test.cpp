@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text.h"
+
 #include "package_fixture.h"
 #include "setup_folder.h"
 
@@ -31,6 +33,40 @@ TEST(WelcomeMarkers, ReplaceEachMarkerWithOneBlankAndTheName) {
 
 TEST(WelcomeMarkers, NameHoldingTheMarkerIsInsertedOnce) {
   EXPECT_EQ(ReplaceWelcomeMarkers("Ciao @, e @.", "A@B"), "Ciao A@B, e A@B.");
+}
+
+// The rule spelled out marker by marker, as the text was built before: the
+// one-pass version must give the same text for any mix of blanks and markers.
+std::string MarkerByMarker(const std::string& text, const std::string& name) {
+  std::string result = text;
+  size_t from = 0;
+  for (size_t at; (at = result.find('@', from)) != std::string::npos;) {
+    std::string before = TrimBlanks(result.substr(0, at)) + " " + name;
+    result = before + TrimRightBlanks(result.substr(at + 1));
+    from = before.size();
+  }
+  return result;
+}
+
+TEST(WelcomeMarkers, OnePassGivesTheSameTextForAnyMixAndManyMarkers) {
+  uint32_t x = 1;
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (int i = 0; i < 12; ++i) {
+      x = x * 1103515245u + 12345u;
+      text += " @a\n"[(x >> 16) % 4];
+    }
+    for (const char* name : {"N", " N ", "", "  ", "@"})
+      ASSERT_EQ(ReplaceWelcomeMarkers(text, name), MarkerByMarker(text, name))
+          << "[" << text << "] [" << name << "]";
+  }
+  // 32,768 markers come back at once.
+  std::string many, expected;
+  for (int i = 0; i < 32768; ++i) {
+    many += "x  @";
+    expected += "x N";
+  }
+  EXPECT_EQ(ReplaceWelcomeMarkers(many, "N"), expected);
 }
 
 TEST(FormLoad, FillsThePackageValuesAndTheWelcomePage) {
