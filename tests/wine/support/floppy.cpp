@@ -2,13 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <winioctl.h>
-// For the control code only: the request's layout is Wine's own, below.
-#include <ddk/mountmgr.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "robot.h"
 #include "support.h"
@@ -19,22 +14,6 @@ using robot::narrow;
 using robot::widen;
 
 namespace {
-
-// Wine's own mount manager request. mingw's <ddk/mountmgr.h> has an older
-// layout (no fs_type, serial, unix_dev, label_offset) that Wine 8 refuses with
-// ERROR_INVALID_PARAMETER.
-struct WineUnixDrive {
-  ULONG size;
-  ULONG type;
-  ULONG fs_type;
-  DWORD serial;
-  uint64_t unix_dev;
-  WCHAR letter;
-  USHORT mount_point_offset;  // bytes from the start, a NUL-terminated Unix path
-  USHORT device_offset;
-  USHORT label_offset;
-};
-static_assert(sizeof(WineUnixDrive) == 32);
 
 constexpr char kLabelFile[] = ".windows-label";
 
@@ -78,28 +57,10 @@ bool write_file(const std::string& path, const std::string& bytes) {
 
 // Points drive A: at `unix_path` (which need not exist).
 bool define_a(const std::string& unix_path) {
-  HANDLE manager =
-      CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (manager == INVALID_HANDLE_VALUE) {
-    ADD_FAILURE() << "cannot open the mount manager, error " << GetLastError();
-    return false;
-  }
-  std::string request(sizeof(WineUnixDrive) + unix_path.size() + 1, '\0');
-  WineUnixDrive drive{};
-  drive.size = DWORD(request.size());
-  drive.type = DRIVE_REMOVABLE;
-  drive.letter = L'a';
-  drive.mount_point_offset = sizeof drive;
-  memcpy(request.data(), &drive, sizeof drive);
-  memcpy(request.data() + sizeof drive, unix_path.data(), unix_path.size());
-  DWORD returned = 0;
-  BOOL ok = DeviceIoControl(manager, IOCTL_MOUNTMGR_DEFINE_UNIX_DRIVE, request.data(),
-                            DWORD(request.size()), nullptr, 0, &returned, nullptr);
-  DWORD error = GetLastError();
-  CloseHandle(manager);
-  if (!ok) ADD_FAILURE() << "defining A: as " << unix_path << " failed, error " << error;
-  return ok;
+  std::string error;
+  if (robot::insert_floppy(unix_path, error)) return true;
+  ADD_FAILURE() << error;
+  return false;
 }
 
 bool drive_a_readable() {
