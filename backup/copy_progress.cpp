@@ -85,6 +85,36 @@ bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
   return false;
 }
 
+bool SameContent(FileSystem& files, const std::string& original, const std::string& copy) {
+  FileFault fault = FileFault::None;
+  std::unique_ptr<OpenFile> a = files.OpenForReading(original, fault);
+  std::unique_ptr<OpenFile> b = a ? files.OpenForReadingFromMedium(copy, fault) : nullptr;
+  if (!a || !b || a->Length() != b->Length()) return false;
+  std::vector<char> left(kBlockSize), right(kBlockSize);
+  for (uint64_t rest = a->Length(); rest > 0;) {
+    const size_t part = static_cast<size_t>(std::min<uint64_t>(rest, kBlockSize));
+    if (a->Read(left.data(), part) != FileFault::None ||
+        b->Read(right.data(), part) != FileFault::None ||
+        !std::equal(left.begin(), left.begin() + part, right.begin()))
+      return false;
+    rest -= part;
+  }
+  return true;
+}
+
+bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
+                  const std::string& target) {
+  const int64_t before = counters.CopiedBytes;
+  bool done = CopyWithProgress(view, sys, counters, source, target);
+  if (done && !SameContent(sys.files, source, target)) {
+    sys.ui.ShowMessage(kvb_texts::kVerifyFailed, kvb_texts::kProgramTitle, MsgIcon::Critical,
+                       MsgButtons::Ok);
+    done = false;
+  }
+  if (!done) counters.CopiedBytes = before;
+  return done;
+}
+
 void ClearDir(Services& sys, const std::string& folder) {
   if (folder.empty()) return;
   const std::string dir = folder.back() == '\\' ? folder : folder + "\\";
@@ -92,9 +122,11 @@ void ClearDir(Services& sys, const std::string& folder) {
 
   // Read-only, hidden and system files lose those attributes so that they
   // can go with the rest.
+  // A link's attributes would be set on its target, so links keep theirs.
   const std::vector<DirEntry> all = files.List(dir + "*.*");
   for (const DirEntry& e : all)
-    if (!e.IsFolder()) files.SetAttributes(dir + e.name, attr::Normal);
+    if (!e.IsFolder() && !(e.attributes & attr::ReparsePoint))
+      files.SetAttributes(dir + e.name, attr::Normal);
   for (const DirEntry& e : all)
     if (!e.IsFolder()) files.Delete(dir + e.name);
   sys.ui.PumpMessages();
@@ -112,7 +144,8 @@ void ClearDir(Services& sys, const std::string& folder) {
         continue;
       }
       if (stuck.count(e.name)) continue;
-      ClearDir(sys, dir + e.name + "\\");
+      // Removing a junction or a folder link removes the link alone.
+      if (!(e.attributes & attr::ReparsePoint)) ClearDir(sys, dir + e.name + "\\");
       if (!files.RemoveFolder(dir + e.name)) stuck.insert(e.name);
       sys.ui.PumpMessages();
       again = true;

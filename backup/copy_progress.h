@@ -34,8 +34,21 @@ int64_t RoundedPercent(int64_t part, int64_t whole);
 bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
                       const std::string& source, const std::string& target);
 
+// Whether `copy`, read back from its medium past the system's cache, holds
+// exactly the bytes of `original`. Both are read a block at a time.
+bool SameContent(FileSystem& files, const std::string& original, const std::string& copy);
+
+// CopyWithProgress onto a floppy, then the copy read back and compared with
+// the source; a difference is a failed copy (with a box of its own). A
+// failed copy leaves the byte counter where it was before, so a copy that is
+// repeated does not count twice.
+bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
+                  const std::string& target);
+
 // Empties `folder`: every file (read-only and hidden ones too) and every
-// visible subfolder tree. What cannot be deleted stays, silently.
+// visible subfolder tree. A folder that is a junction or a symbolic link is
+// removed as a link, never entered, so nothing outside the folder is
+// touched. What cannot be deleted stays, silently.
 void ClearDir(Services& sys, const std::string& folder);
 
 }  // namespace tessaro::kvb

@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include "floppy_set.h"
 #include "kvb_control_ids.h"
 #include "kvb_startup.h"
 #include "kvb_texts.h"
+#include "set_label.h"
 #include "win32/wide.h"
 #include "win32/form_window.h"
 
@@ -189,11 +191,13 @@ void FrmSplit::Form_Load() {
 bool FrmSplit::Form_QueryUnload() { return kvb::QueryClose(*this, sys_); }
 
 void FrmSplit::MakeBackup_Click() {
-  // Making a backup set is not built yet: the button does nothing for now.
+  kvb::RunClick(*this, sys_, state_, [&] {
+    kvb::MakeBackup(*this, sys_, state_, counters_, dataFile_, [] { return NewSetLabel(); });
+  });
 }
 
 void FrmSplit::RestoreBackup_Click() {
-  // Restoring a backup set is not built yet: the button does nothing for now.
+  kvb::RunClick(*this, sys_, state_, [&] { kvb::RestoreBackup(*this, sys_, state_, counters_); });
 }
 
 void FrmSplit::Chiudi_Click() { kvb::ChiudiClick(*this, sys_); }

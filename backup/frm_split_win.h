@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "copy_progress.h"
 #include "split_window.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"
@@ -65,6 +66,7 @@ class FrmSplit : public kvb::SplitView {
   std::unique_ptr<Win32ProgressCanvas> statusCanvas_[2];
   bool timerEnabled_ = false;
   kvb::SplitState state_;
+  kvb::ByteCounters counters_;
   // picBuffer: the animation strip, one 260 x 40 frame per position.
   // The bitmap is declared first so that it outlives the DC it sits in.
   GdiObject stripBitmap_;

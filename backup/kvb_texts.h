@@ -13,7 +13,12 @@ inline constexpr const char* kDamagedCatalogue = "Catalogo del Set di Backup dan
 inline constexpr const char* kDamagedPiece = "File del Set di Backup danneggiato: ";
 inline constexpr const char* kPiecesDoNotMatch =
     "I file del Set di Backup non corrispondono al catalogo: ";
-inline constexpr const char* kFileTooLarge = "File troppo grande per un Set di Backup: ";
+inline constexpr const char* kFileTooLarge = "Il file ";
+inline constexpr const char* kFileTooLargeEnd =
+    " è troppo grande per un Set di Backup: un Set può contenere al massimo 2.147.483.647 byte.";
+inline constexpr const char* kDataFileInUse =
+    "Impossibile sostituire il file, in uso da un altro programma (chiudere l'applicazione e "
+    "riprovare): ";
 inline constexpr const char* kBadPieceSize = "Dimensione dei file del Set di Backup non valida.";
 inline constexpr const char* kPathNotInCodePage =
     "Il percorso contiene caratteri non ammessi in un Set di Backup: ";
@@ -35,6 +40,49 @@ inline constexpr const char* kCloseCaption = "&Chiudi";
 inline constexpr const char* kAbortCaption = "&Annulla";
 inline constexpr const char* kTotalLabel = "Totale";
 inline constexpr const char* kPartialLabel = "Parziale";
+
+// Making a backup set. Numbers in messages are plain decimal.
+inline constexpr const char* kFloppiesNeeded = "Per questo Backup occorrono ";
+inline constexpr const char* kFloppiesNeededEnd =
+    " floppy disk(s).\r\n\r\nInserire il primo Floppy disk: l'intero contenuto del Floppy sarà "
+    "CANCELLATO.";
+inline constexpr const char* kBackupCancelled = "Backup annullato dall'Utente.";
+inline constexpr const char* kFloppyOfThisSet =
+    "E' stato inserito un Floppy appartenente a questo Backup.\r\n\r\nSostituire e scegliere OK.";
+inline constexpr const char* kLabelWriteError = "Errore durante la scrittura sull'unità A:";
+inline constexpr const char* kInsertFloppy = "Inserire il floppy numero ";
+inline constexpr const char* kBackupDone = "Backup completato.";
+// What the program adds: a floppy that did not keep what was written to it.
+inline constexpr const char* kVerifyFailed =
+    "Verifica non riuscita: i dati letti dal floppy non corrispondono a quelli scritti.";
+
+// Restoring a backup set.
+inline constexpr const char* kCloseApplication =
+    "Al fine di evitare che gli Archivi siano in USO, prima di effettuare il ripristino è "
+    "NECESSARIO CHIUDERE «";
+inline constexpr const char* kCloseApplicationEnd = "».";
+inline constexpr const char* kInsertFirstFloppy = "Inserire il primo floppy del Set di Backup.";
+inline constexpr const char* kNotFirstFloppy = "Il disco inserito non è il primo del Set di Backup.";
+inline constexpr const char* kSetSize = "Questo Backup è costituito da ";
+inline constexpr const char* kSetSizeEnd =
+    " floppy disk(s).\r\n\r\nGli archivi saranno ripristinati nella posizione originaria: \r\n";
+inline constexpr const char* kRestoreCancelled = "Ripristino annullato dall'Utente.";
+inline constexpr const char* kWrongFloppy = "Disco errato: inserire il floppy numero ";
+inline constexpr const char* kOtherSetFloppy =
+    "E' stato inserito un Disco appartenente ad un altro Set di Backup: inserire il floppy numero ";
+inline constexpr const char* kRetryEnd = ".\r\n\r\nScegliere OK per riprovare.";
+inline constexpr const char* kRestoreDone = "Ripristino completato correttamente.";
+inline constexpr const char* kRestoreFailed = "Errore sconosciuto: ripristino fallito.";
+// What the program adds: a catalogue no set of this program has, and a piece
+// that did not come off the floppy whole.
+inline constexpr const char* kBadCatalogue =
+    "Il catalogo presente sul floppy non descrive un Set di Backup valido: il ripristino non può "
+    "essere eseguito.";
+inline constexpr const char* kPieceUnreadable = "Impossibile leggere correttamente il file ";
+inline constexpr const char* kPieceUnreadableFloppy = " dal floppy numero ";
+
+// An error that reached a button's handler without a description of its own.
+inline constexpr const char* kOutOfMemory = "Memoria insufficiente per completare l'operazione.";
 
 // The byte counter under the animation, followed by the grouped count.
 inline constexpr const char* kBytesCopied = "Bytes copiati: ";

@@ -1,5 +1,7 @@
 #include "set_format.h"
 
+#include <algorithm>
+
 namespace tessaro {
 
 namespace {
@@ -81,32 +83,79 @@ std::optional<BackupCatalogue> DecodeCatalogue(std::string_view bytes, Platform&
   return c;
 }
 
-std::string EncodePiece(std::string_view data) {
-  const auto n = static_cast<uint32_t>(data.size());
+std::string PieceHeader(uint32_t n) {
   std::string out;
-  out.reserve(data.size() + kPieceOverhead);
-  PutLE(out, 1, 2);
+  PutLE(out, 1, 2);  // one dimension
   PutLE(out, n, 4);
-  PutLE(out, 1, 4);
-  out.append(data);
+  PutLE(out, 1, 4);  // lower bound
+  return out;
+}
+
+std::string PieceTrailer(uint32_t n) {
+  std::string out;
   PutLE(out, n, 4);
   return out;
 }
 
-std::optional<PieceRecord> DecodePiece(std::string_view bytes) {
-  ByteReader in(bytes);
+std::optional<uint32_t> PieceHeaderCount(std::string_view header) {
+  ByteReader in(header);
   uint32_t dimensions = in.Unsigned(2);
   uint32_t count = in.Unsigned(4);
   uint32_t lowerBound = in.Unsigned(4);
+  if (in.Short() || dimensions != 1 || lowerBound != 1 || count > 0x7FFFFFFF) return std::nullopt;
+  return count;
+}
+
+std::string EncodePiece(std::string_view data) {
+  const auto n = static_cast<uint32_t>(data.size());
+  std::string out = PieceHeader(n);
+  out.reserve(data.size() + kPieceOverhead);
+  out.append(data);
+  return out + PieceTrailer(n);
+}
+
+std::optional<PieceRecord> DecodePiece(std::string_view bytes) {
+  auto announced = PieceHeaderCount(bytes.substr(0, std::min(bytes.size(), kPieceHeaderSize)));
+  ByteReader in(bytes);
+  in.Bytes(kPieceHeaderSize);
   // The count comes from the file: check it against what is there before
   // taking that many bytes.
-  if (in.Short() || dimensions != 1 || lowerBound != 1 || count > 0x7FFFFFFF || count > in.Left())
-    return std::nullopt;
+  if (!announced || in.Short() || *announced > in.Left()) return std::nullopt;
+  const uint32_t count = *announced;
   PieceRecord piece;
   piece.Data = std::string(in.Bytes(count));
   piece.Size = in.Int32();
   if (in.Short() || piece.Size != static_cast<int32_t>(count)) return std::nullopt;
   return piece;
+}
+
+bool IsFullLocalPath(const std::string& path) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (path.size() < 4 || !letter(path[0]) || path[1] != ':' || path[2] != '\\') return false;
+  for (size_t i = 3; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (c < 0x20 || std::string_view("*?\"<>|:/").find(static_cast<char>(c)) != std::string_view::npos)
+      return false;
+  }
+  size_t start = 3;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string_view part(path.data() + start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool IsRestorableCatalogue(const BackupCatalogue& c) {
+  return c.FileLength > 0 && c.FirstNumber == 1 && c.PieceCount == PiecesFor(c.FileLength, kPieceSize) &&
+         IsFullLocalPath(c.SourcePath);
+}
+
+int64_t PieceDataSize(int64_t fileLength, int64_t k, int64_t pieceSize) {
+  const int64_t rest = fileLength - (k - 1) * pieceSize;
+  return rest < 0 ? 0 : std::min(rest, pieceSize);
 }
 
 std::string PieceNumberText(int64_t number) {

@@ -33,6 +33,9 @@ struct PieceRecord {
   int32_t Size = 0;
 };
 
+// The largest catalogue file a set can have: two texts of at most 65,535 bytes.
+inline constexpr uint64_t kLargestCatalogueSize = 14 + 2 * 0xFFFF;
+
 // Catalogue file: FileLength (4), length of SourcePath (2), SourcePath,
 // length of PieceFolder (2), PieceFolder, PieceCount (2), FirstNumber (4).
 // The texts are stored in the ANSI code page without terminator. Nothing when
@@ -53,6 +56,27 @@ std::string EncodePiece(std::string_view data);
 // Nothing unless the header is the one EncodePiece writes, the file holds the
 // n bytes it announces and the trailing size equals n.
 std::optional<PieceRecord> DecodePiece(std::string_view bytes);
+
+// The framing of a piece of n bytes, for writing and reading it a block at a
+// time: the 10 bytes before the data and the 4 after.
+inline constexpr size_t kPieceHeaderSize = 10;
+inline constexpr size_t kPieceTrailerSize = 4;
+std::string PieceHeader(uint32_t n);
+std::string PieceTrailer(uint32_t n);
+// The count n a piece header announces; nothing for bytes no piece begins with.
+std::optional<uint32_t> PieceHeaderCount(std::string_view header);
+
+// Whether a catalogue read from a floppy describes a set this program makes,
+// so that restoring it can only write where a backup was taken: a length of
+// 1 to 2,147,483,647 bytes, as many pieces of kPieceSize as that length
+// needs, numbered from 1, and a source that is a full local path (drive
+// letter, ":\", a file name; no empty, "." or ".." part, no wildcard or
+// other character a file name cannot hold).
+bool IsRestorableCatalogue(const BackupCatalogue& catalogue);
+bool IsFullLocalPath(const std::string& path);
+
+// Bytes of data in piece k (from 1) of a set of pieces of pieceSize bytes.
+int64_t PieceDataSize(int64_t fileLength, int64_t k, int64_t pieceSize);
 
 // A piece number with at least three digits: 1 gives "001", 1000 "1000".
 std::string PieceNumberText(int64_t number);

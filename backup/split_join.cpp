@@ -1,5 +1,7 @@
 #include "split_join.h"
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "kvb_texts.h"
@@ -44,46 +46,91 @@ bool Fail(std::string& errorText, const std::string& why) {
   return false;
 }
 
+// Moves `count` bytes from `in` to `out` (or only reads them when out is
+// null) through the buffer.
+FileFault Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer) {
+  while (count > 0) {
+    const size_t part = static_cast<size_t>(std::min<int64_t>(count, buffer.size()));
+    FileFault fault = in.Read(buffer.data(), part);
+    if (fault == FileFault::None && out) fault = out->Write(buffer.data(), part);
+    if (fault != FileFault::None) return fault;
+    count -= static_cast<int64_t>(part);
+  }
+  return FileFault::None;
+}
+
+FileFault WriteText(OpenFile& out, const std::string& bytes) {
+  return out.Write(bytes.data(), bytes.size());
+}
+
 }  // namespace
 
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
                int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue) {
   if (pieceSize <= 0) return Fail(errorText, kvb_texts::kBadPieceSize);
-  auto bytes = sys.files.ReadAll(source);
-  if (!bytes) return Fail(errorText, sys.files.LastErrorText());
+  FileFault fault = FileFault::None;
+  // Shared for reading only: the application cannot change the file while
+  // it is cut, and a file it holds open for writing is refused here.
+  std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, fault);
+  if (!in) return Fail(errorText, sys.files.LastErrorText());
   // The catalogue stores the length as a signed 32-bit number and the count
   // of pieces as a signed 16-bit one.
-  const int64_t length = static_cast<int64_t>(bytes->size());
-  const int64_t count = PiecesFor(length, pieceSize);
+  const uint64_t length = in->Length();
+  const int64_t count = PiecesFor(static_cast<int64_t>(std::min<uint64_t>(length, INT64_MAX)), pieceSize);
   if (length > INT32_MAX || count > INT16_MAX || first + count - 1 > INT32_MAX)
-    return Fail(errorText, kvb_texts::kFileTooLarge + source);
+    return Fail(errorText, kvb_texts::kFileTooLarge + source + kvb_texts::kFileTooLargeEnd);
 
   // Without a catalogue name the catalogue goes beside the source, and the
   // pieces with it, rather than into whatever folder is current.
   const std::string cataloguePath = catalogue.empty() ? source + ".tpl" : catalogue;
   const std::string folder = PathFolder(cataloguePath);
   const std::string name = PathLastPart(source);
-  std::string lastPiece;
-  for (int64_t k = 1; k <= count; ++k) {
-    const size_t start = static_cast<size_t>((k - 1) * pieceSize);
-    lastPiece = PiecePath(folder, name, first + k - 1);
-    if (!sys.files.WriteAll(lastPiece,
-                            EncodePiece(std::string_view(*bytes).substr(start, pieceSize))))
-      return Fail(errorText, sys.files.LastErrorText());
-  }
-  pieceCount = static_cast<int32_t>(count);
-
   BackupCatalogue record;
   record.FileLength = static_cast<int32_t>(length);
   record.SourcePath = source;
-  record.PieceFolder = PathFolder(lastPiece);
+  record.PieceFolder = folder;
   record.PieceCount = static_cast<int16_t>(count);
   record.FirstNumber = first;
+  // Checked before any piece is written: a path the catalogue cannot hold
+  // would make a set that restores elsewhere.
   auto encoded = EncodeCatalogue(record, sys.platform);
   if (!encoded) return Fail(errorText, kvb_texts::kPathNotInCodePage + source);
-  if (!sys.files.WriteAll(cataloguePath, *encoded))
-    return Fail(errorText, sys.files.LastErrorText());
+
+  std::vector<char> buffer(kStreamBlockSize);
+  for (int64_t k = 1; k <= count; ++k) {
+    const auto size = static_cast<uint32_t>(PieceDataSize(static_cast<int64_t>(length), k, pieceSize));
+    std::unique_ptr<OpenFile> out =
+        sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), fault);
+    if (!out) return Fail(errorText, sys.files.LastErrorText());
+    fault = WriteText(*out, PieceHeader(size));
+    if (fault == FileFault::None) fault = Transfer(*in, out.get(), size, buffer);
+    if (fault == FileFault::None) fault = WriteText(*out, PieceTrailer(size));
+    if (fault != FileFault::None) return Fail(errorText, sys.files.LastErrorText());
+  }
+  in.reset();
+  pieceCount = static_cast<int32_t>(count);
+
+  if (!sys.files.WriteAll(cataloguePath, *encoded)) return Fail(errorText, sys.files.LastErrorText());
   return true;
+}
+
+PieceCheck ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
+                         std::vector<char>& buffer) {
+  auto length = files.FileLength(path);
+  if (!length) return PieceCheck::Failed;
+  if (size < 0 || *length != static_cast<uint64_t>(size) + kPieceOverhead) return PieceCheck::Damaged;
+  FileFault fault = FileFault::None;
+  std::unique_ptr<OpenFile> in = files.OpenForReading(path, fault);
+  if (!in) return PieceCheck::Failed;
+  char framing[kPieceHeaderSize];
+  if (in->Read(framing, kPieceHeaderSize) != FileFault::None) return PieceCheck::Failed;
+  auto announced = PieceHeaderCount(std::string_view(framing, kPieceHeaderSize));
+  if (!announced || *announced != size) return PieceCheck::Damaged;
+  if (Transfer(*in, out, size, buffer) != FileFault::None) return PieceCheck::Failed;
+  if (in->Read(framing, kPieceTrailerSize) != FileFault::None) return PieceCheck::Failed;
+  if (std::string_view(framing, kPieceTrailerSize) != PieceTrailer(*announced))
+    return PieceCheck::Damaged;
+  return PieceCheck::Ok;
 }
 
 namespace {
@@ -97,12 +144,12 @@ bool ShowJoinError(Services& sys, const std::string& why) {
 // Every piece but the last holds the same number of bytes, the last no more
 // than that, none is empty unless the file was, and together they hold the
 // catalogue's length.
-bool PiecesMatch(const std::vector<PieceRecord>& pieces, int32_t fileLength) {
+bool SizesMatch(const std::vector<int64_t>& sizes, int32_t fileLength) {
   int64_t total = 0;
-  const int32_t full = pieces.front().Size;
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    const int32_t size = pieces[i].Size;
-    if (i + 1 < pieces.size() ? size != full : size > full) return false;
+  const int64_t full = sizes.front();
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    const int64_t size = sizes[i];
+    if (i + 1 < sizes.size() ? size != full : size > full) return false;
     if (size == 0 && fileLength != 0) return false;
     total += size;
   }
@@ -114,42 +161,60 @@ bool PiecesMatch(const std::vector<PieceRecord>& pieces, int32_t fileLength) {
 bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
               const std::string& target) {
   if (catalogue.empty()) return false;
-  auto recordBytes = sys.files.ReadAll(catalogue);
-  if (!recordBytes) return ShowJoinError(sys, sys.files.LastErrorText());
+  FileSystem& files = sys.files;
+  auto catalogueLength = files.FileLength(catalogue);
+  if (!catalogueLength) return ShowJoinError(sys, files.LastErrorText());
+  if (*catalogueLength > kLargestCatalogueSize)
+    return ShowJoinError(sys, kvb_texts::kDamagedCatalogue + catalogue);
+  auto recordBytes = files.ReadAll(catalogue);
+  if (!recordBytes) return ShowJoinError(sys, files.LastErrorText());
   auto record = DecodeCatalogue(*recordBytes, sys.platform);
   if (!record) return ShowJoinError(sys, kvb_texts::kDamagedCatalogue + catalogue);
 
   const std::string output = useStoredPath ? record->SourcePath : target;
-  // Named as SplitFile named them, from the last part of the stored path.
+  // The pieces lie beside the catalogue, named as SplitFile named them from
+  // the last part of the stored path. The stored folder is not followed: it
+  // may name any place, a network share included.
+  const std::string folder = PathFolder(catalogue);
   const std::string name = PathLastPart(record->SourcePath);
-  std::vector<PieceRecord> pieces;
+  std::vector<std::string> paths;
+  std::vector<int64_t> sizes;
   for (int32_t k = 1; k <= record->PieceCount; ++k) {
-    const std::string path =
-        PiecePath(record->PieceFolder, name, int64_t{record->FirstNumber} - 1 + k);
-    auto bytes = sys.files.ReadAll(path);
-    if (!bytes) return ShowJoinError(sys, sys.files.LastErrorText());
-    auto piece = DecodePiece(*bytes);
-    if (!piece) return ShowJoinError(sys, kvb_texts::kDamagedPiece + path);
-    pieces.push_back(std::move(*piece));
+    paths.push_back(PiecePath(folder, name, int64_t{record->FirstNumber} - 1 + k));
+    auto length = files.FileLength(paths.back());
+    if (!length) return ShowJoinError(sys, files.LastErrorText() + "\r\n" + paths.back());
+    if (*length < static_cast<uint64_t>(kPieceOverhead))
+      return ShowJoinError(sys, kvb_texts::kDamagedPiece + paths.back());
+    sizes.push_back(static_cast<int64_t>(*length) - kPieceOverhead);
   }
-  if (!PiecesMatch(pieces, record->FileLength))
+  if (!SizesMatch(sizes, record->FileLength))
     return ShowJoinError(sys, kvb_texts::kPiecesDoNotMatch + catalogue);
-
-  std::string data;
-  data.reserve(static_cast<size_t>(record->FileLength));
-  for (const PieceRecord& piece : pieces) data += piece.Data;
-  pieces.clear();
 
   // The data file is replaced only once its new content is safely written.
   const std::string scratch = output + ".tmp";
-  if (!sys.files.WriteAll(scratch, data)) {
-    std::string why = sys.files.LastErrorText();
-    sys.files.Delete(scratch);
-    return ShowJoinError(sys, why);
+  FileFault fault = FileFault::None;
+  std::string why;
+  {
+    std::unique_ptr<OpenFile> out = files.OpenForWriting(scratch, fault);
+    if (!out) return ShowJoinError(sys, files.LastErrorText());
+    std::vector<char> buffer(kStreamBlockSize);
+    for (size_t i = 0; i < paths.size() && why.empty(); ++i) {
+      switch (ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer)) {
+        case PieceCheck::Ok: break;
+        case PieceCheck::Failed: why = files.LastErrorText(); break;
+        case PieceCheck::Damaged: why = kvb_texts::kDamagedPiece + paths[i]; break;
+      }
+    }
+    if (why.empty() && out->Length() != static_cast<uint64_t>(record->FileLength))
+      why = kvb_texts::kPiecesDoNotMatch + catalogue;
+    if (why.empty() && !out->Flush()) why = files.LastErrorText();
   }
-  if (!sys.files.MoveReplacing(scratch, output)) {
-    std::string why = sys.files.LastErrorText();
-    sys.files.Delete(scratch);
+  if (why.empty() && !files.MoveReplacing(scratch, output)) {
+    why = files.LastFault() == FileFault::InUse ? kvb_texts::kDataFileInUse + output + "."
+                                                 : files.LastErrorText();
+  }
+  if (!why.empty()) {
+    files.Delete(scratch);
     return ShowJoinError(sys, why);
   }
   return true;

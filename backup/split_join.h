@@ -4,6 +4,7 @@
 // N.002 ... (at least three digits), written in the catalogue's folder.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "seams/services.h"
 
@@ -25,17 +26,38 @@ bool FileExists(FileSystem& files, const std::string& path);
 // Cuts source into pieces of pieceSize bytes (the last holds the rest),
 // numbered from first, written beside the catalogue, and writes the
 // catalogue (source + ".tpl" when catalogue is empty; the pieces then go
-// beside the source). Shows nothing: on failure errorText says why.
+// beside the source). The source is read a block at a time, opened so that
+// no other program can write to it meanwhile; a file of 2 GB or more is
+// refused before anything is written. Shows nothing: on failure errorText
+// says why.
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
                int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue);
 
 // Rebuilds the file a catalogue describes, at its stored SourcePath or at
-// target. Every piece is read and checked against the catalogue before the
-// output is touched, and the output is written beside it under a scratch
-// name and then moved over it, so a damaged set or a full disk leaves the old
-// file as it was. On failure beeps, shows why (critical icon) and returns
-// false; an empty catalogue name returns false at once.
+// target, from the pieces beside the catalogue file. Every piece must be
+// there at its size before anything is written; the data then go a block at
+// a time into a scratch file beside the output, checked piece by piece, and
+// only a complete file is moved over the output. A damaged set, a full disk
+// or a file held open by another program therefore leaves the old file as it
+// was. On failure beeps, shows why (critical icon) and returns false; an
+// empty catalogue name returns false at once.
 bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
               const std::string& target);
+
+// What reading a piece file found.
+enum class PieceCheck {
+  Ok,
+  Failed,   // a call failed: the file seam's LastErrorText says why
+  Damaged,  // the file is not a piece of that many bytes
+};
+
+// Reads the piece file at `path`, which must hold `size` bytes of data in the
+// piece framing, a block at a time through `buffer`; the data go to `out`
+// when given.
+PieceCheck ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
+                         std::vector<char>& buffer);
+
+// The buffer the backup program streams files through.
+inline constexpr size_t kStreamBlockSize = 64 * 1024;
 
 }  // namespace tessaro

@@ -1,5 +1,8 @@
 #include "split_window.h"
 
+#include <exception>
+#include <new>
+
 #include "kvb_texts.h"
 
 namespace tessaro::kvb {
@@ -52,6 +55,22 @@ bool QueryClose(SplitView& view, Services& sys) {
     return false;
   }
   return AskYesNo(sys, kvb_texts::kExitNow);
+}
+
+void RunClick(SplitView& view, Services& sys, SplitState& state,
+              const std::function<void()>& handler) {
+  std::string why;
+  try {
+    handler();
+    return;
+  } catch (const std::bad_alloc&) {
+    why = kvb_texts::kOutOfMemory;
+  } catch (const std::exception& e) {
+    why = e.what();
+  }
+  sys.ui.Beep();
+  sys.ui.ShowMessage(why, kvb_texts::kProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
+  ReturnToIdle(view, sys.ui, state);
 }
 
 std::vector<std::string> CollectWindowTitles(const std::vector<TopWindow>& windows) {

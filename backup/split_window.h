@@ -4,6 +4,7 @@
 // titles of the windows open on the desktop. The Win32 form implements
 // SplitView; the unit tests drive the same logic against a recording view.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,11 @@ void ChiudiClick(SplitView& view, Services& sys);
 // program); false when the user said No. A Yes during an operation ends the
 // program at once.
 bool QueryClose(SplitView& view, Services& sys);
+
+// Runs a button's handler. An error that escapes it is shown with the
+// critical icon and the window returns to Idle, so nothing is lost silently
+// and the window is never left Busy.
+void RunClick(SplitView& view, Services& sys, SplitState& state, const std::function<void()>& handler);
 
 inline constexpr size_t kMaxWindowTitles = 100;
 

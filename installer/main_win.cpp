@@ -23,6 +23,9 @@ tessaro::InstallerState g_state;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace tessaro;
+  // A drive without a disk (an empty floppy drive chosen as destination) is
+  // the installer's own case: no system box asking to insert one.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   CoInitialize(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -16,6 +16,8 @@ constexpr uint32_t System = 0x04;
 constexpr uint32_t Directory = 0x10;
 constexpr uint32_t Archive = 0x20;
 constexpr uint32_t Normal = 0x80;
+// A junction or symbolic link: its target lies elsewhere.
+constexpr uint32_t ReparsePoint = 0x400;
 }  // namespace attr
 
 struct DirEntry {
@@ -46,6 +48,8 @@ class OpenFile {
   virtual FileFault Write(const char* buffer, size_t size) = 0;
   // The file's length now.
   virtual uint64_t Length() = 0;
+  // Makes what was written reach the disk before the program goes on.
+  virtual bool Flush() { return true; }
 };
 
 // Sizes of a volume in bytes, as GetDiskFreeSpaceEx reports them.
@@ -92,6 +96,12 @@ class FileSystem {
       const std::string& path, const std::vector<std::string>& names) = 0;
   // Opens an existing file for reading; nothing, with the reason, when it cannot.
   virtual std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileFault& fault) = 0;
+  // Opens an existing file for reading from the medium itself, past any copy
+  // the system keeps in memory, so that what was just written can be checked.
+  virtual std::unique_ptr<OpenFile> OpenForReadingFromMedium(const std::string& path,
+                                                             FileFault& fault) {
+    return OpenForReading(path, fault);
+  }
   // Opens the file for writing, created when missing and emptied when there.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileFault& fault) = 0;
   virtual std::optional<FileTimes> GetTimes(const std::string& path) = 0;
@@ -109,6 +119,8 @@ class FileSystem {
   // The system's description of why the latest failing call of this seam
   // failed; ask right after the failure.
   virtual std::string LastErrorText() = 0;
+  // The kind of that failure.
+  virtual FileFault LastFault() = 0;
   // Sizes of the volume whose root is given ("C:\"); nothing when the drive
   // cannot be read (no such drive, no medium, network error).
   virtual std::optional<DiskSpace> DiskSpaceOf(const std::string& root) = 0;

@@ -11,12 +11,21 @@ namespace tessaro {
 // token not adjusted.
 enum class PrivilegeStep { Done, TokenNotOpened, NotLookedUp, NotAdjusted };
 
+// A day of the calendar, in the user's local time.
+struct CalendarDate {
+  int year = 0;
+  int month = 0;  // 1 to 12
+  int day = 0;    // 1 to 31
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
   virtual bool IsNT() = 0;
   // GetSystemMetrics(SM_CLEANBOOT): 0 normal, 1 safe mode, 2 safe mode with network.
   virtual int CleanBootMode() = 0;
+  // Today's date on the local clock.
+  virtual CalendarDate Today() = 0;
   // Full path of the running program file.
   virtual std::string ProgramPath() = 0;
   // Upper case as Windows makes it (accented letters included).

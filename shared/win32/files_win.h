@@ -20,6 +20,8 @@ class Win32Files : public FileSystem {
   std::vector<std::optional<std::string>> ReadVersionStrings(
       const std::string& path, const std::vector<std::string>& names) override;
   std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileFault& fault) override;
+  std::unique_ptr<OpenFile> OpenForReadingFromMedium(const std::string& path,
+                                                     FileFault& fault) override;
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileFault& fault) override;
   std::optional<FileTimes> GetTimes(const std::string& path) override;
   bool SetTimes(const std::string& path, const FileTimes& times) override;
@@ -28,6 +30,7 @@ class Win32Files : public FileSystem {
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool ChangeVolumeLabel(const std::string& root, const std::string& label) override;
   std::string LastErrorText() override;
+  FileFault LastFault() override;
   // Drive facts, in drives_win.cpp.
   std::optional<DiskSpace> DiskSpaceOf(const std::string& root) override;
   std::optional<VolumeFacts> VolumeInformation(const std::string& root) override;

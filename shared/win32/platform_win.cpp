@@ -18,6 +18,12 @@ bool Win32Platform::IsNT() {
 
 int Win32Platform::CleanBootMode() { return GetSystemMetrics(SM_CLEANBOOT); }
 
+CalendarDate Win32Platform::Today() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return CalendarDate{now.wYear, now.wMonth, now.wDay};
+}
+
 std::string Win32Platform::ProgramPath() {
   std::wstring buffer(260, L'\0');
   for (;;) {

@@ -7,6 +7,7 @@ class Win32Platform : public Platform {
  public:
   bool IsNT() override;
   int CleanBootMode() override;
+  CalendarDate Today() override;
   std::string ProgramPath() override;
   std::string UpperCase(const std::string& text) override;
   std::string LowerCase(const std::string& text) override;

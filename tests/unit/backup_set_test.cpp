@@ -236,6 +236,11 @@ TEST_F(SplitJoin, SplitReportsFailuresWithoutShowingAnything) {
   error.clear();
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, 0, catalogue));
   EXPECT_FALSE(error.empty());
+  // A data file held open by another program is not cut.
+  sys.files.Lock(source);
+  sys.files.failureText = "Il file è utilizzato da un altro processo.";
+  EXPECT_FALSE(SplitFile(services, source, 1, error, count, 20, catalogue));
+  EXPECT_EQ(error, "Il file è utilizzato da un altro processo.");
   // One byte per piece would need more pieces than a catalogue can count.
   sys.files.AddFile("C:\\Dati\\big.mdb", std::string(40000, 'x'));
   error.clear();
@@ -274,13 +279,33 @@ TEST_F(SplitJoin, DamagedOrMissingPiecesLeaveTheDataFileUntouched) {
   joinFails("short catalogue");
   EXPECT_GE(sys.ui.beeps, 4);
 
-  // The output cannot be replaced: the scratch copy goes, the file stays.
+  // Piece 2 has its size but not its framing: the join stops half-way, after
+  // piece 1 went into the scratch file, and the data file stays.
   ASSERT_TRUE(SplitFile(services, source, 1, error, count, 20, catalogue));
+  std::string badTrailer = sys.files.Content(source + ".002");
+  badTrailer.back() = 'x';
+  sys.files.AddFile(source + ".002", badTrailer);
+  joinFails("piece with a wrong trailing size");
+  EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+
+  // The pieces are read beside the catalogue, wherever its stored folder points.
+  sys.files.AddFile(source, data);
+  ASSERT_TRUE(SplitFile(services, source, 1, error, count, 20, catalogue));
+  BackupCatalogue elsewhere = *DecodeCatalogue(sys.files.Content(catalogue), sys.platform);
+  elsewhere.PieceFolder = "\\\\server\\share\\";
+  sys.files.AddFile(catalogue, *EncodeCatalogue(elsewhere, sys.platform));
+  sys.files.AddFile(source, current);
+  ASSERT_TRUE(JoinFile(services, catalogue, true, ""));
+  EXPECT_EQ(sys.files.Content(source), data);
+
+  // The output cannot be replaced: the scratch copy goes, the file stays,
+  // and the box says the file is in use.
   sys.files.Lock(source);
   sys.ui.boxes.clear();
   EXPECT_FALSE(JoinFile(services, catalogue, true, ""));
   EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
-  EXPECT_EQ(sys.ui.boxes.size(), 1u);
+  ASSERT_EQ(sys.ui.boxes.size(), 1u);
+  EXPECT_EQ(sys.ui.boxes[0].text.find("Impossibile sostituire il file, in uso"), 0u);
 
   EXPECT_FALSE(JoinFile(services, "", true, ""));
 }

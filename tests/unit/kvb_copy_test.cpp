@@ -132,6 +132,12 @@ TEST_F(KvbCopyTest, ClearDirEmptiesAFloppyRootWhateverItHolds) {
   EXPECT_EQ(sys.files.Names("A:\\"), (std::vector<std::string>{"Bloccata"}));
   EXPECT_EQ(sys.files.Names("A:\\Bloccata"), (std::vector<std::string>{"aperto.mdb"}));
 
+  // A junction on the floppy is never entered: what it leads to stays.
+  sys.files.AddFile("A:\\Collegamento\\archivio.mdb", "dati altrove");
+  ASSERT_TRUE(sys.files.SetAttributes("A:\\Collegamento", attr::Directory | attr::ReparsePoint));
+  ClearDir(services, "A:\\");
+  EXPECT_EQ(sys.files.Content("A:\\Collegamento\\archivio.mdb"), "dati altrove");
+
   ClearDir(services, "");  // nothing to clear, nothing touched
   EXPECT_TRUE(sys.files.Exists("A:\\Bloccata\\aperto.mdb"));
 }

@@ -11,6 +11,8 @@ namespace tessaro::fakes {
 MsgAnswer FakeUi::ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
                               MsgButtons buttons) {
   boxes.push_back({text, title, icon, buttons});
+  if (onBox)
+    if (auto answer = onBox(boxes.back())) return *answer;
   if (!answers.empty()) {
     MsgAnswer answer = answers.front();
     answers.pop_front();
@@ -111,11 +113,66 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
 
 bool FakeFileSystem::Writable(const std::string& path) {
   std::string abs = Absolute(path);
-  if (locked_.count(Key(abs))) return false;
+  if (locked_.count(Key(abs))) return Refuse(FileFault::InUse);
   Node* node = Find(abs);
-  if (node && (node->folder || (node->attributes & attr::ReadOnly))) return false;
+  if (node && (node->folder || (node->attributes & attr::ReadOnly))) return Refuse(FileFault::Denied);
+  if (Protected(abs)) return Refuse(FileFault::Denied);
   Node* parent = Find(Parent(abs));
-  return parent && parent->folder;
+  return parent && parent->folder ? true : Refuse(FileFault::NotFound);
+}
+
+FakeDisk* FakeFileSystem::DiskOf(const std::string& absolute) {
+  auto it = disks_.find(DriveLetter(absolute));
+  return it == disks_.end() ? nullptr : it->second;
+}
+
+bool FakeFileSystem::Protected(const std::string& absolute) {
+  FakeDisk* disk = DiskOf(absolute);
+  return disk && disk->writeProtected;
+}
+
+bool FakeFileSystem::RoomFor(const std::string& absolute, uint64_t size) {
+  FakeDisk* disk = DiskOf(absolute);
+  if (!disk || !disk->capacity) return true;
+  const char drive = DriveLetter(absolute);
+  uint64_t used = 0;
+  for (auto& [key, node] : nodes_)
+    if (!node.folder && DriveLetter(node.path) == drive && key != Key(absolute))
+      used += node.bytes.size();
+  return used + size <= *disk->capacity ? true : Refuse(FileFault::Failed);
+}
+
+void FakeFileSystem::InsertDisk(char drive, FakeDisk* disk) {
+  drive = DriveLetter(std::string(1, drive));
+  const std::string root = std::string(1, drive) + ":\\";
+  if (FakeDisk* out = disks_[drive]) {
+    // The disk taken out keeps what was written to it.
+    out->files.clear();
+    out->folders.clear();
+    for (auto& [key, node] : nodes_) {
+      if (DriveLetter(node.path) != drive || node.path.size() <= 3) continue;
+      std::string below = node.path.substr(3);
+      if (node.folder)
+        out->folders.insert(below);
+      else
+        out->files[below] = node.bytes;
+    }
+    if (drives[drive].volume) out->label = drives[drive].volume->label;
+  }
+  for (auto it = nodes_.begin(); it != nodes_.end();)
+    it = DriveLetter(it->second.path) == drive ? nodes_.erase(it) : std::next(it);
+  disks_[drive] = disk;
+  Drive facts;
+  facts.type = 2;
+  if (disk) {
+    const uint64_t room = disk->capacity.value_or(1457664);
+    facts.space = DiskSpace{room, room, room};
+    facts.volume = VolumeFacts{disk->label, "FAT"};
+    AddFolder(root);
+    for (const std::string& folder : disk->folders) AddFolder(root + folder);
+    for (const auto& [name, bytes] : disk->files) AddFile(root + name, bytes);
+  }
+  drives[drive] = facts;
 }
 
 void FakeFileSystem::AddFolder(const std::string& path) {
@@ -172,7 +229,7 @@ std::optional<uint32_t> FakeFileSystem::GetAttributes(const std::string& path) {
 
 bool FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
   Node* node = Find(path);
-  if (!node) return false;
+  if (!node || Protected(Absolute(path))) return false;
   if (attributes == attr::Normal) attributes = 0;
   node->attributes = node->folder ? (attributes | attr::Directory) : attributes;
   if (!node->folder && node->attributes == 0) node->attributes = attr::Normal;
@@ -182,7 +239,8 @@ bool FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes)
 bool FakeFileSystem::Delete(const std::string& path) {
   std::string abs = Absolute(path);
   Node* node = Find(abs);
-  if (!node || node->folder || locked_.count(Key(abs)) || (node->attributes & attr::ReadOnly))
+  if (!node || node->folder || locked_.count(Key(abs)) || (node->attributes & attr::ReadOnly) ||
+      Protected(abs))
     return false;
   nodes_.erase(Key(abs));
   return true;
@@ -190,7 +248,8 @@ bool FakeFileSystem::Delete(const std::string& path) {
 
 bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
   Node* source = Find(from);
-  if (!source || source->folder || !Writable(to)) return false;
+  if (!source || source->folder || !Writable(to) || !RoomFor(Absolute(to), source->bytes.size()))
+    return false;
   Node copy = *source;
   AddFile(to, copy.bytes, copy.attributes);
   Find(to)->version = std::move(copy.version);
@@ -199,7 +258,7 @@ bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
 
 bool FakeFileSystem::CreateFolder(const std::string& path) {
   std::string abs = Absolute(path);
-  if (abs.size() <= 3) return false;  // a drive cannot be made
+  if (abs.size() <= 3 || Protected(abs)) return false;  // a drive cannot be made
   Node* parent = Find(Parent(abs));
   if (Find(abs) || !parent || !parent->folder) return false;
   nodes_[Key(abs)] = Node{abs, true, attr::Directory, {}};
@@ -209,7 +268,7 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
 bool FakeFileSystem::RemoveFolder(const std::string& path) {
   std::string abs = Absolute(path);
   Node* node = Find(abs);
-  if (!node || !node->folder || abs.size() <= 3) return false;
+  if (!node || !node->folder || abs.size() <= 3 || Protected(abs)) return false;
   for (auto& [key, other] : nodes_)
     if (Key(Parent(other.path)) == Key(abs)) return false;
   if (Key(current_).rfind(Key(abs), 0) == 0) return false;  // in use as current folder
@@ -232,7 +291,7 @@ std::optional<std::string> FakeFileSystem::ReadAll(const std::string& path) {
 }
 
 bool FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
-  if (!Writable(path)) return false;
+  if (!Writable(path) || !RoomFor(Absolute(path), bytes.size())) return false;
   Node* node = Find(path);
   if (node) {
     node->bytes = bytes;
@@ -245,6 +304,7 @@ bool FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes)
 bool FakeFileSystem::Append(const std::string& path, const std::string& bytes) {
   if (!Writable(path)) return false;
   Node* node = Find(path);
+  if (!RoomFor(Absolute(path), (node ? node->bytes.size() : 0) + bytes.size())) return false;
   if (node) {
     node->bytes += bytes;
   } else {
@@ -285,7 +345,9 @@ std::optional<uint64_t> FakeFileSystem::FileLength(const std::string& path) {
 bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   std::string source = Absolute(from);
   Node* node = Find(source);
-  if (!node || node->folder || locked_.count(Key(source)) || !Writable(to)) return false;
+  if (!node || node->folder) return Refuse(FileFault::NotFound);
+  if (locked_.count(Key(source))) return Refuse(FileFault::InUse);
+  if (!Writable(to)) return false;
   if (Key(source) == Key(Absolute(to))) return true;
   Node moved = *node;
   nodes_.erase(Key(source));
@@ -296,7 +358,9 @@ bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& t
 
 bool FakeFileSystem::ChangeVolumeLabel(const std::string& root, const std::string& label) {
   auto it = drives.find(DriveLetter(root));
-  if (it == drives.end() || !it->second.volume || writeProtected.count(it->first)) return false;
+  if (it == drives.end() || !it->second.volume || writeProtected.count(it->first) ||
+      Protected(root))
+    return false;
   it->second.volume->label = label;
   return true;
 }
@@ -317,8 +381,16 @@ class FakeOpenFile : public OpenFile {
   FileFault Write(const char* buffer, size_t size) override {
     FakeFileSystem::Node* node = files_.Find(path_);
     if (!node) return FileFault::Failed;
-    if (node->bytes.size() < position_ + size) node->bytes.resize(position_ + size);
+    const size_t end = std::max(node->bytes.size(), position_ + size);
+    if (!files_.RoomFor(path_, end)) return FileFault::Failed;
+    node = files_.Find(path_);
+    if (node->bytes.size() < end) node->bytes.resize(end);
     std::copy_n(buffer, size, node->bytes.data() + position_);
+    FakeDisk* disk = files_.DiskOf(path_);
+    if (disk && disk->corruptWrites > 0 && position_ == 0 && size > 0) {
+      node->bytes[0] = static_cast<char>(node->bytes[0] ^ 0x5A);
+      --disk->corruptWrites;
+    }
     position_ += size;
     return FileFault::None;
   }
@@ -340,6 +412,7 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForReading(const std::string& path
           : locked_.count(Key(Absolute(path))) ? FileFault::InUse
           : node->folder                        ? FileFault::Denied
                                                 : FileFault::None;
+  lastFault_ = fault;
   if (fault != FileFault::None) return nullptr;
   return std::make_unique<FakeOpenFile>(*this, Absolute(path));
 }
@@ -351,8 +424,10 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path
   Node* parent = Find(Parent(abs));
   fault = locked_.count(Key(abs))                                        ? FileFault::InUse
           : node && (node->folder || (node->attributes & attr::ReadOnly)) ? FileFault::Denied
+          : Protected(abs)                                                ? FileFault::Denied
           : !parent || !parent->folder                                    ? FileFault::NotFound
                                                                           : FileFault::None;
+  lastFault_ = fault;
   if (fault != FileFault::None) return nullptr;
   if (node)
     node->bytes.clear();

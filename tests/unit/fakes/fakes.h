@@ -43,6 +43,22 @@ class FakeUi : public UserInterface {
   std::vector<bool> pointerHistory;
   // Runs on every PumpMessages, as a pending click would.
   std::function<void()> onPump;
+  // Runs as each box appears, before it is answered: what the user does
+  // meanwhile (swapping a floppy, closing a window). A non-empty answer
+  // replaces the scripted one.
+  std::function<std::optional<MsgAnswer>(const ShownBox&)> onBox;
+};
+
+// A removable disk that can be put into a drive of the fake file system and
+// taken out again with its files and label.
+struct FakeDisk {
+  std::string label;
+  std::map<std::string, std::string> files;  // path below the root ("a.001") -> bytes
+  std::set<std::string> folders;             // folders below the root
+  std::optional<uint64_t> capacity;          // bytes its files may hold in all
+  bool writeProtected = false;
+  // The next n files written to it keep a wrong first byte (a bad sector).
+  int corruptWrites = 0;
 };
 
 class FakeFileSystem : public FileSystem {
@@ -66,6 +82,7 @@ class FakeFileSystem : public FileSystem {
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool ChangeVolumeLabel(const std::string& root, const std::string& label) override;
   std::string LastErrorText() override { return failureText; }
+  FileFault LastFault() override { return lastFault_; }
   std::optional<DiskSpace> DiskSpaceOf(const std::string& root) override {
     auto it = drives.find(DriveLetter(root));
     return it == drives.end() ? std::nullopt : it->second.space;
@@ -104,6 +121,11 @@ class FakeFileSystem : public FileSystem {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
 
+  // Puts `disk` into the drive (a removable drive, type 2), after taking out
+  // the disk that was there; its files and label go back into that disk.
+  // Null leaves the drive without a disk: nothing on it can be read or written.
+  void InsertDisk(char drive, FakeDisk* disk);
+
   // Test set-up: files and folders with their parents, by full path.
   void AddFile(const std::string& path, const std::string& bytes = {}, uint32_t attributes = 0);
   void AddFolder(const std::string& path);
@@ -133,6 +155,18 @@ class FakeFileSystem : public FileSystem {
   static std::string Parent(const std::string& absolute);
   Node* Find(const std::string& path);
   bool Writable(const std::string& path);
+  // The disk in the drive of an absolute path, if it is a removable one.
+  FakeDisk* DiskOf(const std::string& absolute);
+  bool Protected(const std::string& absolute);
+  // Whether the drive has room for the file at this size.
+  bool RoomFor(const std::string& absolute, uint64_t size);
+  bool Refuse(FileFault fault) {
+    lastFault_ = fault;
+    return false;
+  }
+
+  std::map<char, FakeDisk*> disks_;
+  FileFault lastFault_ = FileFault::None;
 
   std::map<std::string, Node> nodes_;
   std::set<std::string> locked_;
@@ -209,6 +243,7 @@ class FakeProcesses : public Processes {
 class FakePlatform : public Platform {
  public:
   bool IsNT() override { return nt; }
+  CalendarDate Today() override { return today; }
   int CleanBootMode() override { return cleanBoot; }
   std::string ProgramPath() override { return programPath; }
   std::string UpperCase(const std::string& text) override;
@@ -232,6 +267,7 @@ class FakePlatform : public Platform {
 
   bool nt = true;
   int cleanBoot = 0;
+  CalendarDate today{2026, 12, 7};
   std::string programPath = "C:\\Setup\\Installer.exe";
   std::map<uint32_t, std::string> locale;
   bool localeReadOnly = false;

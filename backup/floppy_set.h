@@ -1,0 +1,38 @@
+#pragma once
+// Making a set of floppies from the data file and restoring the data file
+// from such a set: the two operations behind the main window's buttons, with
+// every prompt, retry and check. Drive A: is the floppy drive.
+#include <functional>
+#include <string>
+
+#include "copy_progress.h"
+#include "seams/services.h"
+#include "split_window.h"
+
+namespace tessaro::kvb {
+
+inline constexpr const char* kFloppyRoot = "A:\\";
+
+// The catalogue of a set made on `date`: day, month and year in two digits
+// each, then ".gbt" ("071226.gbt" for 7 December 2026).
+std::string CatalogueName(const CalendarDate& date);
+
+// Crea Set di Backup: cuts the data file into pieces beside it, asks for as
+// many floppies as there are pieces and writes each floppy (labelled with
+// the set's label, emptied, its piece and on the first the catalogue, each
+// read back and compared). Ends the program when done or cancelled; stays
+// open, Idle, when the file cannot be cut. `newLabel` makes the set label.
+void MakeBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters,
+                const std::string& dataFile, const std::function<std::string()>& newLabel);
+
+// The title of the first open window of the application (its title holds
+// the product's name and not "backup", in any case), or nothing.
+std::optional<std::string> ApplicationWindow(SplitView& view, Platform& platform);
+
+// Ripristina Backup: after making sure the application is closed, reads and
+// checks the catalogue of the first floppy, collects and checks every piece
+// beside the data file and rebuilds it where it was backed up from. Always
+// returns to Idle; the data file changes only when the whole set was read.
+void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters);
+
+}  // namespace tessaro::kvb

@@ -1,0 +1,97 @@
+#include "floppy_set.h"
+
+#include "kvb_texts.h"
+#include "path_split.h"
+#include "set_format.h"
+#include "set_label.h"
+#include "split_join.h"
+
+namespace tessaro::kvb {
+
+namespace {
+
+std::string TwoDigits(int n) {
+  return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
+}
+
+void Tell(Services& sys, const std::string& text, MsgIcon icon) {
+  sys.ui.ShowMessage(text, kvb_texts::kProgramTitle, icon, MsgButtons::Ok);
+}
+
+// Gets the floppy in the drive ready for piece k: not one of this set,
+// labelled, emptied, and for k = 1 holding the catalogue. Repeats, after the
+// user's OK, until it is.
+void PrepareFloppy(SplitView& view, Services& sys, ByteCounters& counters, int64_t k,
+                   const std::string& label, const std::string& catalogue,
+                   const std::string& catalogueName) {
+  for (;;) {
+    if (GetVolumeLabel(sys.files, kFloppyRoot) == label) {
+      sys.ui.Beep();
+      Tell(sys, kvb_texts::kFloppyOfThisSet, MsgIcon::Exclamation);
+      continue;
+    }
+    if (!sys.files.ChangeVolumeLabel(kFloppyRoot, label)) {
+      sys.ui.Beep();
+      Tell(sys, kvb_texts::kLabelWriteError, MsgIcon::Critical);
+      continue;
+    }
+    ClearDir(sys, kFloppyRoot);
+    // A floppy that failed now carries the set's label, so the next round
+    // asks the user to replace it.
+    if (k == 1 &&
+        !CopyToFloppy(view, sys, counters, catalogue, std::string(kFloppyRoot) + catalogueName))
+      continue;
+    return;
+  }
+}
+
+}  // namespace
+
+std::string CatalogueName(const CalendarDate& date) {
+  return TwoDigits(date.day) + TwoDigits(date.month) + TwoDigits(date.year % 100) + ".gbt";
+}
+
+void MakeBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters,
+                const std::string& dataFile, const std::function<std::string()>& newLabel) {
+  counters = ByteCounters{};
+  const std::string label = newLabel();
+  const std::string folder = FolderOfPath(dataFile);
+  const std::string name = FileNamePart(dataFile);
+  const std::string catalogueName = CatalogueName(sys.platform.Today());
+  const std::string catalogue = folder + catalogueName;
+
+  std::string why;
+  int32_t floppies = 0;
+  if (!SplitFile(sys, folder + name, 1, why, floppies, kPieceSize, catalogue)) {
+    sys.ui.Beep();
+    Tell(sys, why, MsgIcon::Critical);
+    return;
+  }
+  counters.TotalBytes = static_cast<int64_t>(sys.files.FileLength(dataFile).value_or(0) +
+                                             sys.files.FileLength(catalogue).value_or(0));
+
+  const std::string question =
+      kvb_texts::kFloppiesNeeded + std::to_string(floppies) + kvb_texts::kFloppiesNeededEnd;
+  if (sys.ui.ShowMessage(question, kvb_texts::kProgramTitle, MsgIcon::Information,
+                         MsgButtons::OkCancel) != MsgAnswer::Ok) {
+    sys.ui.Beep();
+    Tell(sys, kvb_texts::kBackupCancelled, MsgIcon::Exclamation);
+    sys.platform.ExitProgram(0);
+  }
+
+  EnterBusy(view, sys.ui);
+  for (int64_t k = 1; k <= floppies; ++k) {
+    const std::string number = "." + PieceNumberText(k);
+    for (;;) {
+      PrepareFloppy(view, sys, counters, k, label, catalogue, catalogueName);
+      if (CopyToFloppy(view, sys, counters, dataFile + number, kFloppyRoot + name + number)) break;
+    }
+    if (k < floppies)
+      Tell(sys, kvb_texts::kInsertFloppy + std::to_string(k + 1), MsgIcon::Information);
+  }
+  ReturnToIdle(view, sys.ui, state);
+  Tell(sys, kvb_texts::kBackupDone, MsgIcon::Information);
+  sys.platform.ExitProgram(0);
+}
+
+}  // namespace tessaro::kvb

@@ -1,0 +1,414 @@
+// Making a floppy set and restoring from it, as a user feeds the floppies:
+// fake disks that are swapped between prompts, a fixed date and a fixed label.
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "floppy_set.h"
+#include "kvb_view_fake.h"
+#include "set_format.h"
+
+namespace tessaro::kvb {
+namespace {
+
+using fakes::FakeDisk;
+using fakes::ProgramEnded;
+using fakes::ShownBox;
+using testing::RecordingView;
+
+constexpr const char* kDataFile = "C:\\Contabilità\\archivio.mdb";
+constexpr const char* kLabel = "04242-24242";
+constexpr const char* kTitle = "Tessaro Backup";
+
+// Bytes that differ from piece to piece, so a piece put in the wrong place shows.
+std::string Pattern(size_t size, uint32_t seed = 7) {
+  std::string bytes(size, '\0');
+  for (char& c : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 24);
+  }
+  return bytes;
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+struct TooManyBoxes {};
+
+struct FloppySet : ::testing::Test {
+  FloppySet() {
+    sys.platform.locale[0x0F] = ".";
+    sys.files.AddFolder("C:\\KVB");
+    sys.files.SetCurrentFolder("C:\\KVB");
+    sys.files.InsertDisk('A', nullptr);
+    // The user: puts in the floppy each prompt asks for, answers OK.
+    sys.ui.onBox = [this](const ShownBox& box) -> std::optional<MsgAnswer> {
+      // A flow that keeps asking would otherwise never end.
+      if (sys.ui.boxes.size() > 100) throw TooManyBoxes{};
+      if (user) return user(box);
+      Feed(box);
+      return std::nullopt;
+    };
+  }
+  // Puts in the disk a prompt names: floppy 1 at the first question.
+  void Feed(const ShownBox& box) {
+    if (StartsWith(box.text, "Per questo Backup") || StartsWith(box.text, "Inserire il primo"))
+      Insert(0);
+    const std::string ask = "Inserire il floppy numero ";
+    if (StartsWith(box.text, ask)) Insert(std::stoi(box.text.substr(ask.size())) - 1);
+  }
+  void Insert(int disk) { sys.files.InsertDisk('A', disk < 0 ? nullptr : &disks[disk]); }
+  std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const ShownBox& b : sys.ui.boxes) texts.push_back(b.text);
+    return texts;
+  }
+  // Runs a backup of the data file; true when the program ended.
+  bool Backup() {
+    try {
+      RunClick(view, services, state, [&] {
+        MakeBackup(view, services, state, counters, kDataFile, [] { return std::string(kLabel); });
+      });
+    } catch (const ProgramEnded&) {
+      Insert(-1);  // the disks keep what was written to them
+      return true;
+    }
+    Insert(-1);
+    return false;
+  }
+  void Restore() {
+    RunClick(view, services, state, [&] { RestoreBackup(view, services, state, counters); });
+    Insert(-1);
+  }
+  // A backup of `data` onto disks 0 to n-1 made by the program itself; the
+  // boxes it showed are forgotten.
+  void MakeSet(const std::string& data) {
+    sys.files.AddFile(kDataFile, data);
+    ASSERT_TRUE(Backup());
+    sys.ui.boxes.clear();
+    sys.ui.beeps = 0;
+  }
+  bool Idle() {
+    return !view.timer && view.closeCaption == "&Chiudi" && view.buttons[SplitButton::MakeBackup] &&
+           view.buttons[SplitButton::RestoreBackup];
+  }
+
+  fakes::FakeSystem sys;
+  Services services = sys.services();
+  RecordingView view;
+  SplitState state;
+  ByteCounters counters;
+  FakeDisk disks[4];
+  std::function<std::optional<MsgAnswer>(const ShownBox&)> user;
+};
+
+TEST_F(FloppySet, BackupWritesOnePieceAFloppyUnderTheSetLabel) {
+  struct Case {
+    size_t size;
+    int floppies;
+  };
+  for (Case c : {Case{1439865, 1}, Case{1439866, 2}, Case{3000000, 3}}) {
+    SCOPED_TRACE(c.size);
+    sys.ui.boxes.clear();
+    for (FakeDisk& d : disks) d = FakeDisk{};
+    // Floppy 2 comes from an older set: relabelled and emptied without a word.
+    disks[1] = FakeDisk{"01111-11111", {{"archivio.mdb.001", "vecchio"}, {"Vecchio\\x", "y"}}};
+    disks[1].folders = {"Vecchio"};
+    const std::string data = Pattern(c.size);
+    sys.files.AddFile(kDataFile, data);
+    ASSERT_TRUE(Backup());
+
+    std::vector<std::string> expected = {"Per questo Backup occorrono " + std::to_string(c.floppies) +
+                                         " floppy disk(s).\r\n\r\nInserire il primo Floppy disk: "
+                                         "l'intero contenuto del Floppy sarà CANCELLATO."};
+    for (int k = 2; k <= c.floppies; ++k) expected.push_back("Inserire il floppy numero " + std::to_string(k));
+    expected.push_back("Backup completato.");
+    EXPECT_EQ(Texts(), expected);
+    for (const ShownBox& b : sys.ui.boxes) {
+      EXPECT_EQ(b.title, kTitle);
+      EXPECT_EQ(b.icon, MsgIcon::Information);
+    }
+    EXPECT_EQ(sys.ui.boxes[0].buttons, MsgButtons::OkCancel);
+
+    for (int k = 1; k <= c.floppies; ++k) {
+      const FakeDisk& d = disks[k - 1];
+      EXPECT_EQ(d.label, kLabel) << k;
+      const std::string piece = "archivio.mdb." + PieceNumberText(k);
+      std::vector<std::string> names;
+      for (const auto& [name, bytes] : d.files) names.push_back(name);
+      if (k == 1)
+        EXPECT_EQ(names, (std::vector<std::string>{"071226.gbt", piece}));
+      else
+        EXPECT_EQ(names, (std::vector<std::string>{piece}));
+      EXPECT_TRUE(d.folders.empty());
+      auto decoded = DecodePiece(d.files.at(piece));
+      ASSERT_TRUE(decoded) << k;
+      EXPECT_EQ(decoded->Data, data.substr((k - 1) * size_t(kPieceSize), kPieceSize)) << k;
+    }
+    EXPECT_EQ(disks[0].files.at("071226.gbt"), sys.files.Content("C:\\Contabilità\\071226.gbt"));
+    // Every byte counted once: the pieces (14 bytes of framing each) and the catalogue.
+    EXPECT_EQ(counters.CopiedBytes,
+              int64_t(c.size) + 14 * c.floppies + int64_t(disks[0].files.at("071226.gbt").size()));
+    EXPECT_FALSE(view.timer);
+  }
+  EXPECT_EQ(sys.ui.beeps, 0);
+}
+
+TEST_F(FloppySet, BackupRepeatsAFloppyStepUntilTheFloppyIsUsable) {
+  const std::string data = Pattern(3000000);
+  sys.files.AddFile(kDataFile, data);
+  disks[2].capacity = 100000;  // too small for piece 3: the copy fails
+  disks[3].writeProtected = true;
+  FakeDisk spare, last;
+  spare.corruptWrites = 1;  // keeps a wrong byte: the read-back shows it
+  int asked3 = 0;
+  user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
+    const std::string& t = box.text;
+    if (t == "Inserire il floppy numero 2") {
+      Insert(0);  // floppy 1 again, by mistake
+    } else if (StartsWith(t, "E' stato inserito un Floppy") && asked3 == 0) {
+      Insert(-1);  // taken out, nothing put in
+    } else if (t == "Errore durante la scrittura sull'unità A:") {
+      Insert(sys.files.VolumeInformation("A:\\") ? 1 : 3);  // then the write-protected one
+    } else if (t == "Inserire il floppy numero 3") {
+      ++asked3;
+      Insert(2);
+    } else if (StartsWith(t, "E' stato inserito un Floppy") && asked3 == 1) {
+      ++asked3;
+      sys.files.InsertDisk('A', &spare);
+    } else if (StartsWith(t, "E' stato inserito un Floppy") && asked3 == 2) {
+      sys.files.InsertDisk('A', &last);
+    } else {
+      Feed(box);
+    }
+    return std::nullopt;
+  };
+  ASSERT_TRUE(Backup());
+  const std::vector<std::string> texts = Texts();
+  const std::string thisSet =
+      "E' stato inserito un Floppy appartenente a questo Backup.\r\n\r\nSostituire e scegliere OK.";
+  const std::string writeError = "Errore durante la scrittura sull'unità A:";
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), writeError), 2);  // no disk, write-protected
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), thisSet), 3);     // floppy 1, full, bad read-back
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      "Verifica non riuscita: i dati letti dal floppy non corrispondono a quelli "
+                      "scritti."),
+            texts.end());
+  EXPECT_EQ(texts.back(), "Backup completato.");
+  // Floppy 1 was not touched again; the last floppy took piece 3, whole.
+  EXPECT_EQ(disks[0].files.size(), 2u);
+  EXPECT_EQ(DecodePiece(last.files.at("archivio.mdb.003"))->Data, data.substr(2 * size_t(kPieceSize)));
+  EXPECT_EQ(last.label, kLabel);
+  // The failed copies are not counted twice.
+  EXPECT_EQ(counters.CopiedBytes, 3000000 + 3 * 14 + int64_t(disks[0].files.at("071226.gbt").size()));
+  for (const ShownBox& b : sys.ui.boxes) EXPECT_EQ(b.title, kTitle);
+}
+
+TEST_F(FloppySet, BackupCancelledOrImpossibleChangesNoFloppy) {
+  sys.files.AddFile(kDataFile, Pattern(5000));
+  disks[0] = FakeDisk{"07777-77777", {{"lettera.doc", "da tenere"}}};
+  sys.ui.answers = {MsgAnswer::Cancel};
+  sys.ui.onBox = nullptr;
+  Insert(0);
+  EXPECT_TRUE(Backup());
+  EXPECT_EQ(Texts().back(), "Backup annullato dall'Utente.");
+  EXPECT_EQ(sys.ui.boxes.back().icon, MsgIcon::Exclamation);
+  EXPECT_EQ(sys.ui.beeps, 1);
+  EXPECT_EQ(disks[0].files.at("lettera.doc"), "da tenere");
+  EXPECT_TRUE(view.frames.empty() && !view.timer);
+
+  // The application holds the file open: the split fails, the program stays open, Idle.
+  sys.ui.boxes.clear();
+  sys.files.Lock(kDataFile);
+  sys.files.failureText = "Impossibile accedere al file. Il file è utilizzato da un altro processo.";
+  EXPECT_FALSE(Backup());
+  ASSERT_EQ(sys.ui.boxes.size(), 1u);
+  EXPECT_EQ(sys.ui.boxes[0].text, sys.files.failureText);
+  EXPECT_EQ(sys.ui.boxes[0].icon, MsgIcon::Critical);
+  EXPECT_TRUE(Idle());
+}
+
+TEST_F(FloppySet, RestoreBringsBackTheFileWhereItWasBackedUp) {
+  const std::string data = Pattern(3000000, 99);
+  MakeSet(data);
+  // The file has grown since; the program was started for another file.
+  sys.files.AddFile(kDataFile, data + "aggiunte di oggi");
+  view.desktop = {{true, false, false, "Tessaro Backup"}, {true, false, false, "Posta in arrivo"}};
+  Restore();
+  EXPECT_EQ(sys.files.Content(kDataFile), data);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "Inserire il primo floppy del Set di Backup.",
+                         "Questo Backup è costituito da 3 floppy disk(s).\r\n\r\nGli archivi saranno "
+                         "ripristinati nella posizione originaria: \r\nC:\\Contabilità\\archivio.mdb",
+                         "Inserire il floppy numero 2", "Inserire il floppy numero 3",
+                         "Ripristino completato correttamente."}));
+  EXPECT_EQ(sys.ui.boxes[1].buttons, MsgButtons::OkCancel);
+  EXPECT_EQ(counters.TotalBytes, 3000000);
+  EXPECT_TRUE(Idle());
+  EXPECT_FALSE(sys.files.Exists(std::string(kDataFile) + ".tmp"));
+  // The program's own folder is current again.
+  EXPECT_EQ(sys.files.CurrentFolder(), "C:\\KVB");
+}
+
+TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
+  const std::string data = Pattern(3000000, 5);
+  MakeSet(data);
+  // Another set of the same file: its floppy 2 holds the piece too.
+  FakeDisk otherSet = disks[1];
+  otherSet.label = "03333-33333";
+  FakeDisk damaged = disks[1];
+  damaged.files["archivio.mdb.002"].resize(1000);
+  const std::string before = "il file di adesso";
+  sys.files.AddFile(kDataFile, before);
+
+  // Floppy 2 put in first.
+  user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
+    if (StartsWith(box.text, "Inserire il primo")) Insert(1);
+    return std::nullopt;
+  };
+  Restore();
+  EXPECT_EQ(Texts().back(), "Il disco inserito non è il primo del Set di Backup.");
+  EXPECT_EQ(sys.ui.boxes.back().icon, MsgIcon::Exclamation);
+  EXPECT_TRUE(Idle());
+
+  // For floppy 2: the other set's, then floppy 3, then a damaged copy, then the right one.
+  sys.ui.boxes.clear();
+  int step = 0;
+  user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
+    if (box.text == "Inserire il floppy numero 2") {
+      sys.files.InsertDisk('A', &otherSet);
+    } else if (StartsWith(box.text, "E' stato inserito un Disco")) {
+      Insert(2);
+    } else if (StartsWith(box.text, "Disco errato")) {
+      sys.files.InsertDisk('A', &damaged);
+    } else if (StartsWith(box.text, "Impossibile leggere") && step++ == 0) {
+      Insert(1);
+    } else {
+      Feed(box);
+    }
+    return std::nullopt;
+  };
+  Restore();
+  std::vector<std::string> texts = Texts();
+  ASSERT_EQ(texts.size(), 8u);
+  EXPECT_EQ(texts[3],
+            "E' stato inserito un Disco appartenente ad un altro Set di Backup: inserire il floppy "
+            "numero 2.\r\n\r\nScegliere OK per riprovare.");
+  EXPECT_EQ(texts[4], "Disco errato: inserire il floppy numero 2.\r\n\r\nScegliere OK per riprovare.");
+  EXPECT_EQ(texts[5],
+            "Impossibile leggere correttamente il file A:\\archivio.mdb.002 dal floppy numero "
+            "2.\r\n\r\nScegliere OK per riprovare.");
+  for (int i : {3, 4, 5}) EXPECT_EQ(sys.ui.boxes[i].buttons, MsgButtons::OkCancel);
+  EXPECT_EQ(texts[7], "Ripristino completato correttamente.");
+  EXPECT_EQ(sys.files.Content(kDataFile), data);
+  EXPECT_EQ(counters.CopiedBytes, 3000000 + 3 * 14);
+
+  // Cancel at each question leaves the data file as it was, and the window Idle.
+  for (const std::string question : {"Questo Backup", "Disco errato"}) {
+    SCOPED_TRACE(question);
+    sys.files.AddFile(kDataFile, before);
+    sys.ui.boxes.clear();
+    user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
+      if (StartsWith(box.text, question)) return MsgAnswer::Cancel;
+      if (box.text == "Inserire il floppy numero 2") return MsgAnswer::Ok;  // floppy 1 stays in
+      Feed(box);
+      return std::nullopt;
+    };
+    Restore();
+    EXPECT_EQ(Texts().back(), "Ripristino annullato dall'Utente.");
+    EXPECT_EQ(sys.files.Content(kDataFile), before);
+    EXPECT_TRUE(Idle());
+  }
+
+  // No floppy at all: the system's description, then Idle.
+  sys.ui.boxes.clear();
+  sys.files.failureText = "Impossibile trovare il percorso specificato.";
+  user = [&](const ShownBox&) -> std::optional<MsgAnswer> { return std::nullopt; };
+  Restore();
+  EXPECT_EQ(Texts().back(), sys.files.failureText);
+  EXPECT_EQ(sys.ui.boxes.back().icon, MsgIcon::Critical);
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(sys.files.CurrentFolder(), "C:\\KVB");
+}
+
+TEST_F(FloppySet, RestoreWaitsForTheApplicationToClose) {
+  for (const std::string title : {"TESSARO Contabilità - archivio", "tessaro"}) {
+    sys.ui.boxes.clear();
+    view.desktop = {{true, false, false, "Tessaro Backup"}, {true, false, false, title}};
+    Restore();
+    ASSERT_EQ(sys.ui.boxes.size(), 1u);
+    EXPECT_EQ(sys.ui.boxes[0].text,
+              "Al fine di evitare che gli Archivi siano in USO, prima di effettuare il ripristino è "
+              "NECESSARIO CHIUDERE «" + title + "».");
+    EXPECT_EQ(sys.ui.boxes[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(sys.ui.pointerHistory.empty());  // never Busy
+  }
+  // Hidden, owned or "backup" windows do not count.
+  view.desktop = {{false, false, false, "Tessaro Contabilità"},
+                  {true, false, true, "Tessaro Contabilità - Stampa"},
+                  {true, false, false, "Tessaro BACKUP notturno"}};
+  EXPECT_FALSE(ApplicationWindow(view, sys.platform));
+}
+
+TEST_F(FloppySet, RestoreWritesNothingFromAHostileOrDamagedSet) {
+  const std::string data = Pattern(200000, 3);
+  MakeSet(data);
+  const std::string good = disks[0].files.at("071226.gbt");
+  const std::string before = "il file di adesso";
+  auto catalogue = [&](BackupCatalogue c) { return *EncodeCatalogue(c, sys.platform); };
+  const std::vector<std::string> hostile = {
+      catalogue({200000, "C:\\Contabilità\\..\\Windows\\win.ini", "C:\\", 1, 1}),
+      catalogue({200000, "archivio.mdb", "C:\\", 1, 1}),
+      catalogue({200000, "\\\\server\\dati\\archivio.mdb", "C:\\", 1, 1}),
+      catalogue({200000, "C:\\Contabilità\\*.mdb", "C:\\", 1, 1}),
+      catalogue({200000, "C:\\Contabilità\\archivio.mdb", "C:\\", 2, 1}),
+      catalogue({200000, "C:\\Contabilità\\archivio.mdb", "C:\\", 1, 2}),
+      catalogue({3000000, "C:\\Contabilità\\archivio.mdb", "C:\\", 1, 1}),
+      good.substr(0, good.size() - 1)};
+  for (const std::string& bytes : hostile) {
+    sys.files.AddFile(kDataFile, before);
+    sys.files.Delete("C:\\Contabilità\\071226.gbt");
+    disks[0].files["071226.gbt"] = bytes;
+    sys.ui.boxes.clear();
+    Restore();
+    ASSERT_EQ(sys.ui.boxes.size(), 2u);
+    EXPECT_EQ(sys.ui.boxes[1].text,
+              "Il catalogo presente sul floppy non descrive un Set di Backup valido: il ripristino "
+              "non può essere eseguito.");
+    EXPECT_EQ(sys.files.Content(kDataFile), before);
+    EXPECT_FALSE(sys.files.Exists("C:\\Contabilità\\071226.gbt"));
+    EXPECT_TRUE(Idle());
+  }
+
+  // A join that cannot write its scratch file leaves the data file as it was.
+  disks[0].files["071226.gbt"] = good;
+  sys.files.AddFile(kDataFile, before);
+  sys.files.AddFile(std::string(kDataFile) + ".tmp", "");
+  sys.files.Lock(std::string(kDataFile) + ".tmp");
+  sys.ui.boxes.clear();
+  Restore();
+  std::vector<std::string> texts = Texts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[2], sys.files.failureText);  // the join's own message
+  EXPECT_EQ(texts[3], "Errore sconosciuto: ripristino fallito.");
+  EXPECT_EQ(sys.ui.boxes[3].icon, MsgIcon::Critical);
+  EXPECT_EQ(sys.files.Content(kDataFile), before);
+  EXPECT_TRUE(Idle());
+}
+
+TEST_F(FloppySet, AnErrorInAClickIsShownAndTheWindowReturnsToIdle) {
+  RunClick(view, services, state, [&] {
+    EnterBusy(view, sys.ui);
+    throw std::runtime_error("Errore imprevisto.");
+  });
+  ASSERT_EQ(sys.ui.boxes.size(), 1u);
+  EXPECT_EQ(sys.ui.boxes[0].text, "Errore imprevisto.");
+  EXPECT_EQ(sys.ui.boxes[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(sys.ui.boxes[0].title, kTitle);
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(CatalogueName({2027, 3, 1}), "010327.gbt");
+}
+
+}  // namespace
+}  // namespace tessaro::kvb
