@@ -18,7 +18,7 @@ namespace ids = tessaro::kvb::ids;
 using robot::Icon;
 
 const robot::WindowQuery kFrmSplit{"TessaroFrmSplit", "", 0, true};
-const robot::Millis kCopyWait{60000};  // a box that follows a floppy's worth of copying
+const robot::Millis kCopyWait{30000};  // a box that follows a floppy's worth of copying
 
 constexpr size_t kPieceSize = 1439865;
 
@@ -189,6 +189,14 @@ TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
     ASSERT_TRUE(floppy::insert(2));
     ASSERT_TRUE(Answer(next, "OK"));
     next = Expect(kvb.process, "Inserire il floppy numero 3", Icon::information, "OK");
+    // No disk, then a write-protected one: the label cannot be written, and
+    // the floppy is asked for again after each OK.
+    ASSERT_TRUE(floppy::eject());
+    ASSERT_TRUE(Answer(next, "OK"));
+    next = Expect(kvb.process, "Errore durante la scrittura sull'unità A:", Icon::critical, "OK");
+    ASSERT_TRUE(floppy::insert(floppy::kProtected));
+    ASSERT_TRUE(Answer(next, "OK"));
+    next = Expect(kvb.process, "Errore durante la scrittura sull'unità A:", Icon::critical, "OK");
     ASSERT_TRUE(floppy::insert(3));
     ASSERT_TRUE(Answer(next, "OK"));
     ASSERT_TRUE(Answer(Expect(kvb.process, "Backup completato.", Icon::information, "OK"), "OK"));
