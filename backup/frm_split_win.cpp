@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "floppy_set.h"
 #include "kvb_control_ids.h"
 #include "kvb_startup.h"
@@ -22,6 +24,8 @@ constexpr UINT kTimerInterval = 100;
 constexpr const wchar_t* kAnimClass = L"TessaroKvbAnim";
 
 constexpr COLORREF kAnimBack = RGB(236, 240, 246);
+// Where the two bars begin; their names sit to the left of them.
+constexpr int kBarLeft = 750;
 
 // One frame of the animation: a page of data travels from the document on
 // the left to the floppy on the right, leaving a dotted trail.
@@ -116,11 +120,14 @@ bool FrmSplit::Create(HINSTANCE instance) {
   lblStatus_ =
       AddControl(WC_STATICW, "", SS_LEFT | SS_NOPREFIX, kvb::ids::lblStatus, 120, 870, 4065, 210);
   picStatus_[1] =
-      CreateProgressBox(hwnd_, kvb::ids::picStatusTotal, Px(750), Px(1095), Px(3435), Px(285));
-  AddControl(WC_STATICW, kvb_texts::kTotalLabel, SS_LEFT, kvb::ids::Label2, 120, 1170, 600, 210);
+      CreateProgressBox(hwnd_, kvb::ids::picStatusTotal, Px(kBarLeft), Px(1095), Px(3435), Px(285));
+  HWND label2 = AddControl(WC_STATICW, kvb_texts::kTotalLabel, SS_LEFT, kvb::ids::Label2, 120, 1170,
+                           kBarLeft - 120, 210);
   picStatus_[0] =
-      CreateProgressBox(hwnd_, kvb::ids::picStatusPartial, Px(750), Px(1460), Px(3435), Px(285));
-  AddControl(WC_STATICW, kvb_texts::kPartialLabel, SS_LEFT, kvb::ids::Label1, 120, 1500, 600, 210);
+      CreateProgressBox(hwnd_, kvb::ids::picStatusPartial, Px(kBarLeft), Px(1460), Px(3435), Px(285));
+  HWND label1 = AddControl(WC_STATICW, kvb_texts::kPartialLabel, SS_LEFT, kvb::ids::Label1, 120,
+                           1500, kBarLeft - 120, 210);
+  FitBarLabels(label1, label2);
   MakeBackup_ = AddControl(WC_BUTTONW, kvb_texts::kMakeBackupCaption, BS_PUSHBUTTON | WS_TABSTOP,
                            kvb::ids::MakeBackup, 4470, 120, 1695, 435);
   RestoreBackup_ =
@@ -144,6 +151,38 @@ HWND FrmSplit::AddControl(const wchar_t* cls, const std::string& text, DWORD sty
   if (h && font_) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   if (h && cls == kAnimClass) SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return h;
+}
+
+void FrmSplit::FitBarLabels(HWND partial, HWND total) {
+  // The bars' names have only the room left of the bars. A system font too
+  // wide for them (a larger Windows font, or the fonts of another system)
+  // gives these two labels a smaller size rather than a cut word.
+  LOGFONTW lf{};
+  if (!font_ || !GetObjectW(font_.Get(), sizeof(lf), &lf) || lf.lfHeight == 0) return;
+  const int room = Px(kBarLeft - 120) - 1;
+  WindowDc dc(hwnd_);
+  if (!dc) return;
+  const int sign = lf.lfHeight < 0 ? -1 : 1;
+  for (int height = lf.lfHeight * sign; height >= 6; --height) {
+    lf.lfHeight = height * sign;
+    GdiObject font(CreateFontIndirectW(&lf));
+    if (!font) return;
+    HGDIOBJ old = SelectObject(dc.Get(), font.Get());
+    int widest = 0;
+    for (const char* text : {kvb_texts::kPartialLabel, kvb_texts::kTotalLabel}) {
+      const std::wstring wide = Widen(text);
+      SIZE size{};
+      GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+      widest = std::max<int>(widest, size.cx);
+    }
+    SelectObject(dc.Get(), old);
+    if (widest <= room || height == 6) {
+      labelFont_ = std::move(font);
+      break;
+    }
+  }
+  for (HWND label : {partial, total})
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
 }
 
 void FrmSplit::BuildAnimationStrip() {

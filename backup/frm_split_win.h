@@ -52,6 +52,7 @@ class FrmSplit : public kvb::SplitView {
   HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, int id, int left,
                   int top, int width, int height, HWND parent = nullptr);
   void BuildAnimationStrip();
+  void FitBarLabels(HWND partial, HWND total);
   void PaintAnimation(HWND box);
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
@@ -73,6 +74,7 @@ class FrmSplit : public kvb::SplitView {
   MemoryDc picBuffer_;
   HGDIOBJ bufferDefaultBitmap_ = nullptr;
   GdiObject font_;
+  GdiObject labelFont_;
 };
 
 }  // namespace tessaro

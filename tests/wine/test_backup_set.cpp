@@ -37,6 +37,24 @@ TEST_F(BackupSetOnDisk, SplitsAndJoinsARealFileByteExact) {
   EXPECT_EQ(wine_test::read_file(source), data);
   EXPECT_FALSE(files.FileLength(source + ".tmp"));
   EXPECT_TRUE(ui.boxes.empty());
+
+  // A file of 2 GB (sparse, so it costs no disk) is refused before any piece
+  // is written.
+  const std::string huge = folder + "\\enorme.mdb";
+  {
+    HANDLE h = CreateFileW(Widen(huge).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = 2147483648LL;
+    EXPECT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+  }
+  error.clear();
+  EXPECT_FALSE(SplitFile(sys, huge, 1, error, count, kPieceSize, folder + "\\enorme.gbt"));
+  EXPECT_NE(error.find("troppo grande"), std::string::npos) << error;
+  EXPECT_FALSE(files.FileLength(huge + ".001"));
+  EXPECT_FALSE(files.FileLength(folder + "\\enorme.gbt"));
+  DeleteFileW(Widen(huge).c_str());
 }
 
 TEST_F(BackupSetOnDisk, FileCallsReportLengthsMovesAndReasons) {

@@ -1,0 +1,104 @@
+// kvb_bench.exe: one timed operation of the backup program on real files,
+// in a process of its own so that its peak memory is its own. Prints
+// "seconds=S peak=BYTES" on success.
+//   kvb_bench make FILE MEGABYTES     a data file of varied bytes (untimed)
+//   kvb_bench copy FROM TO            a plain CopyFileW, the reference
+//   kvb_bench split FILE CATALOGUE    SplitFile with floppy-sized pieces
+//   kvb_bench join CATALOGUE TARGET   JoinFile of that set to TARGET
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "set_format.h"
+#include "split_join.h"
+#include "win32/files_win.h"
+#include "win32/platform_win.h"
+#include "win32/processes_win.h"
+#include "win32/registry_win.h"
+#include "win32/shell_win.h"
+#include "win32/wide.h"
+
+namespace {
+
+using namespace tessaro;
+
+// Boxes go to the console: a benchmark has nobody to answer them.
+struct ConsoleUi : UserInterface {
+  MsgAnswer ShowMessage(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
+    std::fprintf(stderr, "box: %s\n", text.c_str());
+    return MsgAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetBusyPointer(bool) override {}
+  void PumpMessages() override {}
+};
+
+bool MakeFile(const std::string& path, long megabytes) {
+  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  std::vector<char> block(1 << 20);
+  uint32_t x = 2463534242u;
+  bool ok = true;
+  for (long i = 0; i < megabytes && ok; ++i) {
+    for (char& c : block) {
+      x ^= x << 13;
+      x ^= x >> 17;
+      x ^= x << 5;
+      c = static_cast<char>(x);
+    }
+    DWORD written = 0;
+    ok = WriteFile(h, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+         written == block.size();
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: kvb_bench make|copy|split|join A B\n");
+    return 2;
+  }
+  const std::wstring mode = argv[1];
+  const std::string a = Narrow(argv[2]), b = Narrow(argv[3]);
+  if (mode == L"make") return MakeFile(a, std::wcstol(argv[3], nullptr, 10)) ? 0 : 1;
+
+  ConsoleUi ui;
+  Win32Files files;
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Platform platform;
+  Services sys{ui, files, registry, shell, processes, platform};
+
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  bool ok = false;
+  if (mode == L"copy") {
+    ok = CopyFileW(argv[2], argv[3], FALSE) != 0;
+  } else if (mode == L"split") {
+    std::string why;
+    int32_t pieces = 0;
+    ok = SplitFile(sys, a, 1, why, pieces, kPieceSize, b);
+    if (!ok) std::fprintf(stderr, "split: %s\n", why.c_str());
+  } else if (mode == L"join") {
+    ok = JoinFile(sys, a, false, b);
+  }
+  QueryPerformanceCounter(&end);
+  if (!ok) return 1;
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+  std::printf("seconds=%.3f peak=%lu\n",
+              double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart),
+              static_cast<unsigned long>(memory.PeakWorkingSetSize));
+  return 0;
+}
