@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Ends the Wine side of a test run:  prefix-down.sh BUILD_DIR
 # Kills the run's wineserver (and with it every program of the prefix) and its
-# Xvfb. The run prefix stays for a look afterwards; prefix-up replaces it.
+# Xvfb, then unmounts the floppies. The run prefix and the floppies' label
+# store stay for a look afterwards; prefix-up replaces them.
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh" "${1:?usage: prefix-down.sh BUILD_DIR}" || exit 2
+. "$here/floppies.sh"
 run=$TESSARO_WINE_RUN
 
 if [ -d "$WINEPREFIX" ]; then
@@ -23,4 +25,15 @@ if [ -f "$run/xvfb.pid" ]; then
   fi
   rm -f "$run/xvfb.pid" "$run/display"
 fi
-exit 0
+# After the server: a program still holding a file on a floppy keeps it busy.
+status=0
+if [ -d "$TESSARO_FLOPPIES" ]; then
+  if floppies_down "$TESSARO_FLOPPIES"; then
+    echo "prefix-down: floppies unmounted"
+  else
+    echo "prefix-down: still mounted under $TESSARO_FLOPPIES:" >&2
+    floppy_mounts "$TESSARO_FLOPPIES" >&2
+    status=1
+  fi
+fi
+exit $status

@@ -4,8 +4,9 @@
 #  1. a private Xvfb on a free display (Xvfb picks it: -displayfd);
 #  2. a template prefix, made once per build folder (~17 s with wineboot -i),
 #     with the registry settings every run needs;
-#  3. a fresh run prefix copied from the template (~0.5 s), drive A: pointing at
-#     the run's floppy folder, and the stand-in fm20.dll in C:\windows\system32;
+#  3. a fresh run prefix copied from the template (~0.5 s), the run's pool of
+#     floppies (floppies.sh) with disk 1 in drive A:, and the stand-in
+#     fm20.dll in C:\windows\system32;
 #  4. one persistent wineserver for the whole run, and a first program so that
 #     the prefix's services are up before the first test.
 # Running it again stops what a previous run left and starts afresh.
@@ -14,6 +15,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${1:?usage: prefix-up.sh BUILD_DIR}
 . "$here/wine-env.sh" "$build"
+. "$here/floppies.sh"
 run=$TESSARO_WINE_RUN
 template=$TESSARO_BUILD_DIR/wine-template
 fm20=${TESSARO_FM20_DLL:-$TESSARO_BUILD_DIR/standins/fm20.dll}
@@ -31,11 +33,13 @@ done
 
 # A previous run's server and display go first.
 if [ -e "$run/xvfb.pid" ] || [ -d "$run/prefix" ]; then
-  "$here/prefix-down.sh" "$TESSARO_BUILD_DIR" | sed 's/^/  /'
+  "$here/prefix-down.sh" "$TESSARO_BUILD_DIR" 2>&1 | sed 's/^/  /' || true
 fi
 mkdir -p "$run"
-rm -rf "$run/prefix" "$run/home" "$run/floppy" "$run/display"
-mkdir -p "$run/home" "$run/floppy"
+# A run that crashed may have left its floppies mounted: never rm -rf them.
+floppies_down "$TESSARO_FLOPPIES" || fail "cannot unmount the old floppies in $TESSARO_FLOPPIES"
+rm -rf "$run/prefix" "$run/home" "$run/floppy" "$TESSARO_FLOPPIES" "$run/display"
+mkdir -p "$run/home"
 
 if [ -n "${TESSARO_USE_DISPLAY:-}" ]; then
   # The caller's own display (scripts/demo on a desktop): no Xvfb of ours.
@@ -94,9 +98,11 @@ fi
 # 3. The run's own prefix.
 t=$(now)
 cp -a "$template/prefix" "$WINEPREFIX"
-ln -sfn "$run/floppy" "$WINEPREFIX/dosdevices/a:"
+floppies_up "$TESSARO_FLOPPIES" || fail "cannot mount the floppies in $TESSARO_FLOPPIES (root or sudo -n needed)"
+ln -sfn "$TESSARO_FLOPPIES/disk1" "$WINEPREFIX/dosdevices/a:"
 cp "$fm20" "$WINEPREFIX/drive_c/windows/system32/fm20.dll"
 say "run prefix $WINEPREFIX copied in $(since "$t"), fm20.dll in system32"
+say "floppies disk1..disk$floppy_disks, protected in $TESSARO_FLOPPIES, disk1 in A:"
 
 # 4. One server for the whole run: programs start in well under 0.1 s then.
 t=$(now)

@@ -59,5 +59,29 @@ expect "click" "$out" 'clicked 102'
 out=$(robot boxes --pid "$pid" --answer OK)
 expect "the click reached the button" "$out" '  text "Next pressed: .*"' 'exit 41'
 
+# wait-box shows a box and leaves it open for press.
+out=$(robot run --until-class BoxDemoWindow "$bin/boxdemo.exe" window)
+pid=$(sed -n 's/^pid \([0-9]*\)$/\1/p' <<<"$out")
+robot click --pid "$pid" --class BoxDemoWindow --id 102 >/dev/null  # waits for the button
+out=$(robot wait-box --pid "$pid")
+expect "wait-box" "$out" 'box "Box demo" icon=information buttons=OK' '  text "Next pressed: .*"'
+out=$(robot press --pid "$pid" --class '#32770' --button OK; robot wait-exit --pid "$pid")
+expect "the box stayed open for press" "$out" 'pressed OK' 'exit 41'
+
+# floppy swaps the disk in A: (scripts see it through cmd's dir).
+disk=$TESSARO_FLOPPIES/disk5
+dir_a() { wine cmd.exe /c dir /b 'A:\' </dev/null 2>>"$TESSARO_WINE_RUN/robot-cli.log" | tr -d '\r'; }
+printf 'x' >"$disk/robot-cli.txt"
+out=$(robot floppy --path "$disk"; dir_a)
+expect "floppy inserts a folder" "$out" "floppy $disk in A:" 'robot-cli.txt'
+rm -f "$disk/robot-cli.txt"
+out=$(robot floppy --path "$TESSARO_FLOPPIES/none"; dir_a)
+if grep -qx 'robot-cli.txt' <<<"$out"; then
+  echo "FAILED floppy: A: still lists the disk after it was emptied"; failures=$((failures + 1))
+else
+  expect "floppy empties the drive" "$out" "floppy $TESSARO_FLOPPIES/none in A:"
+fi
+robot floppy --path "$TESSARO_FLOPPIES/disk1" >/dev/null
+
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "floppy.h"
+#include "in_process.h"
 #include "set_format.h"
 #include "set_label.h"
 #include "split_join.h"
-#include "in_process.h"
 #include "support.h"
 #include "win32/wide.h"
 
@@ -70,12 +71,14 @@ TEST_F(BackupSetOnDisk, FileCallsReportLengthsMovesAndReasons) {
 }
 
 TEST_F(BackupSetOnDisk, FloppyTakesASetLabelAndAMissingDriveReadsAsSpaces) {
+  ASSERT_TRUE(wine_test::floppy::set_up(1, "VECCHIO"));
+  ASSERT_TRUE(wine_test::floppy::insert(1));
+  EXPECT_EQ(GetVolumeLabel(files, "A:\\"), "VECCHIO");
   ASSERT_TRUE(files.ChangeVolumeLabel("A:\\", "01234-67890"));
-  // Wine keeps the label in a hidden file on the drive; the label it reports
-  // stays cached until the drive is redefined, so it is read here instead.
-  auto stored = wine_test::read_file("A:\\.windows-label");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->substr(0, 11), "01234-67890");
+  EXPECT_EQ(wine_test::floppy::label(1), "01234-67890");
+  // Wine reads a label afresh only when the disk is swapped.
+  ASSERT_TRUE(wine_test::floppy::insert(1));
+  EXPECT_EQ(GetVolumeLabel(files, "A:\\"), "01234-67890");
   EXPECT_EQ(GetVolumeLabel(files, "Q:\\"), std::string(127, ' '));
 }
 

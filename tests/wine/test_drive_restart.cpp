@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "drive_info.h"
+#include "floppy.h"
 #include "in_process.h"
 
 namespace tessaro {
@@ -91,6 +92,7 @@ TEST(DriveReport, DescribesDriveCAsAFixedDiskInItalianFigures) {
 }
 
 TEST(DriveReport, AcceptsTheFloppyDriveAsRemovable) {
+  ASSERT_TRUE(wine_test::floppy::insert(1));
   wine::Win32Machine<> machine;
   PageView view;
   CheckDriveSpace(machine.files, machine.platform, "A:\\", 1000, view);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "floppy.h"
 #include "robot.h"
 #include "support.h"
 
@@ -44,7 +45,90 @@ long call_export(const std::string& dll, const char* name) {
   return entry ? entry() : -2;
 }
 
+// The label of the disk in A: as a program reads it.
+std::string label_of_a() {
+  wchar_t name[128] = {};
+  if (!GetVolumeInformationW(L"A:\\", name, 128, nullptr, nullptr, nullptr, nullptr, 0))
+    return "(no volume, error " + std::to_string(GetLastError()) + ")";
+  return robot::narrow(name);
+}
+
+// Writes 32000-byte blocks to `path` until a write fails; returns the bytes
+// written and the error of the failed write.
+std::pair<size_t, DWORD> fill(const std::string& path) {
+  HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {0, GetLastError()};
+  std::string block(32000, 'f');
+  size_t total = 0;
+  DWORD written = 0, error = 0;
+  while (total < 4000000) {
+    if (!WriteFile(h, block.data(), DWORD(block.size()), &written, nullptr)) {
+      error = GetLastError();
+      break;
+    }
+    total += written;
+  }
+  CloseHandle(h);
+  return {total, error};
+}
+
 }  // namespace
+
+TEST(RigFloppies, EachDiskKeepsItsOwnLabelThroughEmptyingAndSwaps) {
+  namespace floppy = wine_test::floppy;
+  ASSERT_TRUE(floppy::set_up(1, "VECCHIO-SET", {{"archivio.mdb.001", "old"}, {"nota.txt", "x"}}));
+  ASSERT_TRUE(floppy::set_up(2, "DISCO-DUE"));
+  ASSERT_TRUE(floppy::insert(1));
+  EXPECT_EQ(label_of_a(), "VECCHIO-SET");
+  EXPECT_TRUE(wine_test::exists("A:\\nota.txt"));
+
+  // Relabel, then delete every file the way a program empties a floppy.
+  ASSERT_TRUE(SetVolumeLabelW(L"A:\\", L"01234-67890")) << GetLastError();
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(L"A:\\*", &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  do {
+    std::wstring path = std::wstring(L"A:\\") + data.cFileName;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  EXPECT_TRUE(floppy::files(1).empty());
+  EXPECT_EQ(floppy::label(1), "01234-67890");
+
+  // A swap makes the label be read afresh.
+  ASSERT_TRUE(floppy::insert(2));
+  EXPECT_EQ(label_of_a(), "DISCO-DUE");
+  ASSERT_TRUE(floppy::insert(1));
+  EXPECT_EQ(label_of_a(), "01234-67890");
+}
+
+TEST(RigFloppies, NoDiskAFullDiskAndAProtectedDiskRefuseAsReadDrivesDo) {
+  namespace floppy = wine_test::floppy;
+  ASSERT_TRUE(floppy::eject());
+  EXPECT_FALSE(SetCurrentDirectoryW(L"A:\\"));
+  EXPECT_FALSE(SetVolumeLabelW(L"A:\\", L"01234-67890"));
+  EXPECT_EQ(GetDriveTypeW(L"A:\\"), UINT(DRIVE_REMOVABLE));
+
+  // A floppy holds a full piece of a set (1,439,879 bytes) and a catalogue,
+  // and not much more.
+  ASSERT_TRUE(floppy::set_up(6, "PIENO"));
+  ASSERT_TRUE(floppy::insert(6));
+  auto [written, error] = fill("A:\\pieno.bin");
+  EXPECT_EQ(error, DWORD(ERROR_DISK_FULL));
+  EXPECT_GE(written, 1439879u + 1000);
+  EXPECT_LE(written, 1474560u);
+  EXPECT_EQ(floppy::label(6), "PIENO");
+
+  ASSERT_TRUE(floppy::insert(floppy::kProtected));
+  EXPECT_EQ(label_of_a(), "PROTETTO");
+  EXPECT_FALSE(SetVolumeLabelW(L"A:\\", L"01234-67890"));
+  EXPECT_EQ(fill("A:\\nuovo.bin").first, 0u);
+  DeleteFileW(L"A:\\vecchio.txt");  // Wine may say yes; the file stays all the same
+  EXPECT_EQ(floppy::files(floppy::kProtected), std::vector<std::string>{"vecchio.txt"});
+  EXPECT_EQ(floppy::label(floppy::kProtected), "PROTETTO");
+}
 
 TEST(RigPrefix, IsAWindowsOfCodePage1252WithAFloppyAndUnmanagedWindows) {
   EXPECT_EQ(GetACP(), 1252u);

@@ -4,6 +4,7 @@
 # Everything lives in the run folder (TESSARO_WINE_RUN, default BUILD_DIR/wine-run):
 #   prefix/  the run's Wine prefix      home/  a private HOME
 #   display  the private Xvfb's number  *.pid, *.log  the run's processes
+#   floppies/  the disks for drive A: (floppies.sh)
 _tessaro_build=${1:-${TESSARO_BUILD_DIR:-}}
 if [ -z "$_tessaro_build" ] || [ ! -d "$_tessaro_build" ]; then
   echo "wine-env.sh: give the build folder (argument or TESSARO_BUILD_DIR)" >&2
@@ -12,6 +13,9 @@ fi
 export TESSARO_BUILD_DIR=$(cd "$_tessaro_build" && pwd)
 unset _tessaro_build
 export TESSARO_WINE_RUN=${TESSARO_WINE_RUN:-$TESSARO_BUILD_DIR/wine-run}
+# The run's floppies (floppies.sh), a Unix path: the tests hand it to Wine's
+# mount manager when they swap the disk in drive A:.
+export TESSARO_FLOPPIES=$TESSARO_WINE_RUN/floppies
 
 export WINEARCH=win32
 export WINEPREFIX=$TESSARO_WINE_RUN/prefix

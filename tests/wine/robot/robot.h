@@ -214,6 +214,14 @@ Recording record_boxes(Process& process, RecordOptions options);
 Recording record_boxes(Process& process, std::deque<std::string> answers,
                        Millis timeout = Millis{30000});
 
+// ---------------------------------------------------------------- floppies
+
+// Puts the Unix folder `unix_folder` into drive A: as a floppy (Wine only),
+// by redefining the drive through the mount manager: only then does Wine read
+// the disk's label afresh. A folder that does not exist leaves A: empty. On
+// failure `error` says why.
+bool insert_floppy(const std::string& unix_folder, std::string& error);
+
 // ----------------------------------------------------------------- reports
 
 const char* to_string(Recording::End end);

@@ -27,13 +27,18 @@ constexpr char kUsage[] =
     "  click WINDOW --id N           a mouse click in the middle of a control\n"
     "  close WINDOW                 posts WM_CLOSE\n"
     "  wait-exit --pid N [--timeout S]\n"
+    "  wait-box --pid N [--timeout S]\n"
+    "                               waits for a message box of the program and prints\n"
+    "                               it, leaving it open\n"
+    "  floppy --path UNIX_FOLDER    puts the folder into drive A: as a floppy (a\n"
+    "                               missing folder empties the drive)\n"
     "WINDOW is --hwnd 0xHANDLE, or any of --pid N --class C --title T (waited for\n"
     "up to --timeout seconds, default 10). Exit status: 0 done, 1 not seen in\n"
     "time or failed, 2 usage.\n";
 
 struct Options {
   std::string command;
-  std::string cwd, button, text, until_class, until_title;
+  std::string cwd, button, text, until_class, until_title, path;
   std::deque<std::string> answers;
   robot::WindowQuery window;
   HWND hwnd = nullptr;
@@ -54,7 +59,8 @@ bool set_option(Options& o, const std::string& name, const std::string& v) {
       {"--button", &Options::button},
       {"--text", &Options::text},
       {"--until-class", &Options::until_class},
-      {"--until-title", &Options::until_title}};
+      {"--until-title", &Options::until_title},
+      {"--path", &Options::path}};
   for (auto& [option, member] : kTexts) {
     if (name == option) {
       o.*member = v;
@@ -182,6 +188,19 @@ int command(const Options& o) {
               : "still running\n");
     process.release();
     return ended ? 0 : 1;
+  }
+  if (c == "wait-box") {
+    if (!o.window.pid) return 2;
+    auto box = robot::wait_box(o.window.pid, o.timeout);
+    out(box ? robot::describe(*box) : "no box in time\n" + robot::describe_windows(o.window.pid));
+    return box ? 0 : 1;
+  }
+  if (c == "floppy") {
+    if (o.path.empty()) return 2;
+    std::string error;
+    bool done = robot::insert_floppy(o.path, error);
+    out(done ? "floppy " + o.path + " in A:\n" : error + "\n");
+    return done ? 0 : 1;
   }
   if (c != "wait-window" && c != "controls" && c != "press" && c != "set-text" && c != "close" &&
       c != "click")
