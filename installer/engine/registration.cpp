@@ -1,6 +1,7 @@
 #include "registration.h"
 
 #include "errors.h"
+#include "helpers.h"
 #include "path_split.h"
 #include "registry_access.h"
 #include "setup_folder.h"
@@ -11,10 +12,11 @@ namespace {
 
 constexpr const char* kFontsKey = "Software\\microsoft\\windows\\currentversion\\fonts";
 
-void StartRegistrationTool(Processes& processes, const std::string& destinationPath) {
-  std::string command = "regsvr32 \"" + destinationPath + "\" /S";
+void StartRegistrationTool(Services& sys, const std::string& destinationPath) {
+  std::string command =
+      SystemProgram(sys.shell.SystemFolder(), "regsvr32") + " \"" + destinationPath + "\" /S";
   // The tool is not waited for; only a failure to start it is an error.
-  if (!processes.Start(command, true))
+  if (!sys.processes.Start(command, true))
     throw RuntimeError(err::FileNotFound, "File not found: regsvr32");
 }
 
@@ -39,7 +41,7 @@ void RegisterComponent(Services& sys, const std::string& sourcePath,
                        const std::string& destinationPath) {
   std::string type = InstallFileType(sys.platform, sourcePath);
   if (type == "OCX" || type == "DLL")
-    StartRegistrationTool(sys.processes, destinationPath);
+    StartRegistrationTool(sys, destinationPath);
   else if (type == "TTF")
     EnterFont(sys, destinationPath);
 }

@@ -32,10 +32,13 @@ void ReadSetupDip(const std::string& text, const std::string& programFiles, Pack
   pkg.ShortcutCount = 0;
   pkg.ExtraShortcuts = {};
   while (!in.AtEnd() && pkg.ShortcutCount < pkg.ExtraShortcuts.size()) {
-    ShortcutEntry& entry = pkg.ExtraShortcuts[pkg.ShortcutCount++];
+    // A group cut short by the end of the file raises the error before it
+    // is counted: no half-filled entry is kept.
+    ShortcutEntry entry;
     entry.Name = value(kShortcutStart);
     entry.Target = value(kShortcutStart);
     entry.Icon = value(kShortcutStart);
+    pkg.ExtraShortcuts[pkg.ShortcutCount++] = std::move(entry);
   }
 }
 

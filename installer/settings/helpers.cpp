@@ -4,6 +4,13 @@
 
 namespace tessaro {
 
+std::string SystemProgram(const std::string& folder, const std::string& name) {
+  std::string path = folder;
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  path += name;
+  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
 void RunAndWait(Processes& processes, const std::string& commandLine) {
   // The outcome is not looked at: a program that did not start simply
   // leaves nothing to wait for.

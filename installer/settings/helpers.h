@@ -22,6 +22,11 @@ constexpr uint32_t MoneyDecimalSep = 0x16;  // LOCALE_SMONDECIMALSEP
 // A program that cannot be started is passed over in silence.
 void RunAndWait(Processes& processes, const std::string& commandLine);
 
+// A system program named by its full path in `folder`, quoted when the path
+// has a blank. Started by bare name from an elevated installer, a program of
+// that name beside the package or in the current folder would run instead.
+std::string SystemProgram(const std::string& folder, const std::string& name);
+
 // The text before its first NUL; empty when it holds none, which is what a
 // buffer that Windows did not fill looks like.
 std::string CutAtNul(const std::string& text);

@@ -14,7 +14,8 @@ namespace tessaro {
 namespace {
 constexpr const char* kTemplate = "Settings.lrk";
 constexpr const char* kImportFile = "Settings.reg";
-constexpr const char* kEditorCommand = "Regedit.exe /S Settings.reg";
+constexpr const char* kEditor = "Regedit.exe";
+constexpr const char* kEditorArguments = " /S Settings.reg";
 constexpr int kPathFileAccessError = 75;
 }  // namespace
 
@@ -26,7 +27,7 @@ void ImportRegistrySettings(InstallerContext& cx) {
   // An import of a stale or half-written file must not go ahead.
   if (!WriteTextLines(sys.files, sys.platform, kImportFile, lines))
     throw RuntimeError(kPathFileAccessError, std::string("Path/File access error: ") + kImportFile);
-  RunAndWait(sys.processes, kEditorCommand);
+  RunAndWait(sys.processes, SystemProgram(sys.shell.WindowsFolder(), kEditor) + kEditorArguments);
 }
 
 }  // namespace tessaro

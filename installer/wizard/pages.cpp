@@ -209,10 +209,11 @@ void PreviousClick(InstallerContext& cx, PagesView& view) {
   --step;
   ShowStep(cx, view, step);
   if (step > 0) {
-    // A drive page that refused its drive disabled Next; the pages before it
-    // must let the user go forward again to choose another folder.
     view.SetVisible(B::NextStep, true);
-    view.SetNextEnabled(true);
+    // A drive page that refused its drive disabled Next; back on the
+    // destination page the user may choose another folder and go on. The
+    // drive page itself decides again when it is landed on.
+    if (step == 2) view.SetNextEnabled(true);
   } else {
     view.SetVisible(B::Previous_Disabilitato, true);
   }

@@ -245,7 +245,7 @@ TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistr
   EXPECT_EQ(m.view.events,
             (std::vector<std::string>{"timer off", "waiting shown", "cancel off",
                                       "Creazione del gruppo di icone...", "waiting closed"}));
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S Settings.reg"});
   EXPECT_EQ(m.view.bars[0].lastTag, "100");
   EXPECT_EQ(m.view.bars[1].lastTag, "100");
   EXPECT_EQ(m.sys.ui.pointerHistory, (std::vector<bool>{true, false}));

@@ -214,6 +214,13 @@ TEST_F(Wizard, FullDriveStopsNextUntilAnotherDriveIsChosen) {
   EXPECT_TRUE(v.c[C::Welcome].shown);
   EXPECT_NE(v.c[C::Welcome].text.find("C:\\ Informazioni"), std::string::npos);
   EXPECT_FALSE(v.c[C::DeskShort].shown || v.c[C::PrgGroup].shown || v.c[C::PrgIco].shown);
+
+  // The drive filled up meanwhile: back on page 3, Next stays off.
+  Next();
+  m.sys.files.drives['C'].space = DiskSpace{1000000, 1000, 1000};
+  Back();
+  ASSERT_EQ(Step(), 3);
+  EXPECT_FALSE(v.nextEnabled);
 }
 
 TEST_F(Wizard, GroupPageListsTheGroupsAndTheSummaryTakesTheGroupAsTyped) {

@@ -35,9 +35,9 @@ TEST_F(Registration, LibrariesAndControlsStartRegsvr32MinimizedWithoutWaiting) {
   Register("files\\Stampa.Dll", "C:\\Programmi\\Gestione Magazzino\\Stampa.Dll");
   ASSERT_EQ(sys.processes.launched.size(), 2u);
   EXPECT_EQ(sys.processes.launched[0].commandLine,
-            "regsvr32 \"C:\\WINDOWS\\SYSTEM32\\kvgrid.ocx\" /S");
+            "C:\\WINDOWS\\SYSTEM32\\regsvr32 \"C:\\WINDOWS\\SYSTEM32\\kvgrid.ocx\" /S");
   EXPECT_EQ(sys.processes.launched[1].commandLine,
-            "regsvr32 \"C:\\Programmi\\Gestione Magazzino\\Stampa.Dll\" /S");
+            "C:\\WINDOWS\\SYSTEM32\\regsvr32 \"C:\\Programmi\\Gestione Magazzino\\Stampa.Dll\" /S");
   EXPECT_TRUE(sys.processes.launched[0].minimized);
   EXPECT_TRUE(sys.processes.launched[1].minimized);
   EXPECT_TRUE(sys.processes.started.empty());  // nothing waited for

@@ -37,7 +37,7 @@ TEST_F(Import, TemplateBecomesAnImportFileAndTheEditorRunsOnIt) {
       "\"Nome\"=\"Gestione Magazzino v.3.1\"\r\n";
   EXPECT_EQ(Output(), expected);
   EXPECT_EQ(atStart, expected);  // complete before the editor started
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINNT\\Regedit.exe /S Settings.reg"});
 }
 
 TEST_F(Import, EmptyTemplateGivesAnEmptyFileAndStillRunsTheEditor) {

@@ -73,6 +73,7 @@ TEST(SetupDip, TrailingEmptyLinesOpenAGroupThatEndsTooEarly) {
     } catch (const RuntimeError& e) {
       EXPECT_EQ(e.Number(), err::InputPastEnd);
     }
+    EXPECT_EQ(pkg.ShortcutCount, 0);  // the cut group is not kept half-filled
   }
   PackageValues pkg;
   ReadSetupDip(std::string(kSetupDip) + "\r\n\r\n\r\n", "C:", pkg);
