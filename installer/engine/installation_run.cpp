@@ -230,7 +230,8 @@ std::optional<FileListEntry> ParseFileListLine(const std::string& line,
 
 RunOutcome InstallPackage(InstallerContext& cx, InstallationView& view) {
   Services& sys = cx.sys;
-  sys.ui.SetBusyPointer(true);
+  // The arrow with the hourglass: the run works, and cancelling stays possible.
+  sys.ui.SetWorkingPointer(true);
   cx.state.Installing = true;
 
   const std::string setup = SetupFolder(sys.platform);
@@ -273,7 +274,7 @@ RunOutcome InstallPackage(InstallerContext& cx, InstallationView& view) {
   WriteUninstallTail(cx, script);
 
   view.CloseWaitingWindow();
-  sys.ui.SetBusyPointer(false);
+  sys.ui.SetWorkingPointer(false);
   return RunOutcome::Completed;
 }
 

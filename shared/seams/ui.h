@@ -18,6 +18,9 @@ class UserInterface {
   virtual void Beep() = 0;
   // Hourglass while true, the default arrow otherwise.
   virtual void SetBusyPointer(bool busy) = 0;
+  // The arrow with the hourglass while true: the program works, and the
+  // user can still click (cancel); the default arrow otherwise.
+  virtual void SetWorkingPointer(bool working) { SetBusyPointer(working); }
   // Lets window messages that are waiting run (a cancel click, a repaint).
   virtual void PumpMessages() = 0;
 };

@@ -54,12 +54,19 @@ void Win32Ui::Beep() { MessageBeep(MB_OK); }
 
 void Win32Ui::SetBusyPointer(bool busy) {
   busy_ = busy;
+  busyCursor_ = IDC_WAIT;
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32Ui::SetWorkingPointer(bool working) {
+  busy_ = working;
+  busyCursor_ = IDC_APPSTARTING;
+  SetCursor(LoadCursorW(nullptr, working ? IDC_APPSTARTING : IDC_ARROW));
 }
 
 bool Win32Ui::ShowBusyCursor() const {
   if (!busy_) return false;
-  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  SetCursor(LoadCursorW(nullptr, busyCursor_));
   return true;
 }
 

@@ -11,6 +11,7 @@ class Win32Ui : public UserInterface {
                         MsgButtons buttons) override;
   void Beep() override;
   void SetBusyPointer(bool busy) override;
+  void SetWorkingPointer(bool working) override;
   void PumpMessages() override;
 
   // The window that owns the boxes; without one they are task-modal.
@@ -23,6 +24,7 @@ class Win32Ui : public UserInterface {
  private:
   HWND owner_ = nullptr;
   bool busy_ = false;
+  const wchar_t* busyCursor_ = IDC_WAIT;
 };
 
 }  // namespace tessaro

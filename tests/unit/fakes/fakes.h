@@ -34,6 +34,7 @@ class FakeUi : public UserInterface {
                         MsgButtons buttons) override;
   void Beep() override { ++beeps; }
   void SetBusyPointer(bool busy) override { pointerHistory.push_back(busy); }
+  void SetWorkingPointer(bool working) override { workingHistory.push_back(working); }
   void PumpMessages() override;
 
   // Answers for the next boxes, in order; without one a box gets its first button.
@@ -41,6 +42,7 @@ class FakeUi : public UserInterface {
   std::vector<ShownBox> boxes;
   int beeps = 0;
   std::vector<bool> pointerHistory;
+  std::vector<bool> workingHistory;  // the arrow with the hourglass
   // Runs on every PumpMessages, as a pending click would.
   std::function<void()> onPump;
   // Runs as each box appears, before it is answered: what the user does
