@@ -51,8 +51,13 @@ void CheckDestination(InstallerContext& cx, const std::string& path, bool& rejec
     Warn(cx, texts::kNoDrive);
     return;
   }
-  // The drive's ":" is the only one allowed.
-  if (FromCharPosition(path, 3).find_first_of("/:*?\"<>|") != std::string::npos) {
+  // The drive's ":" is the only one allowed. The text must also come back
+  // unchanged from the ANSI code page of Uninstall.Tmp, Uninstall.ini and
+  // Settings.reg: a folder written there as another one ("Łódź" as "Lodz")
+  // would have a cancel or the uninstaller delete elsewhere.
+  Platform& platform = cx.sys.platform;
+  if (FromCharPosition(path, 3).find_first_of("/:*?\"<>|") != std::string::npos ||
+      platform.FromAnsi(platform.ToAnsi(path)) != path) {
     ui.Beep();
     Warn(cx, texts::kForbiddenCharacters);
     return;

@@ -59,10 +59,14 @@ std::string Win32Platform::FromAnsi(const std::string& bytes) {
 std::string Win32Platform::ToAnsi(const std::string& text) {
   std::wstring wide = Widen(text);
   if (wide.empty()) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
+  // No best fit: a character the code page lacks becomes "?", never a
+  // look-alike letter that names another file ("Ł" as "L"). A UTF-8 code
+  // page takes no flags, and holds every character anyway.
+  const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  int n = WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), nullptr,
+                              0, nullptr, nullptr);
   std::string bytes(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n,
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), bytes.data(), n,
                       nullptr, nullptr);
   return bytes;
 }

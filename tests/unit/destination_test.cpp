@@ -87,6 +87,7 @@ TEST_F(Destination, MalformedPathsAreRejectedWithTheMessageOfTheFirstFailingChec
       {"C:\\a<b>", texts::kForbiddenCharacters},
       {"C:\\a|b", texts::kForbiddenCharacters},
       {"C:/a", texts::kForbiddenCharacters},
+      {"C:\\Łódź", texts::kForbiddenCharacters},  // the ANSI code page has no "Ł" or "ź"
       {"C:\\a\\\\b*", texts::kForbiddenCharacters},  // characters before network
       {"C:\\a\\\\b", texts::kNetworkPath},
   };

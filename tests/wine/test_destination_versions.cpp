@@ -84,6 +84,18 @@ TEST_F(DestinationFolders, ValidationSeesFilesHiddenFilesAndMissingFolders) {
   EXPECT_TRUE(ValidateDestination(cx, underFile));
   EXPECT_EQ(ui.boxes,
             (std::vector<std::string>{texts::kCreateMissingFolder, texts::kCannotCreatePath}));
+
+  // A name code page 1252 cannot hold is refused before anything is made;
+  // one it holds ("Città") is fine.
+  ui.boxes.clear();
+  std::string polish = base + "\\Łódź";
+  EXPECT_TRUE(ValidateDestination(cx, polish));
+  EXPECT_EQ(ui.boxes, (std::vector<std::string>{texts::kForbiddenCharacters}));
+  EXPECT_FALSE(IsFolder(polish));
+  ui.boxes.clear();
+  std::string italian = base + "\\Città";
+  EXPECT_FALSE(ValidateDestination(cx, italian));
+  EXPECT_TRUE(IsFolder(italian));
 }
 
 using FileVersions = RealWindows;
