@@ -1,5 +1,8 @@
 #include "installation_run.h"
 
+#include <exception>
+#include <functional>
+
 #include <cstdlib>
 #include <vector>
 
@@ -155,30 +158,50 @@ void CreateShortcuts(InstallerContext& cx, InstallationView& view, const std::st
   const std::string& group = pkg.ProgramGroup;
   const bool desktop = view.DesktopShortcutWanted();
   const std::string icon = InFolder(destination, pkg.IconFile);
+  // Cancelling is off by now: a shortcut that cannot be made (a special
+  // folder Windows does not resolve) is left out, and the run goes on to
+  // the uninstall script, the completion box and the end of setup.
+  auto attempt = [](const std::function<void()>& make) {
+    try {
+      make();
+    } catch (const std::exception&) {
+    }
+  };
 
   if (!pkg.MainProgram.empty()) {
     const std::string target = InFolder(destination, pkg.MainProgram);
-    CreateShortcut(cx, csidl::Programs, group, target, pkg.AppFullName, "", icon);
-    if (desktop) CreateShortcut(cx, csidl::Desktop, group, target, pkg.AppFullName, "", icon);
+    attempt([&] { CreateShortcut(cx, csidl::Programs, group, target, pkg.AppFullName, "", icon); });
+    if (desktop)
+      attempt([&] { CreateShortcut(cx, csidl::Desktop, group, target, pkg.AppFullName, "", icon); });
   }
   if (!pkg.DatabaseFile.empty()) {
-    const std::string target =
-        GetSpecialFolder(cx.sys, csidl::ProgramFiles) + texts::kAccessRuntime;
-    const std::string arguments = " /wrkgrp \"" + InFolder(destination, pkg.WorkgroupFile) +
-                                  "\" \"" + InFolder(destination, pkg.DatabaseFile) +
-                                  "\" /user utente /runtime";
-    CreateShortcut(cx, csidl::Programs, group, target, pkg.AppFullName, arguments, icon);
-    if (desktop)
-      CreateShortcut(cx, csidl::Desktop, group, target, pkg.AppFullName, arguments, icon);
+    attempt([&] {
+      const std::string target =
+          GetSpecialFolder(cx.sys, csidl::ProgramFiles) + texts::kAccessRuntime;
+      const std::string arguments = " /wrkgrp \"" + InFolder(destination, pkg.WorkgroupFile) +
+                                    "\" \"" + InFolder(destination, pkg.DatabaseFile) +
+                                    "\" /user utente /runtime";
+      attempt([&] {
+        CreateShortcut(cx, csidl::Programs, group, target, pkg.AppFullName, arguments, icon);
+      });
+      if (desktop)
+        attempt([&] {
+          CreateShortcut(cx, csidl::Desktop, group, target, pkg.AppFullName, arguments, icon);
+        });
+    });
   }
   for (int i = 0; i < pkg.ShortcutCount && i < static_cast<int>(pkg.ExtraShortcuts.size()); ++i) {
     const ShortcutEntry& extra = pkg.ExtraShortcuts[i];
-    CreateShortcut(cx, csidl::Programs, group, InFolder(destination, extra.Target), extra.Name, "",
-                   InFolder(destination, extra.Icon));
+    attempt([&] {
+      CreateShortcut(cx, csidl::Programs, group, InFolder(destination, extra.Target), extra.Name,
+                     "", InFolder(destination, extra.Icon));
+    });
   }
   const std::string uninstaller = InFolder(system, "unplant.exe");
-  CreateShortcut(cx, csidl::Programs, group, uninstaller, texts::kUninstallShortcut,
-                 "/" + destination, uninstaller);
+  attempt([&] {
+    CreateShortcut(cx, csidl::Programs, group, uninstaller, texts::kUninstallShortcut,
+                   "/" + destination, uninstaller);
+  });
 }
 
 // Step 13: the installer's timestamp and what the uninstaller is to remove

@@ -215,6 +215,18 @@ TEST(InstallationRun, WithoutProgramDatabaseOrDesktopOnlyGroupShortcutsAreMade) 
   const auto lines = m.Lines(m.Script());
   EXPECT_EQ(lines[5], "LNK=C:\\Menu\\Programmi\\Gruppo scelto\\Leggimi.Lnk");
   EXPECT_EQ(lines[7], "");
+
+  // A desktop that Windows cannot name: those shortcuts are left out, the
+  // rest of the run goes on to the end of the uninstall script.
+  RunMachine noDesktop;
+  noDesktop.sys.shell.folders.erase(0);
+  ASSERT_EQ(InstallPackage(noDesktop.cx, noDesktop.view), RunOutcome::Completed);
+  EXPECT_EQ(noDesktop.sys.shell.shortcuts.size(), 4u);
+  const auto script = noDesktop.Lines(noDesktop.Script());
+  EXPECT_EQ(std::count_if(script.begin(), script.end(),
+                          [](const std::string& l) { return l.find("Desktop") != std::string::npos; }),
+            0);
+  EXPECT_EQ(script.back(), "          SystemDB");
 }
 
 // Every new file is listed before its copy starts (a cancel mid-copy must
