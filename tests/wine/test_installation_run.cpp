@@ -52,6 +52,11 @@ TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
   const std::string system = GetSystemFolder(cx.sys);
   ASSERT_TRUE(CopyFileW(Widen(wine_test::standin("fm20.dll")).c_str(),
                         Widen(system + "\\fm20.dll").c_str(), FALSE));
+  // Programs planted beside the package under the system tools' names must
+  // not be the ones started (the installer runs elevated).
+  for (const char* planted : {"\\Regedit.exe", "\\regsvr32.exe"})
+    ASSERT_TRUE(CopyFileW(Widen(wine_test::build_path("package\\unplant.dll")).c_str(),
+                          Widen(setup + planted).c_str(), FALSE));
   ASSERT_TRUE(files.SetCurrentFolder(setup));
   auto dip = wine_test::read_ansi_text(setup + "\\Setup.dip");
   ASSERT_TRUE(dip);
@@ -62,6 +67,7 @@ TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
 
   ASSERT_EQ(InstallPackage(cx, view), RunOutcome::Completed);
   EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_FALSE(wine_test::exists(setup + "\\Unplant.log")) << "a planted program ran";
 
   for (const char* name :
        {"condominio.mde", "condominio.mdw", "leggimi.txt", "Documenti\\guida.txt",
