@@ -11,6 +11,7 @@ namespace tessaro::kvb {
 namespace {
 
 using fakes::FakeDisk;
+using fakes::FakeOp;
 using fakes::ProgramEnded;
 using fakes::ShownBox;
 using testing::RecordingView;
@@ -35,8 +36,10 @@ bool StartsWith(const std::string& text, const std::string& start) {
 
 struct TooManyBoxes {};
 
-struct FloppySet : ::testing::Test {
-  FloppySet() {
+// A fake Windows with a floppy drive, the data file's folder and a user who
+// feeds the floppies as the prompts ask.
+struct FloppyDesk {
+  FloppyDesk() {
     sys.platform.locale[0x0F] = ".";
     sys.files.AddFolder("C:\\KVB");
     sys.files.SetCurrentFolder("C:\\KVB");
@@ -57,7 +60,11 @@ struct FloppySet : ::testing::Test {
     const std::string ask = "Inserire il floppy numero ";
     if (StartsWith(box.text, ask)) Insert(std::stoi(box.text.substr(ask.size())) - 1);
   }
-  void Insert(int disk) { sys.files.InsertDisk('A', disk < 0 ? nullptr : &disks[disk]); }
+  void Insert(int disk) { Insert(disk < 0 ? nullptr : &disks[disk]); }
+  void Insert(FakeDisk* disk) {
+    sys.files.InsertDisk('A', disk);
+    inDrive = disk;
+  }
   std::vector<std::string> Texts() {
     std::vector<std::string> texts;
     for (const ShownBox& b : sys.ui.boxes) texts.push_back(b.text);
@@ -99,8 +106,11 @@ struct FloppySet : ::testing::Test {
   SplitState state;
   ByteCounters counters;
   FakeDisk disks[4];
+  FakeDisk* inDrive = nullptr;
   std::function<std::optional<MsgAnswer>(const ShownBox&)> user;
 };
+
+struct FloppySet : ::testing::Test, FloppyDesk {};
 
 TEST_F(FloppySet, BackupWritesOnePieceAFloppyUnderTheSetLabel) {
   struct Case {
@@ -175,9 +185,9 @@ TEST_F(FloppySet, BackupRepeatsAFloppyStepUntilTheFloppyIsUsable) {
       Insert(2);
     } else if (StartsWith(t, "E' stato inserito un Floppy") && asked3 == 1) {
       ++asked3;
-      sys.files.InsertDisk('A', &spare);
+      Insert(&spare);
     } else if (StartsWith(t, "E' stato inserito un Floppy") && asked3 == 2) {
-      sys.files.InsertDisk('A', &last);
+      Insert(&last);
     } else {
       Feed(box);
     }
@@ -276,11 +286,11 @@ TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
   int step = 0;
   user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
     if (box.text == "Inserire il floppy numero 2") {
-      sys.files.InsertDisk('A', &otherSet);
+      Insert(&otherSet);
     } else if (StartsWith(box.text, "E' stato inserito un Disco")) {
       Insert(2);
     } else if (StartsWith(box.text, "Disco errato")) {
-      sys.files.InsertDisk('A', &damaged);
+      Insert(&damaged);
     } else if (StartsWith(box.text, "Impossibile leggere") && step++ == 0) {
       Insert(1);
     } else {
@@ -395,6 +405,119 @@ TEST_F(FloppySet, RestoreWritesNothingFromAHostileOrDamagedSet) {
   EXPECT_EQ(sys.ui.boxes[3].icon, MsgIcon::Critical);
   EXPECT_EQ(sys.files.Content(kDataFile), before);
   EXPECT_TRUE(Idle());
+}
+
+// Every file operation of a backup and of a restore is made to fail in turn,
+// once each. Whatever fails, the data file is never lost or changed but by a
+// complete restore, success is never reported for a set or a file that is
+// not whole, and the window ends Idle (or the program ends, as it should).
+TEST(FloppySetFaults, NoSingleFailingFileOperationLosesDataOrFakesASuccess) {
+  // One floppy's worth: every kind of operation of the flows happens on it,
+  // and the matrix stays quick.
+  const std::string data = Pattern(200000, 11);
+  const std::string before = "il file di adesso";
+  const struct {
+    FakeOp op;
+    FileFault fault;
+    const char* text;
+  } kinds[] = {{FakeOp::Open, FileFault::InUse, "Il file è utilizzato da un altro processo."},
+               {FakeOp::Read, FileFault::Failed, "Errore di lettura."},
+               {FakeOp::Write, FileFault::Failed, "Spazio su disco insufficiente."},
+               {FakeOp::CreateFolder, FileFault::Denied, "Accesso negato."},
+               {FakeOp::Delete, FileFault::Denied, "Accesso negato."},
+               {FakeOp::Rename, FileFault::InUse, "Il file è utilizzato da un altro processo."}};
+  // The set every restore starts from, made once.
+  FakeDisk set;
+  {
+    FloppyDesk maker;
+    maker.MakeSet(data);
+    set = maker.disks[0];
+  }
+  auto restoreDesk = [&] {
+    auto desk = std::make_unique<FloppyDesk>();
+    desk->disks[0] = set;
+    desk->sys.files.AddFile(kDataFile, before);
+    return desk;
+  };
+  int runs = 0;
+  for (const auto& kind : kinds) {
+    // How many operations of the kind a backup and a restore make when nothing fails.
+    int count = 0;
+    {
+      FloppyDesk clean;
+      clean.sys.files.AddFile(kDataFile, data);
+      clean.sys.files.Inject(kind.op, 0, kind.fault, kind.text);
+      clean.Backup();
+      count = clean.sys.files.Operations(kind.op);
+      auto again = restoreDesk();
+      again->sys.files.Inject(kind.op, 0, kind.fault, kind.text);
+      again->Restore();
+      EXPECT_EQ(again->sys.files.Content(kDataFile), data);
+      count = std::max(count, again->sys.files.Operations(kind.op));
+    }
+    for (int n = 1; n <= count; ++n) {
+      SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", n = " + std::to_string(n));
+      // A backup with the nth operation failing; spare floppies when one is refused.
+      auto desk = std::make_unique<FloppyDesk>();
+      FakeDisk spares[6];
+      int spare = 0;
+      std::map<int, FakeDisk*> kept;  // the floppy in the drive as the program moved on
+      desk->user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
+        const std::string ask = "Inserire il floppy numero ";
+        if (StartsWith(box.text, ask)) kept[std::stoi(box.text.substr(ask.size())) - 1] = desk->inDrive;
+        if (box.text == "Backup completato.") kept[int(kept.size()) + 1] = desk->inDrive;
+        if (StartsWith(box.text, "E' stato inserito un Floppy") ||
+            box.text == "Errore durante la scrittura sull'unità A:")
+          desk->Insert(&spares[spare++ % 6]);
+        else
+          desk->Feed(box);
+        return std::nullopt;
+      };
+      desk->sys.files.AddFile(kDataFile, data);
+      desk->sys.files.Inject(kind.op, n, kind.fault, kind.text);
+      const bool ended = desk->Backup();
+      EXPECT_EQ(desk->sys.files.Content(kDataFile), data);
+      const std::vector<std::string> texts = desk->Texts();
+      if (!texts.empty() && texts.back() == "Backup completato.") {
+        EXPECT_TRUE(ended);
+        ASSERT_EQ(kept.size(), 1u);
+        std::string joined;
+        for (int k = 1; k <= 1; ++k) {
+          const FakeDisk& d = *kept[k];
+          EXPECT_EQ(d.label, kLabel);
+          auto piece = DecodePiece(d.files.count("archivio.mdb." + PieceNumberText(k))
+                                       ? d.files.at("archivio.mdb." + PieceNumberText(k))
+                                       : std::string());
+          ASSERT_TRUE(piece) << "floppy " << k;
+          joined += piece->Data;
+        }
+        EXPECT_EQ(joined, data);
+        EXPECT_EQ(kept[1]->files.count("071226.gbt"), 1u);
+      } else {
+        EXPECT_FALSE(ended);
+        EXPECT_TRUE(desk->Idle());
+        ASSERT_FALSE(desk->sys.ui.boxes.empty());
+        EXPECT_EQ(desk->sys.ui.boxes.back().icon, MsgIcon::Critical);
+      }
+
+      // A restore from a good set with the nth operation failing.
+      auto restore = restoreDesk();
+      restore->sys.files.Inject(kind.op, n, kind.fault, kind.text);
+      restore->Restore();
+      const std::string now = restore->sys.files.Content(kDataFile);
+      const std::vector<std::string> said = restore->Texts();
+      if (now == data) {
+        EXPECT_EQ(said.back(), "Ripristino completato correttamente.");
+      } else {
+        EXPECT_EQ(now, before);
+        EXPECT_NE(said.back(), "Ripristino completato correttamente.");
+        EXPECT_EQ(restore->sys.ui.boxes.back().icon, MsgIcon::Critical);
+      }
+      EXPECT_TRUE(restore->Idle());
+      ++runs;
+    }
+  }
+  EXPECT_GT(runs, 50);
 }
 
 TEST_F(FloppySet, AnErrorInAClickIsShownAndTheWindowReturnsToIdle) {

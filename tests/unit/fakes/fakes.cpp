@@ -121,6 +121,14 @@ bool FakeFileSystem::Writable(const std::string& path) {
   return parent && parent->folder ? true : Refuse(FileFault::NotFound);
 }
 
+bool FakeFileSystem::Fails(FakeOp op) {
+  const int n = ++operations_[op];
+  if (!injected_ || injected_->op != op || injected_->nth != n) return false;
+  failureText = injected_->text;
+  lastFault_ = injected_->fault;
+  return true;
+}
+
 FakeDisk* FakeFileSystem::DiskOf(const std::string& absolute) {
   auto it = disks_.find(DriveLetter(absolute));
   return it == disks_.end() ? nullptr : it->second;
@@ -237,6 +245,7 @@ bool FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes)
 }
 
 bool FakeFileSystem::Delete(const std::string& path) {
+  if (Fails(FakeOp::Delete)) return false;
   std::string abs = Absolute(path);
   Node* node = Find(abs);
   if (!node || node->folder || locked_.count(Key(abs)) || (node->attributes & attr::ReadOnly) ||
@@ -247,6 +256,7 @@ bool FakeFileSystem::Delete(const std::string& path) {
 }
 
 bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
+  if (Fails(FakeOp::Open) || Fails(FakeOp::Write)) return false;
   Node* source = Find(from);
   if (!source || source->folder || !Writable(to) || !RoomFor(Absolute(to), source->bytes.size()))
     return false;
@@ -257,6 +267,7 @@ bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
 }
 
 bool FakeFileSystem::CreateFolder(const std::string& path) {
+  if (Fails(FakeOp::CreateFolder)) return false;
   std::string abs = Absolute(path);
   if (abs.size() <= 3 || Protected(abs)) return false;  // a drive cannot be made
   Node* parent = Find(Parent(abs));
@@ -266,6 +277,7 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
 }
 
 bool FakeFileSystem::RemoveFolder(const std::string& path) {
+  if (Fails(FakeOp::Delete)) return false;
   std::string abs = Absolute(path);
   Node* node = Find(abs);
   if (!node || !node->folder || abs.size() <= 3 || Protected(abs)) return false;
@@ -285,12 +297,14 @@ bool FakeFileSystem::SetCurrentFolder(const std::string& path) {
 }
 
 std::optional<std::string> FakeFileSystem::ReadAll(const std::string& path) {
+  if (Fails(FakeOp::Open) || Fails(FakeOp::Read)) return std::nullopt;
   Node* node = Find(path);
   if (!node || node->folder || locked_.count(Key(Absolute(path)))) return std::nullopt;
   return node->bytes;
 }
 
 bool FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
+  if (Fails(FakeOp::Open) || Fails(FakeOp::Write)) return false;
   if (!Writable(path) || !RoomFor(Absolute(path), bytes.size())) return false;
   Node* node = Find(path);
   if (node) {
@@ -302,6 +316,7 @@ bool FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes)
 }
 
 bool FakeFileSystem::Append(const std::string& path, const std::string& bytes) {
+  if (Fails(FakeOp::Open) || Fails(FakeOp::Write)) return false;
   if (!Writable(path)) return false;
   Node* node = Find(path);
   if (!RoomFor(Absolute(path), (node ? node->bytes.size() : 0) + bytes.size())) return false;
@@ -343,6 +358,7 @@ std::optional<uint64_t> FakeFileSystem::FileLength(const std::string& path) {
 }
 
 bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  if (Fails(FakeOp::Rename)) return false;
   std::string source = Absolute(from);
   Node* node = Find(source);
   if (!node || node->folder) return Refuse(FileFault::NotFound);
@@ -371,6 +387,7 @@ class FakeOpenFile : public OpenFile {
  public:
   FakeOpenFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
   FileFault Read(char* buffer, size_t size) override {
+    if (files_.Fails(FakeOp::Read)) return files_.lastFault_;
     FakeFileSystem::Node* node = files_.Find(path_);
     if (!node) return FileFault::Failed;
     if (node->bytes.size() - std::min(position_, node->bytes.size()) < size) return FileFault::Failed;
@@ -379,6 +396,7 @@ class FakeOpenFile : public OpenFile {
     return FileFault::None;
   }
   FileFault Write(const char* buffer, size_t size) override {
+    if (files_.Fails(FakeOp::Write)) return files_.lastFault_;
     FakeFileSystem::Node* node = files_.Find(path_);
     if (!node) return FileFault::Failed;
     const size_t end = std::max(node->bytes.size(), position_ + size);
@@ -407,6 +425,10 @@ class FakeOpenFile : public OpenFile {
 
 std::unique_ptr<OpenFile> FakeFileSystem::OpenForReading(const std::string& path,
                                                          FileFault& fault) {
+  if (Fails(FakeOp::Open)) {
+    fault = lastFault_;
+    return nullptr;
+  }
   Node* node = Find(path);
   fault = !node                                 ? FileFault::NotFound
           : locked_.count(Key(Absolute(path))) ? FileFault::InUse
@@ -419,6 +441,10 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForReading(const std::string& path
 
 std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path,
                                                          FileFault& fault) {
+  if (Fails(FakeOp::Open)) {
+    fault = lastFault_;
+    return nullptr;
+  }
   std::string abs = Absolute(path);
   Node* node = Find(abs);
   Node* parent = Find(Parent(abs));

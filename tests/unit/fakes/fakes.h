@@ -63,6 +63,9 @@ struct FakeDisk {
   int corruptWrites = 0;
 };
 
+// The kinds of file operation a test can make fail.
+enum class FakeOp { Open, Read, Write, CreateFolder, Delete, Rename };
+
 class FakeFileSystem : public FileSystem {
  public:
   FakeFileSystem();
@@ -123,6 +126,15 @@ class FakeFileSystem : public FileSystem {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
 
+  // Fault injection: the nth operation of a kind (counted from 1 since the
+  // last Inject) fails with this fault and LastErrorText gives `text`.
+  void Inject(FakeOp op, int nth, FileFault fault, std::string text) {
+    injected_ = Injection{op, nth, fault, std::move(text)};
+    operations_.clear();
+  }
+  // How many operations of the kind ran since the last Inject (or ever).
+  int Operations(FakeOp op) { return operations_[op]; }
+
   // Puts `disk` into the drive (a removable drive, type 2), after taking out
   // the disk that was there; its files and label go back into that disk.
   // Null leaves the drive without a disk: nothing on it can be read or written.
@@ -166,6 +178,17 @@ class FakeFileSystem : public FileSystem {
     lastFault_ = fault;
     return false;
   }
+
+  // Counts an operation; true when it is the one that is to fail.
+  bool Fails(FakeOp op);
+  struct Injection {
+    FakeOp op;
+    int nth;
+    FileFault fault;
+    std::string text;
+  };
+  std::optional<Injection> injected_;
+  std::map<FakeOp, int> operations_;
 
   std::map<char, FakeDisk*> disks_;
   FileFault lastFault_ = FileFault::None;
