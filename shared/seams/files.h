@@ -46,6 +46,12 @@ class OpenFile {
   virtual FileFault Write(const char* buffer, size_t size) = 0;
   // The file's length now.
   virtual uint64_t Length() = 0;
+  // Gives the file these three times and attributes through this handle,
+  // with no second open; false when it cannot. A later write would move the
+  // last-write time again.
+  virtual bool SetTimesAndAttributes(const FileTimes& /*times*/, uint32_t /*attributes*/) {
+    return false;
+  }
 };
 
 // Sizes of a volume in bytes, as GetDiskFreeSpaceEx reports them.

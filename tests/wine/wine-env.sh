@@ -15,7 +15,7 @@ export TESSARO_WINE_RUN=${TESSARO_WINE_RUN:-$TESSARO_BUILD_DIR/wine-run}
 
 export WINEARCH=win32
 export WINEPREFIX=$TESSARO_WINE_RUN/prefix
-export WINEDEBUG=-all
+export WINEDEBUG=${TESSARO_WINEDEBUG:--all}
 # No desktop menu entries, no offer to download Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export HOME=$TESSARO_WINE_RUN/home
