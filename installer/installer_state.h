@@ -48,12 +48,21 @@ struct InstallerState {
   // delete what the run created.
   std::unique_ptr<OpenFile> CopySource;
   std::unique_ptr<OpenFile> CopyDestination;
+  // The rollback list Uninstall.Tmp, held open through the copy phase and
+  // written a line at a time straight to the file.
+  std::unique_ptr<OpenFile> RollbackList;
 };
 
 // Closes the files of the copy in progress, if any.
 inline void CloseCopyFiles(InstallerState& state) {
   state.CopyDestination.reset();
   state.CopySource.reset();
+}
+
+// Closes every file the run holds open: the copy's and the rollback list.
+inline void CloseRunFiles(InstallerState& state) {
+  CloseCopyFiles(state);
+  state.RollbackList.reset();
 }
 
 // What the installer's routines work with: Windows, and the program's values.

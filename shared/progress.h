@@ -48,6 +48,16 @@ class ProgressCanvas {
   virtual void PrintText(double x, double y, const std::string& text) = 0;
   // The box's Tag: the percentage last drawn, as decimal text.
   virtual void SetTag(const std::string& tag) = 0;
+
+  // Whether the box still shows the bar the last drawing made for `percent`,
+  // so that drawing it again would change no pixel. A canvas that keeps no
+  // record answers false and is drawn on every call.
+  virtual bool StillShows(int /*percent*/) { return false; }
+  // Around the drawing of one whole bar: a canvas may keep its drawing
+  // surface from one to the other and show the finished bar, for `percent`,
+  // once at the end instead of after every primitive.
+  virtual void BeginBar() {}
+  virtual void EndBar(int /*percent*/) {}
 };
 
 // The whole percentage of done out of total, 0 to 100, rounded up: the part
@@ -59,9 +69,10 @@ int ProgressPercent(int32_t done, int32_t total);
 // "42%".
 std::string ProgressLabel(int percent);
 
-// Repaints the whole bar for done out of total, sets the box's Tag to the
-// percentage and then lets pending window messages run once (this is where
-// a cancel click gets its chance during a copy).
+// Sets the box's Tag to the percentage of done out of total, repaints the
+// whole bar unless the canvas still shows that very bar, and then lets
+// pending window messages run once (this is where a cancel click gets its
+// chance during a copy).
 void DrawProgress(ProgressCanvas& canvas, UserInterface& ui, int32_t done, int32_t total);
 
 }  // namespace tessaro

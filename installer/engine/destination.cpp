@@ -118,10 +118,10 @@ bool EnsureFolder(InstallerContext& cx, const std::string& path, bool create, bo
 }
 
 bool FolderExists(FileSystem& files, const std::string& path) {
-  std::string folder = WithFinalBackslash(path);
-  if (!files.List(folder + "*.*").empty()) return true;
-  // Windows lists no "." at a drive root, so an empty disk lists nothing.
-  std::optional<uint32_t> attributes = files.GetAttributes(folder);
+  // The answer a listing of "folder\*.*" gives, without reading the folder
+  // through: an attribute query costs the same for a folder of any size (and
+  // a drive root, which lists nothing when the disk is empty, is a folder too).
+  std::optional<uint32_t> attributes = files.GetAttributes(WithFinalBackslash(path));
   return attributes && (*attributes & attr::Directory) != 0;
 }
 

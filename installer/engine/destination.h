@@ -20,9 +20,9 @@ bool ValidateDestination(InstallerContext& cx, std::string& path);
 // as a missing folder.
 bool EnsureFolder(InstallerContext& cx, const std::string& path, bool create, bool verify);
 
-// True when a listing of the folder (path with or without its final "\")
-// finds any entry, which every existing folder has, or, for a drive root that
-// lists nothing at all, when the path names a folder.
+// True when the path (with or without its final "\") names an existing
+// folder, a drive root included: what a listing of it finding any entry
+// tells, asked with one attribute query.
 bool FolderExists(FileSystem& files, const std::string& path);
 
 // Creates the folder one level at a time from the drive down ("C:\", "C:\A\",

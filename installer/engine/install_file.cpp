@@ -50,29 +50,48 @@ int32_t PercentValue(double percent) {
   return RoundToInt32(std::fmin(std::fmax(percent, 0.0), 1e9));
 }
 
-void ShowProgress(InstallerContext& cx, CopyView& view, const std::string& source, uint64_t copied,
-                  uint64_t length) {
-  Platform& platform = cx.sys.platform;
-  // The Access runtime's files leave the previous name on the label.
-  if (source.find("MSACCESS") == std::string::npos)
-    view.SetStatusText(0, texts::kCopyingFile + platform.LowerCase(FileNamePart(source)));
+// What stays the same through the blocks of one file.
+struct FileCopy {
+  const std::string& source;
+  uint64_t length;
+  std::string separator;  // the user's thousands separator
+};
+
+void ShowProgress(InstallerContext& cx, CopyView& view, const FileCopy& file, uint64_t copied,
+                  bool firstBlock) {
+  // The file's name goes up with its first block and stays: the same text
+  // once per block would only repaint the label. The Access runtime's files
+  // leave the previous name on it.
+  if (firstBlock && file.source.find("MSACCESS") == std::string::npos)
+    view.SetStatusText(0,
+                       texts::kCopyingFile + cx.sys.platform.LowerCase(FileNamePart(file.source)));
   DrawProgress(view.Bar(0), cx.sys.ui,
-               PercentValue(static_cast<double>(copied) * 100 / static_cast<double>(length)), 100);
+               PercentValue(static_cast<double>(copied) * 100 / static_cast<double>(file.length)),
+               100);
 
   // A package that declares no size has no overall share to show.
   const int32_t packageBytes = cx.pkg().PackageBytes;
   const double overall = packageBytes > 0 ? cx.state.BytesCopied * 100 / packageBytes : 0;
   view.SetStatusText(1,
-                     texts::kBytesCopied + FormatGroupedOrBlank(std::llround(cx.state.BytesCopied),
-                                                                ThousandsSeparator(platform)));
+                     texts::kBytesCopied +
+                         FormatGroupedOrBlank(std::llround(cx.state.BytesCopied), file.separator));
   DrawProgress(view.Bar(1), cx.sys.ui, PercentValue(overall), 100);
 }
 
-// Moves the bytes; the fault that stopped it, or None with `sameLength`
-// telling whether both files ended up equally long. The destination is
-// closed before the source.
+// How a copy went, besides its fault.
+struct Transfer {
+  bool sameLength = false;  // both files ended up equally long
+  bool stamped = false;     // the destination took normal attributes and the
+                            // installer's times
+};
+
+// Moves the bytes; the fault that stopped it, or None. A destination that
+// `present` says is there is deleted first. With `times`, a completed copy
+// takes them and normal attributes before its destination is closed; the
+// destination is closed before the source.
 FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::string& source,
-                           const std::string& destination, bool& sameLength) {
+                           const std::string& destination, bool present,
+                           const std::optional<FileTimes>& times, Transfer& done) {
   FileSystem& files = cx.sys.files;
   FileFault fault = FileFault::None;
   // Both files are closed on every way out, the cancel handler's included.
@@ -83,29 +102,34 @@ FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::stri
   cx.state.CopySource = files.OpenForReading(source, fault);
   OpenFile* in = cx.state.CopySource.get();
   if (!in) return fault;
-  DeleteFileIfPresent(files, destination);
-  const uint64_t length = in->Length();
+  if (present) {
+    files.SetAttributes(destination, attr::Normal);
+    files.Delete(destination);
+  }
+  const FileCopy file{source, in->Length(), ThousandsSeparator(cx.sys.platform)};
   cx.state.CopyDestination = files.OpenForWriting(destination, fault);
   OpenFile* out = cx.state.CopyDestination.get();
   if (!out) return fault;
 
   // The block count is not held in 16 bits: past 32767 full blocks (about
   // 1 GB) it would overflow after the old copy was already deleted.
-  const uint64_t fullBlocks = length / kCopyBlockSize;
-  const size_t remainder = static_cast<size_t>(length % kCopyBlockSize);
+  const uint64_t fullBlocks = file.length / kCopyBlockSize;
+  const size_t remainder = static_cast<size_t>(file.length % kCopyBlockSize);
   std::vector<char> buffer(fullBlocks ? kCopyBlockSize : remainder);
   uint64_t copied = 0;
   for (uint64_t block = 0; block < fullBlocks + (remainder ? 1 : 0); ++block) {
     const size_t size = block < fullBlocks ? kCopyBlockSize : remainder;
     copied += size;
     cx.state.BytesCopied += static_cast<double>(size);
-    ShowProgress(cx, view, source, copied, length);
+    ShowProgress(cx, view, file, copied, block == 0);
     // Drawing lets window messages run; a cancel there has closed the files.
     if (!cx.state.CopySource || !cx.state.CopyDestination) return FileFault::Failed;
     if ((fault = in->Read(buffer.data(), size)) != FileFault::None) return fault;
     if ((fault = out->Write(buffer.data(), size)) != FileFault::None) return fault;
   }
-  sameLength = in->Length() == out->Length();
+  done.sameLength = in->Length() == out->Length();
+  // After the last write, which would move the last-write time again.
+  if (times) done.stamped = out->SetTimesAndAttributes(*times, attr::Normal);
   cx.state.CopyDestination.reset();
   return FileFault::None;
 }
@@ -185,12 +209,19 @@ std::string NextFreeNumberedName(FileSystem& files, const std::string& path) {
   }
 }
 
-bool CopyFileWithProgress(InstallerContext& cx, CopyView& view, const std::string& source,
-                          const std::string& destination) {
-  bool sameLength = false;
-  switch (TransferInBlocks(cx, view, source, destination, sameLength)) {
+namespace {
+
+// CopyFileWithProgress for a destination whose presence is known; `stamped`
+// tells whether the copy gave it `times`.
+bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
+               const std::string& destination, bool present, const std::optional<FileTimes>& times,
+               bool& stamped) {
+  Transfer done;
+  const FileFault fault = TransferInBlocks(cx, view, source, destination, present, times, done);
+  stamped = done.stamped;
+  switch (fault) {
     case FileFault::None:
-      return sameLength;
+      return done.sameLength;
     case FileFault::InUse:
     case FileFault::Denied:
       return DeferToRestart(cx, source, destination);
@@ -199,23 +230,48 @@ bool CopyFileWithProgress(InstallerContext& cx, CopyView& view, const std::strin
   }
 }
 
+}  // namespace
+
+bool CopyFileWithProgress(InstallerContext& cx, CopyView& view, const std::string& source,
+                          const std::string& destination) {
+  bool stamped = false;
+  return CopyKnown(cx, view, source, destination, FileIsPresent(cx.sys.files, destination),
+                   std::nullopt, stamped);
+}
+
 bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
                  const std::string& destination, bool mayReplace, bool& existedBefore) {
+  KnownFacts known;
+  known.destinationPresent = FileIsPresent(cx.sys.files, destination);
+  return InstallFile(cx, view, source, destination, mayReplace, existedBefore, known);
+}
+
+bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
+                 const std::string& destination, bool mayReplace, bool& existedBefore,
+                 const KnownFacts& known) {
   existedBefore = false;
   bool copyRan = false;
   bool result = false;
   try {
-    if (FileIsPresent(cx.sys.files, destination)) {
+    if (known.destinationPresent) {
       existedBefore = true;
       if (!mayReplace) return true;
       const std::string type = InstallFileType(cx.sys.platform, source);
       if (!SourceMayReplace(cx.sys, type, source, destination)) return false;
     }
-    EnsureFolder(cx, FolderOfPath(destination), true, false);
-    result = CopyFileWithProgress(cx, view, source, destination);
+    const std::string folder = FolderOfPath(destination);
+    if (folder != known.readyFolder) EnsureFolder(cx, folder, true, false);
+    bool stamped = false;
+    result = CopyKnown(cx, view, source, destination, known.destinationPresent,
+                       known.installerTimes, stamped);
     copyRan = true;
-    cx.sys.files.SetAttributes(destination, attr::Normal);
-    StampInstallerTimes(cx.sys, destination);
+    if (!stamped) {
+      cx.sys.files.SetAttributes(destination, attr::Normal);
+      if (known.installerTimes)
+        cx.sys.files.SetTimes(destination, *known.installerTimes);
+      else
+        StampInstallerTimes(cx.sys, destination);
+    }
     RegisterComponent(cx.sys, source, destination);
     return result;
   } catch (const RuntimeError& error) {

@@ -4,6 +4,7 @@
 // blocks that drives the copy page's labels and bars, and the replacement of
 // a file in use at the next start of Windows.
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "installer_state.h"
@@ -33,6 +34,23 @@ inline constexpr size_t kCopyBlockSize = 32000;
 // the destination.
 bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
                  const std::string& destination, bool mayReplace, bool& existedBefore);
+
+// What the installation run already knows when it hands a file over, so that
+// the disk is not asked again: whether FileIsPresent found a file at the
+// destination, a folder it has just made sure of (with its final ""), and
+// the installer's own file times, read once per run.
+struct KnownFacts {
+  bool destinationPresent = false;
+  std::string readyFolder;
+  std::optional<FileTimes> installerTimes;
+};
+
+// InstallFile with those facts: the destination's folder is not checked when
+// it is `readyFolder`, and a completed copy takes normal attributes and
+// `installerTimes` through its still open handle.
+bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
+                 const std::string& destination, bool mayReplace, bool& existedBefore,
+                 const KnownFacts& known);
 
 // Copies in 32000-byte blocks, updating both labels and both bars before each
 // block (which lets pending window messages run) and advancing BytesCopied.

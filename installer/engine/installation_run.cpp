@@ -122,30 +122,52 @@ void WriteUninstallHead(InstallerContext& cx, const std::string& setup, const st
   WriteLinesOrFail(sys, script, lines);
 }
 
-// Step 8: every file of Setup.ftc. The logs are written line by line, so a
-// cancel at any moment finds the rollback list complete on disk.
+// Step 8: every file of Setup.ftc. Each folder is made sure of once, when
+// the list moves on to it, each destination is looked for once, and the
+// installer's times are read once for all the files.
 void CopyPackageFiles(InstallerContext& cx, InstallationView& view, const std::string& setup) {
   Services& sys = cx.sys;
   const std::string destination = cx.pkg().InstallPath;
   const std::string drive = destination.substr(0, 2);
   LineReader list(ReadTextFile(sys.files, sys.platform, InFolder(setup, "Setup.ftc")));
   const std::string failureLog = InFolder(destination, "Install.Log");
-  const std::string rollbackList = InFolder(setup, "Uninstall.Tmp");
   WriteLinesOrFail(sys, failureLog, {});
-  WriteLinesOrFail(sys, rollbackList, {});
+  // The rollback list stays open through the phase, every line written
+  // straight to the file (nothing waits in a buffer of ours): a cancel at any
+  // moment reads it complete. The cancel handler closes it before it reads.
+  const std::string rollbackPath = InFolder(setup, "Uninstall.Tmp");
+  FileFault fault = FileFault::None;
+  cx.state.RollbackList = sys.files.OpenForWriting(rollbackPath, fault);
+  if (!cx.state.RollbackList)
+    throw RuntimeError(kPathFileAccessError, "Path/File access error: " + rollbackPath);
+  struct Closer {
+    InstallerState& state;
+    ~Closer() { state.RollbackList.reset(); }
+  } closer{cx.state};
+  auto listForRollback = [&](const std::string& path) {
+    const std::string line = sys.platform.ToAnsi(path + "\r\n");
+    if (cx.state.RollbackList->Write(line.data(), line.size()) != FileFault::None)
+      throw RuntimeError(kPathFileAccessError, "Path/File access error: " + rollbackPath);
+  };
 
+  KnownFacts known;
+  known.installerTimes = sys.files.GetTimes(sys.platform.ProgramPath());
   while (!list.AtEnd()) {
     std::string line = ExpandPlaceholders(cx, list.ReadLine(), false);
     std::optional<FileListEntry> entry = ParseFileListLine(line, drive);
     if (!entry) continue;
-    EnsureFolder(cx, entry->folder, true, false);
+    if (entry->folder != known.readyFolder) {
+      EnsureFolder(cx, entry->folder, true, false);
+      known.readyFolder = entry->folder;
+    }
     bool existedBefore = false;
     const std::string target = entry->folder + entry->name;
     // A new file is listed before its copy starts, so that a cancel in the
     // middle of the copy also removes the part already written.
-    const bool isNew = !FileIsPresent(sys.files, target);
-    if (isNew) AppendOrFail(sys, rollbackList, target);
-    if (!InstallFile(cx, view, "files\\" + entry->name, target, entry->mayReplace, existedBefore))
+    known.destinationPresent = FileIsPresent(sys.files, target);
+    if (!known.destinationPresent) listForRollback(target);
+    if (!InstallFile(cx, view, "files\\" + entry->name, target, entry->mayReplace, existedBefore,
+                     known))
       AppendOrFail(sys, failureLog, texts::kFileNotCopied + entry->name);
   }
 }

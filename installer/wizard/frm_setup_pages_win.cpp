@@ -10,6 +10,7 @@
 #include "control_ids.h"
 #include "texts.h"
 #include "win32/progress_canvas_win.h"
+#include "win32/status_label_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
@@ -28,11 +29,11 @@ struct PageDesign {
   int left, top, width, height;  // twips
 };
 
-// Design positions; the two licence options lie inside their frame.
+// Design positions; the two licence options lie inside their frame. The copy's
+// status labels change with every block: status labels, not STATICs.
 constexpr PageDesign kPageControls[] = {
     {PageControl::SelPath, ids::SelPath, L"STATIC", SS_LEFT | SS_NOPREFIX, 135, 1770, 4335, 795},
-    {PageControl::lblStatus0, ids::lblStatus0, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 270,
-     2595, 4065, 255},
+    {PageControl::lblStatus0, ids::lblStatus0, kStatusLabelClass, 0, 270, 2595, 4065, 255},
     {PageControl::PrgIco, ids::PrgIco, L"STATIC", SS_OWNERDRAW, 120, 2610, 480, 480},
     {PageControl::PrgGroup, ids::PrgGroup, L"COMBOBOX",
      CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 630, 2670, 3780, 315},
@@ -41,8 +42,7 @@ constexpr PageDesign kPageControls[] = {
      4005, 225},
     {PageControl::CopyPath, ids::CopyPath, L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 255,
      3150, 3630, 320},
-    {PageControl::lblStatus1, ids::lblStatus1, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 270,
-     3400, 4065, 255},
+    {PageControl::lblStatus1, ids::lblStatus1, kStatusLabelClass, 0, 270, 3400, 4065, 255},
     {PageControl::DeskShort, ids::DeskShort, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 465, 3420,
      3615, 285},
     {PageControl::Accettazione, ids::Accettazione, L"BUTTON", BS_GROUPBOX, 120, 3960, 4425, 495},
@@ -112,6 +112,7 @@ void FrmSetup::AddPageControls() {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
     return control;
   };
+  RegisterStatusLabel();
   for (const PageDesign& d : kPageControls) {
     int height = d.control == PageControl::PrgGroup ? d.height + kDroppedListTwips : d.height;
     const char* caption = d.control == PageControl::Browse      ? "..."
@@ -139,6 +140,8 @@ void FrmSetup::AddPageControls() {
     ShowWindow(box, SW_HIDE);
     bars_[bar.id - ids::picStatus0].emplace(box);
   }
+  status_[0] = GetDlgItem(hwnd_, ids::lblStatus0);
+  status_[1] = GetDlgItem(hwnd_, ids::lblStatus1);
   SetTimer(hwnd_, ids::tmrTime, 1000, nullptr);
 }
 

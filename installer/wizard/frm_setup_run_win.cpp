@@ -5,6 +5,7 @@
 
 #include "control_ids.h"
 #include "frm_quit_win.h"
+#include "win32/status_label_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
@@ -16,12 +17,18 @@ void FrmSetup::ShowQuitDialog() {
   dialog.ShowModal(hwnd_);
 }
 
-void FrmSetup::ShowWaitingWindow() { waiting_.Show(hwnd_); }
+// The registry phase lets no messages through while the registry editor
+// runs: the copy page first shows what its labels and bars still hold back.
+void FrmSetup::ShowWaitingWindow() {
+  for (HWND label : status_) ShowHeldBackText(label);
+  for (int id : {ids::picStatus0, ids::picStatus1}) ShowHeldBackBar(GetDlgItem(hwnd_, id));
+  waiting_.Show(hwnd_);
+}
 void FrmSetup::SetWaitingText(const std::string& text) { waiting_.SetText(text); }
 void FrmSetup::CloseWaitingWindow() { waiting_.Close(); }
 
 void FrmSetup::SetStatusText(int index, const std::string& text) {
-  SetText(index == 0 ? PageControl::lblStatus0 : PageControl::lblStatus1, text);
+  SetWindowTextW(status_[index == 0 ? 0 : 1], Widen(text).c_str());
 }
 
 ProgressCanvas& FrmSetup::Bar(int index) { return *bars_[index == 0 ? 0 : 1]; }

@@ -103,6 +103,7 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView {
   FrmRegistry waiting_;
   bool warningShown_ = false;  // ErroreSpazio's Visible setting
   std::optional<Win32ProgressCanvas> bars_[2];
+  HWND status_[2] = {};  // lblStatus0 and 1, set once per block by the copy
 };
 
 }  // namespace tessaro

@@ -11,9 +11,9 @@
 namespace tessaro {
 
 void RollBackCopiedFiles(InstallerContext& cx) {
-  // The copy in progress lets go of its files first, so the one being
-  // written can be deleted too. The run writes the list line by line.
-  CloseCopyFiles(cx.state);
+  // The run lets go of its files first, so the one being written can be
+  // deleted too. The run writes the list line by line.
+  CloseRunFiles(cx.state);
   std::string list;
   try {
     list = ReadTextFile(cx.sys.files, cx.sys.platform, "Uninstall.Tmp");

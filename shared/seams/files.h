@@ -50,6 +50,12 @@ class OpenFile {
   virtual uint64_t Length() = 0;
   // Makes what was written reach the disk before the program goes on.
   virtual bool Flush() { return true; }
+  // Gives the file these three times and attributes through this handle,
+  // with no second open; false when it cannot. A later write would move the
+  // last-write time again.
+  virtual bool SetTimesAndAttributes(const FileTimes& /*times*/, uint32_t /*attributes*/) {
+    return false;
+  }
 };
 
 // Sizes of a volume in bytes, as GetDiskFreeSpaceEx reports them.

@@ -180,6 +180,7 @@ class Win32OpenFile : public OpenFile {
   }
   uint64_t Length() override { return LengthOf(file_.Get()); }
   bool Flush() override { return FlushFileBuffers(file_.Get()) != 0; }
+  bool SetTimesAndAttributes(const FileTimes& times, uint32_t attributes) override;
 
  private:
   KernelHandle file_;
@@ -241,6 +242,16 @@ FILETIME ToFileTime(uint64_t t) {
   return FILETIME{static_cast<DWORD>(t & 0xFFFFFFFFu), static_cast<DWORD>(t >> 32)};
 }
 
+// One call for both; a reading handle lacks FILE_WRITE_ATTRIBUTES and fails.
+bool Win32OpenFile::SetTimesAndAttributes(const FileTimes& times, uint32_t attributes) {
+  FILE_BASIC_INFO info{};
+  info.CreationTime.QuadPart = static_cast<LONGLONG>(times.created);
+  info.LastAccessTime.QuadPart = static_cast<LONGLONG>(times.lastAccess);
+  info.LastWriteTime.QuadPart = static_cast<LONGLONG>(times.lastWrite);
+  info.FileAttributes = attributes;  // the change time stays 0: left to the system
+  return SetFileInformationByHandle(file_.Get(), FileBasicInfo, &info, sizeof info) != 0;
+}
+
 // Only the attributes are opened, so a file another program holds open can
 // still be read and stamped.
 KernelHandle OpenForAttributes(const std::string& path, DWORD access) {
@@ -279,10 +290,10 @@ std::unique_ptr<OpenFile> Win32Files::OpenForReadingFromMedium(const std::string
 
 std::unique_ptr<OpenFile> Win32Files::OpenForWriting(const std::string& path, FileFault& fault) {
   // OPEN_ALWAYS and then truncating, because CREATE_ALWAYS refuses an existing
-  // hidden or system file with ERROR_ACCESS_DENIED.
+  // hidden or system file with ERROR_ACCESS_DENIED. A file just made is empty.
   KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file || !SetEndOfFile(file.Get())) {
+  if (!file || (GetLastError() == ERROR_ALREADY_EXISTS && !SetEndOfFile(file.Get()))) {
     fault = FaultOf(GetLastError());
     return nullptr;
   }

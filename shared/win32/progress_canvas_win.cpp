@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
+#include "frame_pacer.h"
 #include "handles.h"
 #include "wide.h"
 
@@ -20,7 +20,27 @@ struct BoxState {
   HFONT font = nullptr;  // not ours
   GdiObject image;       // what has been drawn, as big as the client area
   SIZE imageSize{};
+  // Holds `image` selected from the first drawing to the box's end, with the
+  // DC brush selected: a fill is a colour and one PatBlt, no GDI object made.
+  MemoryDc dc;
+  HGDIOBJ firstBitmap = nullptr;  // the DC's own, put back before `image` goes
+  int shown = -1;                 // the percentage `image` holds; -1: none
+  bool inBar = false;             // between BeginBar and EndBar
+  FramePacer pacer;               // for finished bars (EndBar)
   std::string tag;
+
+  BoxState() = default;
+  BoxState(const BoxState&) = delete;
+  BoxState& operator=(const BoxState&) = delete;
+  ~BoxState() { DropImage(); }
+  // A bitmap still selected into a DC cannot be deleted.
+  void DropImage() {
+    if (dc && firstBitmap) SelectObject(dc.Get(), firstBitmap);
+    firstBitmap = nullptr;
+    image.Reset();
+    imageSize = {};
+    shown = -1;
+  }
 };
 
 LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,6 +63,12 @@ void FillWith(HDC dc, const RECT& area, COLORREF colour) {
   FillRect(dc, &area, static_cast<HBRUSH>(brush.Get()));
 }
 
+// With the DC brush selected (as in BoxState::dc).
+void PatFill(HDC dc, const RECT& area, COLORREF colour, DWORD rop) {
+  SetDCBrushColor(dc, colour);
+  PatBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, rop);
+}
+
 HFONT FontOf(const BoxState& state) {
   return state.font ? state.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
@@ -57,13 +83,27 @@ void Paint(HWND box, HDC dc) {
   }
   if (size.cx != state->imageSize.cx || size.cy != state->imageSize.cy)
     FillWith(dc, all, state->back);  // resized since the last drawing
-  MemoryDc source(CreateCompatibleDC(dc));
-  SelectedObject use(source.Get(), state->image.Get());
-  BitBlt(dc, 0, 0, state->imageSize.cx, state->imageSize.cy, source.Get(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, state->imageSize.cx, state->imageSize.cy, state->dc.Get(), 0, 0, SRCCOPY);
+}
+
+// On the screen now, through the window's DC: no paint message, no round
+// trip. A hidden box is painted by WM_PAINT when it shows.
+void ShowNow(HWND box, BoxState& state) {
+  if (IsWindowVisible(box)) {
+    if (HDC dc = GetDC(box)) {
+      Paint(box, dc);
+      ReleaseDC(box, dc);
+    }
+  }
+  state.pacer.Drawn(box);
 }
 
 LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_TIMER:
+      if (wParam != FramePacer::kTimerId) break;
+      if (BoxState* state = StateOf(window)) ShowNow(window, *state);
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
@@ -95,36 +135,46 @@ bool RegisterBoxClass() {
   return RegisterClassExW(&wc) != 0;
 }
 
-// The box's bitmap selected into a memory DC for one drawing step. The bitmap
-// follows the client size: a box that lost its border, or was resized, gets a
-// new one in the back colour (every call repaints the whole bar anyway).
-class Image {
- public:
-  explicit Image(HWND box) : state_(StateOf(box)) {
-    if (!state_) return;
-    SIZE size = ClientSize(box);
-    if (size.cx <= 0 || size.cy <= 0) return;
-    WindowDc screen(box);
-    if (!state_->image || size.cx != state_->imageSize.cx || size.cy != state_->imageSize.cy) {
-      state_->image.Reset(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
-      state_->imageSize = state_->image ? size : SIZE{};
-      fresh_ = true;
-    }
-    if (!state_->image) return;
-    dc_.Reset(CreateCompatibleDC(screen.Get()));
-    if (!dc_) return;
-    selected_.emplace(dc_.Get(), state_->image.Get());
-    if (fresh_) FillWith(dc_.Get(), RECT{0, 0, size.cx, size.cy}, state_->back);
-  }
-  HDC Dc() const { return dc_.Get(); }
-  explicit operator bool() const { return static_cast<bool>(dc_); }
+bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 
- private:
-  BoxState* state_;
-  bool fresh_ = false;
-  MemoryDc dc_;
-  std::optional<SelectedObject> selected_;  // released before dc_
-};
+// The box's memory DC with its bitmap, ready to draw into; null when the box
+// is not ours or cannot have one. The bitmap follows the client size: a box
+// that lost its border, or was resized, gets a new one in the back colour
+// (the next bar repaints the whole of it anyway).
+HDC Surface(HWND box, BoxState* state) {
+  if (!state) return nullptr;
+  SIZE size = ClientSize(box);
+  if (size.cx <= 0 || size.cy <= 0) return nullptr;
+  if (state->image && SameSize(size, state->imageSize)) return state->dc.Get();
+
+  WindowDc screen(box);
+  if (!screen) return nullptr;
+  if (!state->dc) {
+    state->dc.Reset(CreateCompatibleDC(screen.Get()));
+    if (!state->dc) return nullptr;
+    SelectObject(state->dc.Get(), GetStockObject(DC_BRUSH));
+    SetBkMode(state->dc.Get(), TRANSPARENT);
+  }
+  state->DropImage();
+  GdiObject image(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+  if (!image) return nullptr;
+  state->firstBitmap = SelectObject(state->dc.Get(), image.Get());
+  state->image = std::move(image);
+  state->imageSize = size;
+  PatFill(state->dc.Get(), RECT{0, 0, size.cx, size.cy}, state->back, PATCOPY);
+  return state->dc.Get();
+}
+
+// Outside a bar each primitive shows at once what it drew.
+void Drawn(HWND box, const BoxState& state, const RECT* area) {
+  if (!state.inBar) InvalidateRect(box, area, FALSE);
+}
+
+bool HasBorder(HWND box) {
+  constexpr LONG_PTR kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE;
+  return (GetWindowLongPtrW(box, GWL_STYLE) & WS_BORDER) ||
+         (GetWindowLongPtrW(box, GWL_EXSTYLE) & kEdges);
+}
 
 double MeasureTwipsPerPixel(int logPixels) {
   WindowDc screen(nullptr);
@@ -155,13 +205,11 @@ RECT PixelRect(const TwipBox& box) {
 SIZE TextExtent(HWND box, const std::string& text) {
   SIZE extent{};
   BoxState* state = StateOf(box);
-  if (!state) return extent;
-  WindowDc screen(box);
-  MemoryDc dc(CreateCompatibleDC(screen.Get()));
+  HDC dc = Surface(box, state);
   if (!dc) return extent;
-  SelectedObject font(dc.Get(), FontOf(*state));
+  SelectedObject font(dc, FontOf(*state));
   std::wstring wide = Widen(text);
-  GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
   return extent;
 }
 
@@ -184,7 +232,7 @@ void SetProgressBoxLook(HWND box, uint32_t back, uint32_t fore, HFONT font) {
   state->back = back;
   state->fore = fore;
   state->font = font;
-  state->image.Reset();
+  state->DropImage();
   InvalidateRect(box, nullptr, FALSE);
 }
 
@@ -194,10 +242,10 @@ std::string ProgressBoxTag(HWND box) {
 }
 
 void Win32ProgressCanvas::RemoveBorder() {
+  if (!HasBorder(box_)) return;
   LONG_PTR style = GetWindowLongPtrW(box_, GWL_STYLE);
   LONG_PTR exStyle = GetWindowLongPtrW(box_, GWL_EXSTYLE);
   constexpr LONG_PTR kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE;
-  if (!(style & WS_BORDER) && !(exStyle & kEdges)) return;
   SetWindowLongPtrW(box_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
   SetWindowLongPtrW(box_, GWL_EXSTYLE, exStyle & ~kEdges);
   // The frame is recomputed only on SWP_FRAMECHANGED; the outer size stays
@@ -222,24 +270,26 @@ uint32_t Win32ProgressCanvas::BackColour() {
 }
 
 void Win32ProgressCanvas::FillBox(const TwipBox& box, uint32_t colour, Pen pen) {
-  Image image(box_);
-  if (!image) return;
+  BoxState* state = StateOf(box_);
+  HDC dc = Surface(box_, state);
+  if (!dc) return;
   RECT area = PixelRect(box);
-  GdiObject brush(CreateSolidBrush(colour));
-  SelectedObject use(image.Dc(), brush.Get());
   // PATINVERT is brush XOR screen: a white brush inverts, a black one keeps.
-  PatBlt(image.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-         pen == Pen::Xor ? PATINVERT : PATCOPY);
-  InvalidateRect(box_, &area, FALSE);
+  PatFill(dc, area, colour, pen == Pen::Xor ? PATINVERT : PATCOPY);
+  Drawn(box_, *state, &area);
 }
 
 void Win32ProgressCanvas::Outline(const TwipBox& box, uint32_t colour) {
-  Image image(box_);
-  if (!image) return;
+  BoxState* state = StateOf(box_);
+  HDC dc = Surface(box_, state);
+  if (!dc) return;
   RECT area = PixelRect(box);
-  GdiObject brush(CreateSolidBrush(colour));
-  FrameRect(image.Dc(), &area, static_cast<HBRUSH>(brush.Get()));
-  InvalidateRect(box_, &area, FALSE);
+  // The four one-pixel sides, as FrameRect draws them.
+  const LONG l = area.left, t = area.top, r = area.right, b = area.bottom;
+  for (const RECT& side :
+       {RECT{l, t, r, t + 1}, RECT{l, b - 1, r, b}, RECT{l, t, l + 1, b}, RECT{r - 1, t, r, b}})
+    PatFill(dc, side, colour, PATCOPY);
+  Drawn(box_, *state, &area);
 }
 
 double Win32ProgressCanvas::TextWidth(const std::string& text) {
@@ -251,20 +301,42 @@ double Win32ProgressCanvas::TextHeight(const std::string& text) {
 }
 
 void Win32ProgressCanvas::PrintText(double x, double y, const std::string& text) {
-  Image image(box_);
   BoxState* state = StateOf(box_);
-  if (!image || !state) return;
-  SelectedObject font(image.Dc(), FontOf(*state));
-  SetTextColor(image.Dc(), state->fore);
-  SetBkMode(image.Dc(), TRANSPARENT);
+  HDC dc = Surface(box_, state);
+  if (!dc) return;
+  SelectedObject font(dc, FontOf(*state));
+  SetTextColor(dc, state->fore);
   std::wstring wide = Widen(text);
-  TextOutW(image.Dc(), Pixels(x, TwipsPerPixelOf(LOGPIXELSX)),
-           Pixels(y, TwipsPerPixelOf(LOGPIXELSY)), wide.c_str(), static_cast<int>(wide.size()));
-  InvalidateRect(box_, nullptr, FALSE);
+  TextOutW(dc, Pixels(x, TwipsPerPixelOf(LOGPIXELSX)), Pixels(y, TwipsPerPixelOf(LOGPIXELSY)),
+           wide.c_str(), static_cast<int>(wide.size()));
+  Drawn(box_, *state, nullptr);
 }
 
 void Win32ProgressCanvas::SetTag(const std::string& tag) {
   if (BoxState* state = StateOf(box_)) state->tag = tag;
+}
+
+bool Win32ProgressCanvas::StillShows(int percent) {
+  BoxState* state = StateOf(box_);
+  return state && state->image && state->shown == percent &&
+         SameSize(ClientSize(box_), state->imageSize) && !HasBorder(box_);
+}
+
+void Win32ProgressCanvas::BeginBar() {
+  if (BoxState* state = StateOf(box_)) state->inBar = true;
+}
+
+void Win32ProgressCanvas::EndBar(int percent) {
+  BoxState* state = StateOf(box_);
+  if (!state) return;
+  state->inBar = false;
+  state->shown = state->image ? percent : -1;
+  if (state->pacer.MayDraw(box_)) ShowNow(box_, *state);
+}
+
+void ShowHeldBackBar(HWND box) {
+  BoxState* state = StateOf(box);
+  if (state && state->pacer.HeldBack()) ShowNow(box, *state);
 }
 
 }  // namespace tessaro

@@ -1,7 +1,8 @@
 #pragma once
 // The picture box the progress bars are drawn in, and the canvas that draws
-// into it. The box keeps what is drawn in a bitmap of its own and repaints
-// from it, so a bar survives being covered and uncovered between two calls.
+// into it. The box keeps what is drawn in a bitmap of its own, selected into
+// a memory DC that lives as long as the box, and repaints from it, so a bar
+// survives being covered and uncovered between two calls.
 #include <windows.h>
 
 #include <cstdint>
@@ -20,6 +21,10 @@ HWND CreateProgressBox(HWND parent, int id, int x, int y, int width, int height)
 void SetProgressBoxLook(HWND box, uint32_t back, uint32_t fore, HFONT font);
 // The box's Tag: the percentage last drawn, empty before the first drawing.
 std::string ProgressBoxTag(HWND box);
+// A finished bar goes on the screen at most once per frame (FramePacer); this
+// shows at once one still held back, so that it shows while the program
+// stops letting messages through.
+void ShowHeldBackBar(HWND box);
 
 // Draws into a box made by CreateProgressBox; with any other window it draws
 // nothing and measures zero.
@@ -37,6 +42,14 @@ class Win32ProgressCanvas : public ProgressCanvas {
   double TextHeight(const std::string& text) override;
   void PrintText(double x, double y, const std::string& text) override;
   void SetTag(const std::string& tag) override;
+  // True while the bitmap holds the bar for `percent` at the box's size and
+  // the box has no border of its own.
+  bool StillShows(int percent) override;
+  // Between the two, primitives only draw into the bitmap; EndBar puts the
+  // bar on the screen once, paced. Outside them every primitive invalidates
+  // what it drew.
+  void BeginBar() override;
+  void EndBar(int percent) override;
 
  private:
   HWND box_;

@@ -13,11 +13,16 @@ namespace {
 using fakes::FakeFileSystem;
 using fakes::FakeUi;
 
-// A file system whose listings break down from the given call on.
+// A file system whose look-ups (listings and attribute queries) break down
+// from the given call on.
 struct BreakingFiles : FakeFileSystem {
   std::vector<DirEntry> List(const std::string& pattern) override {
     if (++calls >= breakAt) throw std::runtime_error("listing failed");
     return FakeFileSystem::List(pattern);
+  }
+  std::optional<uint32_t> GetAttributes(const std::string& path) override {
+    if (++calls >= breakAt) throw std::runtime_error("attribute query failed");
+    return FakeFileSystem::GetAttributes(path);
   }
   int calls = 0;
   int breakAt = 1 << 30;
@@ -182,7 +187,7 @@ TEST_F(Destination, FolderThatCannotBeMadeIsReportedOnceAndRejected) {
 TEST_F(Destination, UnexpectedErrorKeepsTheVerdictReachedSoFar) {
   // After the folder was found: accepted.
   files.AddFolder("C:\\Dati");
-  files.breakAt = 2;  // the existence test lists once, the file check next
+  files.breakAt = 2;  // the existence test asks once, the file check lists next
   EXPECT_FALSE(Validate("C:\\Dati"));
   EXPECT_EQ(Texts(), (std::vector<std::string>{texts::kBadPathOrError}));
   EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);

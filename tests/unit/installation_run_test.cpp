@@ -244,6 +244,14 @@ TEST(InstallationRun, LogsFailuresAndListsNewFilesForRollbackBeforeCopying) {
                                       "C:\\Comuni\\Archivio\\leggimi.txt"}));
   EXPECT_EQ(m.sys.files.Content(std::string(kDest) + "\\archivio.mdw"), "vecchio");
   EXPECT_EQ(m.sys.files.Content("C:\\Comuni\\Archivio\\leggimi.txt"), "nuovo");
+  // Every installed file, in either folder, carries the installer's times.
+  for (const std::string& path :
+       {std::string(kDest) + "\\archivio.mde", std::string("C:\\Comuni\\Archivio\\leggimi.txt")}) {
+    auto times = m.sys.files.GetTimes(path);
+    ASSERT_TRUE(times) << path;
+    EXPECT_EQ(times->created, 125574951000000000ull) << path;
+    EXPECT_EQ(times->lastWrite, 125574951000000000ull) << path;
+  }
 }
 
 TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistryPhase) {

@@ -73,8 +73,15 @@ class RecordingCanvas : public ProgressCanvas {
     drawn.push_back({Drawn::Text, {x, y, x, y}, 0, Pen::Copy, text});
   }
   void SetTag(const std::string& text) override { tag = text; }
+  bool StillShows(int percent) override { return percent == showing; }
+  void BeginBar() override { brackets.push_back("begin " + std::to_string(drawn.size())); }
+  void EndBar(int percent) override {
+    brackets.push_back("end " + std::to_string(drawn.size()) + " " + std::to_string(percent));
+  }
 
   static constexpr uint32_t kBack = 0xC0FFEE;
+  int showing = -1;  // what StillShows answers true for
+  std::vector<std::string> brackets;
   bool border = true;
   int borderRemovals = 0;
   std::string tag;
@@ -171,6 +178,22 @@ TEST_F(DrawProgressTest, PendingMessagesRunOnceAfterTheBarIsComplete) {
   DrawProgress(canvas, ui, 100, 100);
   ASSERT_EQ(drawnAtPump.size(), 1u);
   EXPECT_EQ(drawnAtPump[0], canvas.drawn.size());
+  // The whole bar lies between BeginBar and EndBar, which learns what it shows.
+  EXPECT_EQ(
+      canvas.brackets,
+      (std::vector<std::string>{"begin 0", "end " + std::to_string(canvas.drawn.size()) + " 100"}));
+
+  // A bar the canvas still shows is not drawn again; Tag and messages go on.
+  canvas.showing = 42;
+  canvas.drawn.clear();
+  canvas.brackets.clear();
+  DrawProgress(canvas, ui, 42, 100);
+  EXPECT_EQ(canvas.tag, "42");
+  EXPECT_TRUE(canvas.drawn.empty());
+  EXPECT_TRUE(canvas.brackets.empty());
+  EXPECT_EQ(drawnAtPump.size(), 2u);
+  DrawProgress(canvas, ui, 43, 100);
+  EXPECT_FALSE(canvas.drawn.empty());
 }
 
 }  // namespace

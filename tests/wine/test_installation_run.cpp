@@ -76,6 +76,27 @@ TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
   for (const char* name : {"kv_shell.dll", "Unplant.Exe", "MsVBvm50.dll"})
     EXPECT_TRUE(wine_test::exists(system + "\\" + name)) << name;
   EXPECT_EQ(wine_test::read_file(dest + "\\Install.Log"), std::string());
+  // The rollback list, written through its open handle, names the new files.
+  auto rollback = wine_test::read_ansi_text(setup + "\\Uninstall.Tmp");
+  ASSERT_TRUE(rollback);
+  EXPECT_NE(rollback->find(dest + "\\Documenti\\guida.txt\r\n"), std::string::npos) << *rollback;
+  // Installed files carry the installer's three times, set on the copy's
+  // handle after its last write.
+  auto times = [](const std::string& path) {
+    FILETIME t[3] = {};
+    HANDLE h = CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      GetFileTime(h, &t[0], &t[1], &t[2]);
+      CloseHandle(h);
+    }
+    return std::vector<uint64_t>{(uint64_t{t[0].dwHighDateTime} << 32) | t[0].dwLowDateTime,
+                                 (uint64_t{t[1].dwHighDateTime} << 32) | t[1].dwLowDateTime,
+                                 (uint64_t{t[2].dwHighDateTime} << 32) | t[2].dwLowDateTime};
+  };
+  EXPECT_NE(times(platform.programPath)[2], 0u);
+  for (const char* name : {"condominio.mde", "Modelli\\modello_verbale.txt"})
+    EXPECT_EQ(times(dest + "\\" + name), times(platform.programPath)) << name;
   EXPECT_EQ(wine_test::reg_dword(HKEY_CURRENT_USER, "Software\\Tessaro Test\\fm20", "Registered"),
             1u);
 

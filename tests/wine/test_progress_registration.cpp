@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "in_process.h"
 #include "progress.h"
 #include "registration.h"
-#include "in_process.h"
 #include "support.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"
+#include "win32/status_label_win.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
@@ -86,9 +87,11 @@ struct ProgressBar : ::testing::Test {
     ui.PumpMessages();
   }
 
+  // The bar as drawn, also when it came within a frame of the last one.
   Capture Draw(int32_t done, int32_t total) {
     Win32ProgressCanvas canvas(box);
     DrawProgress(canvas, ui, done, total);
+    ShowHeldBackBar(box);
     UpdateWindow(box);
     return Grab(box);
   }
@@ -199,6 +202,61 @@ TEST_F(ProgressBar, FullBarInvertsTheTextAndAnEmptyOneNothing) {
   EXPECT_EQ(ink.inverseFore, 0);
   EXPECT_EQ(Draw(101, 100).pixels.size(), empty.pixels.size());
   EXPECT_EQ(ProgressBoxTag(box), "99");
+
+  // Two bars within one frame: the second may be held back, and shows by
+  // itself once the frame is over and messages run.
+  Win32ProgressCanvas canvas(box);
+  DrawProgress(canvas, ui, 100, 100);
+  DrawProgress(canvas, ui, 0, 100);
+  EXPECT_TRUE(robot::poll_until(
+      [&] {
+        ui.PumpMessages();
+        return InvertedRun(Grab(box), 2) == 0;
+      },
+      robot::Millis{2000}));
+
+  // The same 99% is drawn anew in a new look or at a new size: the inverted
+  // part shows the new back colour inverted, the right edge moves in.
+  Draw(101, 100);
+  SetProgressBoxLook(box, kFore, kBack, nullptr);
+  EXPECT_EQ(Draw(101, 100).at(5, 5), Inverse(kFore));
+  SetWindowPos(box, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Capture narrow = Draw(101, 100);
+  ASSERT_EQ(narrow.width, 200);
+  EXPECT_EQ(narrow.at(199, 10), RGB(0xFF, 0xFF, 0xFF));
+}
+
+// The copy's status label: its text at once, on the screen within a frame.
+TEST_F(ProgressBar, StatusLabelAnswersWithItsLatestTextAndShowsIt) {
+  ASSERT_TRUE(RegisterStatusLabel());
+  HWND label = CreateWindowExW(0, kStatusLabelClass, L"", WS_CHILD | WS_VISIBLE, 20, 60, 300, 20,
+                               window, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(label, nullptr);
+  ui.PumpMessages();
+  SetWindowTextW(label, L"1");
+  SetWindowTextW(label, L"Bytes copiati: 96.000");  // within the same frame
+  EXPECT_EQ(robot::text_of(label), "Bytes copiati: 96.000");
+  // The rightmost column that is not the background reaches far past a "1".
+  auto inkRight = [&] {
+    Capture shot = Grab(label);
+    int right = -1;
+    for (int y = 0; y < shot.height; ++y)
+      for (int x = 0; x < shot.width; ++x)
+        if (shot.at(x, y) != shot.at(shot.width - 1, 0)) right = std::max(right, x);
+    return right;
+  };
+  EXPECT_TRUE(robot::poll_until(
+      [&] {
+        ui.PumpMessages();
+        return inkRight() > 60;
+      },
+      robot::Millis{2000}));
+  // A text held back shows at once when asked to.
+  const int shorter = inkRight();
+  SetWindowTextW(label, L"Bytes copiati: 1");
+  SetWindowTextW(label, L"Bytes copiati: 96.000 di 128.000.000");
+  ShowHeldBackText(label);
+  EXPECT_GT(inkRight(), shorter + 30);
 }
 
 // ------------------------------------------------------------ registration

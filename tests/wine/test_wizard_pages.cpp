@@ -250,8 +250,8 @@ void MakeBigFile(const std::string& path, int megabytes) {
 }
 
 TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
-  // Two large files after the sample's own: the first in a folder of its
-  // own, the second slow enough to cancel during its copy.
+  // Two large files after the sample's own, the first in a folder of its
+  // own: the copy lasts long enough for the click to land inside it.
   const std::string destination = "C:\\tessaro-tests\\Annullata";
   wine_test::remove_tree(destination);
   MakeBigFile(folder + "\\files\\primo.dat", 2);
@@ -276,14 +276,32 @@ TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
   ClickImage(ids::NextStep);
   ASSERT_TRUE(Becomes(ids::PrgGroup, false));
   ClickImage(ids::NextStep);  // page 6: the run starts
-  ASSERT_TRUE(robot::poll_until([&] { return wine_test::exists(destination + "\\secondo.dat"); },
+  // The uninstall script's head comes after the page's last pause for
+  // messages and before the copy's first: a click posted now reaches the
+  // cancel image during the copy, however fast the copy goes.
+  ASSERT_TRUE(robot::poll_until([&] { return wine_test::exists(destination + "\\Uninstall.ini"); },
                                 robot::Millis{30000}))
       << robot::describe_windows(installer.id());
-  EXPECT_TRUE(wine_test::exists(destination + "\\Grandi\\primo.dat"));
-  EXPECT_TRUE(Shown(ids::picStatus0) && Shown(ids::lblStatus1));
-
   HWND dialog = OpenQuitDialog(ids::EndSetup);
   ASSERT_TRUE(dialog) << robot::describe_windows(installer.id());
+  EXPECT_TRUE(Shown(ids::picStatus0) && Shown(ids::lblStatus1));
+  // The dialog holds the copy where it was: the file on the label is there,
+  // part written.
+  const std::string label = Text(ids::lblStatus0);
+  ASSERT_EQ(label.rfind("Copia di ", 0), 0u) << label;
+  const std::string cut = label.substr(9);
+  auto whole = wine_test::read_file(folder + "\\files\\" + cut);
+  ASSERT_TRUE(whole) << cut;
+  wchar_t common[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, common, CSIDL_PROGRAM_FILES_COMMON, FALSE));
+  std::string cutPath;
+  for (const std::string& in :
+       {destination, destination + "\\Grandi", destination + "\\Documenti",
+        destination + "\\Modelli", robot::narrow(common) + "\\Condominio"}) {
+    auto part = wine_test::read_file(in + "\\" + cut);
+    if (part && part->size() < whole->size()) cutPath = in + "\\" + cut;
+  }
+  ASSERT_FALSE(cutPath.empty()) << "no part-written " << cut;
   ClickQuitImage(dialog, ids::quit::EndSetup);
   Recording r = robot::record_boxes(installer, {"OK"});
   ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
@@ -293,6 +311,7 @@ TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
   // Every file the run created is gone, the one cut off mid-copy included,
   // and the folder that held only such files; the destination stays with the
   // run's own files.
+  EXPECT_FALSE(wine_test::exists(cutPath));
   for (const char* name : {"condominio.mde", "leggimi.txt", "Documenti\\guida.txt",
                            "Grandi\\primo.dat", "secondo.dat"})
     EXPECT_FALSE(wine_test::exists(destination + "\\" + name)) << name;

@@ -19,7 +19,7 @@ export TESSARO_FLOPPIES=$TESSARO_WINE_RUN/floppies
 
 export WINEARCH=win32
 export WINEPREFIX=$TESSARO_WINE_RUN/prefix
-export WINEDEBUG=-all
+export WINEDEBUG=${TESSARO_WINEDEBUG:--all}
 # No desktop menu entries, no offer to download Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export HOME=$TESSARO_WINE_RUN/home
