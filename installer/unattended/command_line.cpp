@@ -1,0 +1,98 @@
+#include "command_line.h"
+
+#include <vector>
+
+#include "text.h"
+
+namespace tessaro {
+
+namespace {
+
+std::vector<std::string> Tokens(const std::string& text) {
+  std::vector<std::string> tokens;
+  std::string current;
+  bool quoted = false, any = false;
+  for (char c : text) {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (any) tokens.push_back(current);
+      current.clear();
+      any = false;
+    } else {
+      current += c;
+      any = true;
+    }
+  }
+  if (any) tokens.push_back(current);
+  return tokens;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::string& arguments) {
+  CommandLine line;
+  for (const std::string& token : Tokens(arguments)) {
+    if (token.size() < 2 || token[0] != '/') {
+      line.error = "Argomento non valido: " + token;
+      return line;
+    }
+    const size_t equals = token.find('=');
+    const std::string name = UpperAscii(token.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
+    const bool hasValue = equals != std::string::npos;
+    const std::string value = hasValue ? token.substr(equals + 1) : std::string();
+    auto flag = [&](bool& target) {
+      if (hasValue) line.error = "L'opzione /" + name + " non accetta un valore: " + token;
+      target = true;
+    };
+    auto text = [&](std::optional<std::string>& target) {
+      if (value.empty())
+        line.error = "L'opzione /" + name + " richiede un valore: /" + name + "=...";
+      else
+        target = value;
+    };
+    if (name == "S") {
+      flag(line.silent);
+    } else if (name == "VERYSILENT") {
+      flag(line.verySilent);
+      line.silent = true;
+    } else if (name == "D") {
+      text(line.destination);
+    } else if (name == "GROUP") {
+      text(line.group);
+    } else if (name == "NODESKTOP") {
+      flag(line.noDesktop);
+    } else if (name == "NORESTART") {
+      flag(line.noRestart);
+    } else if (name == "LOG") {
+      text(line.log);
+    } else if (name == "?" || name == "HELP") {
+      flag(line.help);
+    } else {
+      line.error = "Opzione sconosciuta: " + token;
+    }
+    if (!line.error.empty()) return line;
+  }
+  return line;
+}
+
+std::string CommandLineHelp() {
+  return "Uso: Installer.exe [opzioni]\r\n"
+         "\r\n"
+         "  /S              installa senza domande, mostrando solo l'avanzamento\r\n"
+         "  /VERYSILENT     installa senza domande e senza mostrare nulla\r\n"
+         "  /D=cartella     cartella di destinazione\r\n"
+         "  /GROUP=nome     gruppo di programmi\r\n"
+         "  /NODESKTOP      nessun collegamento sul Desktop\r\n"
+         "  /NORESTART      non riavvia Windows, anche se un file sarà sostituito al riavvio\r\n"
+         "  /LOG=file       scrive il resoconto dell'installazione in questo file\r\n"
+         "  /? oppure /HELP questo elenco\r\n"
+         "\r\n"
+         "Con /S o /VERYSILENT la licenza d'uso si intende accettata. Senza /LOG il resoconto\r\n"
+         "è scritto nella cartella TEMP dell'utente, come Tessaro-Installer.log.\r\n"
+         "Codici di uscita: 0 installato, 3010 installato (riavvio necessario), 1641 installato\r\n"
+         "(riavvio avviato), 1602 annullato, 1603 errore, 1639 riga di comando errata.";
+}
+
+}  // namespace tessaro
