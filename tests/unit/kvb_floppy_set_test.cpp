@@ -122,7 +122,8 @@ TEST_F(FloppySet, BackupWritesOnePieceAFloppyUnderTheSetLabel) {
     sys.ui.boxes.clear();
     for (FakeDisk& d : disks) d = FakeDisk{};
     // Floppy 2 comes from an older set: relabelled and emptied without a word.
-    disks[1] = FakeDisk{"01111-11111", {{"archivio.mdb.001", "vecchio"}, {"Vecchio\\x", "y"}}};
+    disks[1].label = "01111-11111";
+    disks[1].files = {{"archivio.mdb.001", "vecchio"}, {"Vecchio\\x", "y"}};
     disks[1].folders = {"Vecchio"};
     const std::string data = Pattern(c.size);
     sys.files.AddFile(kDataFile, data);
@@ -216,7 +217,8 @@ TEST_F(FloppySet, BackupRepeatsAFloppyStepUntilTheFloppyIsUsable) {
 
 TEST_F(FloppySet, BackupCancelledOrImpossibleChangesNoFloppy) {
   sys.files.AddFile(kDataFile, Pattern(5000));
-  disks[0] = FakeDisk{"07777-77777", {{"lettera.doc", "da tenere"}}};
+  disks[0].label = "07777-77777";
+  disks[0].files = {{"lettera.doc", "da tenere"}};
   sys.ui.answers = {MsgAnswer::Cancel};
   sys.ui.onBox = nullptr;
   Insert(0);
