@@ -38,6 +38,12 @@ struct InstallerState {
   bool Installing = false;
   bool QuitConfirmed = false;
   bool RestartNeeded = false;
+  // The user declined the restart that a file put in place at the next start
+  // needs: the installation is complete only after one.
+  bool RestartDeclined = false;
+  // The process's exit code when something decided it (a fatal error, a
+  // cancel); -1 lets the end of setup tell it from the run's outcome.
+  int ExitCode = -1;
   // The eight package files were found beside the installer: only then is
   // the files\ folder there the package's own, to be emptied at the end.
   bool PackageFound = false;

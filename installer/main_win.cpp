@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "win32/files_win.h"
+#include "command_line.h"
 #include "frm_setup_win.h"
 #include "win32/platform_win.h"
 #include "win32/processes_win.h"
@@ -47,5 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  // The wizard went away without its own way out: nothing was installed.
+  if (g_state.ExitCode < 0 && !g_state.QuitConfirmed) g_state.ExitCode = exitcode::Cancelled;
   EndOfSetup(cx);
 }

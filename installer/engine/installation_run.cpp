@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "command_line.h"
 #include "destination.h"
 #include "errors.h"
 #include "file_times.h"
@@ -330,8 +331,10 @@ void ReportCompletion(InstallerContext& cx) {
     return;
   }
   if (ui.ShowMessage(texts::kRestartQuestion, BoxTitle(cx), MsgIcon::Exclamation,
-                     MsgButtons::OkCancel) == MsgAnswer::Cancel)
+                     MsgButtons::OkCancel) == MsgAnswer::Cancel) {
     cx.state.RestartNeeded = false;
+    cx.state.RestartDeclined = true;
+  }
 }
 
 void RunInstallation(InstallerContext& cx, InstallationView& view) {
@@ -340,10 +343,11 @@ void RunInstallation(InstallerContext& cx, InstallationView& view) {
       ReportCompletion(cx);
       EndOfSetup(cx);
     case RunOutcome::ComponentFailed:
+      cx.state.ExitCode = exitcode::Fatal;
       EndOfSetup(cx);
     case RunOutcome::FormsFailed:
       // Ends without clearing the setup folder or restarting.
-      cx.sys.platform.ExitProgram(0);
+      cx.sys.platform.ExitProgram(exitcode::Fatal);
   }
   std::abort();  // every path above ends the program
 }

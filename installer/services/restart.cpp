@@ -5,15 +5,12 @@
 
 namespace tessaro {
 
-void RestartWindowsIfNeeded(InstallerContext& cx) {
-  if (!cx.state.RestartNeeded) return;
-  // The outcome does not matter: the installer ends right after either way,
-  // and a refusal has already been told to the user.
+bool RestartWindowsIfNeeded(InstallerContext& cx) {
+  if (!cx.state.RestartNeeded) return false;
+  // A refusal has already been told to the user; it only changes the exit code.
   clsShutdown shutdown(cx.sys.ui, cx.sys.platform);
-  if (IsNTPlatform(cx.sys.platform))
-    shutdown.ShutDownNTbasedWindows(ewx::Reboot);
-  else
-    shutdown.ShutDownDOSbasedWindows(ewx::Reboot);
+  if (IsNTPlatform(cx.sys.platform)) return shutdown.ShutDownNTbasedWindows(ewx::Reboot);
+  return shutdown.ShutDownDOSbasedWindows(ewx::Reboot);
 }
 
 }  // namespace tessaro

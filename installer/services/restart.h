@@ -4,7 +4,8 @@
 namespace tessaro {
 
 // The last step before the installer ends: asks Windows to restart when a
-// file in use was left to be replaced at the next start.
-void RestartWindowsIfNeeded(InstallerContext& cx);
+// file in use was left to be replaced at the next start. True when Windows
+// accepted the request.
+bool RestartWindowsIfNeeded(InstallerContext& cx);
 
 }  // namespace tessaro

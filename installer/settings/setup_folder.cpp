@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "command_line.h"
 #include "restart.h"
 #include "text.h"
 
@@ -58,6 +59,13 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
+int ExitCodeOf(const InstallerState& state) {
+  if (state.ExitCode >= 0) return state.ExitCode;
+  if (state.QuitConfirmed) return exitcode::Cancelled;
+  if (state.RestartNeeded || state.RestartDeclined) return exitcode::RestartRequired;
+  return exitcode::Installed;
+}
+
 void EndOfSetup(InstallerContext& cx) {
   FileSystem& files = cx.sys.files;
   cx.sys.ui.SetBusyPointer(true);
@@ -82,8 +90,9 @@ void EndOfSetup(InstallerContext& cx) {
   for (const char* name : kScratchFiles) ForceDelete(files, InFolder(folder, name));
 
   cx.sys.ui.SetBusyPointer(false);
-  RestartWindowsIfNeeded(cx);
-  cx.sys.platform.ExitProgram(0);
+  int code = ExitCodeOf(cx.state);
+  if (RestartWindowsIfNeeded(cx)) code = exitcode::RestartStarted;
+  cx.sys.platform.ExitProgram(code);
   std::abort();  // ExitProgram does not return
 }
 

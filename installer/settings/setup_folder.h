@@ -29,4 +29,9 @@ void RemoveFolderQuiet(FileSystem& files, const std::string& path);
 // deferred to the next start, and ends the program. Never returns.
 [[noreturn]] void EndOfSetup(InstallerContext& cx);
 
+// The exit code the end of setup gives: the one a fatal error or a cancel
+// set, else 1602 after the quit dialog, 3010 when a restart is still needed,
+// 0 when installed (EndOfSetup gives 1641 when it restarts Windows).
+int ExitCodeOf(const InstallerState& state);
+
 }  // namespace tessaro

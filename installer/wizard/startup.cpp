@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "command_line.h"
 #include "errors.h"
 #include "registry_access.h"
 #include "setup_dip.h"
@@ -51,7 +52,10 @@ void AskAboutSafeMode(InstallerContext& cx) {
   cx.sys.ui.Beep();
   MsgAnswer answer = cx.sys.ui.ShowMessage(texts::kSafeModeQuestion, texts::kSafeModeTitle,
                                            MsgIcon::Exclamation, MsgButtons::OkCancel);
-  if (answer == MsgAnswer::Cancel) EndOfSetup(cx);
+  if (answer == MsgAnswer::Cancel) {
+    cx.state.ExitCode = exitcode::Cancelled;
+    EndOfSetup(cx);
+  }
 }
 
 void EnterSetupFolder(InstallerContext& cx) {
@@ -69,6 +73,7 @@ void CheckPackageFiles(InstallerContext& cx) {
     cx.sys.ui.Beep();
     cx.sys.ui.ShowMessage(texts::kMissingFileBefore + std::string(name) + texts::kMissingFileAfter,
                           texts::kMissingFileTitle, MsgIcon::Critical, MsgButtons::Ok);
+    cx.state.ExitCode = exitcode::Fatal;
     EndOfSetup(cx);
   }
   cx.state.PackageFound = true;
@@ -100,6 +105,8 @@ void FormLoad(InstallerContext& cx, WizardView& view) {
     LoadSteps(cx, view);
   } catch (const std::exception&) {
     // The program's end is not an exception of this kind and passes through.
+    // The wizard stays open, but whatever follows, the run has failed.
+    cx.state.ExitCode = exitcode::Fatal;
     cx.sys.ui.Beep();
     cx.sys.ui.ShowMessage(texts::kStartupError, cx.pkg().AppShortName + texts::kBoxTitleSuffix,
                           MsgIcon::Critical, MsgButtons::Ok);

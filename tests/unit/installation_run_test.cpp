@@ -288,17 +288,21 @@ struct Ending {
   bool setupCleared;
   bool restartRequested;
   bool scriptWritten;
+  int exitCode = -1;
 };
 
 Ending RunToTheEnd(RunMachine& m) {
+  int code = -1;
   try {
     RunInstallation(m.cx, m.view);
-  } catch (const ProgramEnded&) {
+  } catch (const ProgramEnded& ended) {
+    code = ended.code;
   }
   Ending end{{},
              !m.sys.files.Exists("C:\\Setup\\Setup.dip"),
              !m.sys.platform.exitRequests.empty(),
-             m.sys.files.Exists(m.Script())};
+             m.sys.files.Exists(m.Script()),
+             code};
   for (const auto& box : m.sys.ui.boxes) end.boxes.push_back(box.text);
   return end;
 }
@@ -314,6 +318,7 @@ TEST(InstallationRun, ComponentFailuresEndThroughEndOfSetupBeforeTouchingTheDest
     EXPECT_EQ(m.sys.ui.beeps, 0);
     EXPECT_TRUE(end.setupCleared);
     EXPECT_FALSE(end.scriptWritten);
+    EXPECT_EQ(end.exitCode, 1603);
     EXPECT_EQ(m.sys.ui.boxes[0].title, "Archivio setup");
     EXPECT_EQ(m.sys.ui.boxes[0].icon, MsgIcon::Critical);
   }
@@ -343,6 +348,7 @@ TEST(InstallationRun, FormsLibraryFailureEndsAtOnceLeavingTheSetupFolder) {
                                                   "FM20.DLL. L'installazione sarà terminata."});
     EXPECT_EQ(m.sys.ui.beeps, present ? 0 : 1);
     EXPECT_FALSE(end.setupCleared);
+    EXPECT_EQ(end.exitCode, 1603);
     EXPECT_TRUE(m.sys.processes.started.empty()) << "no registry import";
   }
 }
@@ -355,6 +361,7 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
     EXPECT_EQ(m.sys.ui.boxes[0].icon, MsgIcon::Information);
     EXPECT_TRUE(end.setupCleared);
     EXPECT_FALSE(end.restartRequested);
+    EXPECT_EQ(end.exitCode, 0);
   }
   for (MsgAnswer answer : {MsgAnswer::Ok, MsgAnswer::Cancel}) {
     RunMachine m;
@@ -369,6 +376,8 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
     EXPECT_EQ(m.sys.ui.boxes[0].buttons, MsgButtons::OkCancel);
     EXPECT_EQ(m.state.RestartNeeded, answer == MsgAnswer::Ok);
     EXPECT_EQ(end.restartRequested, answer == MsgAnswer::Ok);
+    // Restarting: 1641; declined: 3010, installed but not yet complete.
+    EXPECT_EQ(end.exitCode, answer == MsgAnswer::Ok ? 1641 : 3010);
     EXPECT_EQ(m.Lines(std::string(kDest) + "\\Install.Log"),
               (std::vector<std::string>{"File non copiato: archivio.mde",
                                         "File non copiato: mancante.txt"}));
