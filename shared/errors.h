@@ -1,19 +1,23 @@
 #pragma once
 // Run-time errors carry the numbers the programs test and report
 // (6 overflow, 53 file not found, 62 input past end of file, 58, 70, 75 ...).
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace tessaro {
 
-class RuntimeError : public std::runtime_error {
+// A std::exception that keeps its own text: std::runtime_error would bring
+// the C++ runtime's old reference-counted string into the programs.
+class RuntimeError : public std::exception {
  public:
   RuntimeError(int number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+      : number_(number), description_(description) {}
   int Number() const { return number_; }
+  const char* what() const noexcept override { return description_.c_str(); }
 
  private:
   int number_;
+  std::string description_;
 };
 
 namespace err {

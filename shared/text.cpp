@@ -190,6 +190,11 @@ double LeadingNumber(const std::string& text) {
   return std::strtod(digits.c_str(), nullptr);
 }
 
+std::string ZeroPadded(uint64_t value, size_t digits) {
+  std::string text = std::to_string(value);
+  return text.size() < digits ? std::string(digits - text.size(), '0') + text : text;
+}
+
 int32_t RoundToInt32(double value) {
   double r = std::nearbyint(value);  // default rounding mode: half to even
   if (!(r >= -2147483648.0 && r <= 2147483647.0)) throw RuntimeError(err::Overflow, "Overflow");

@@ -33,6 +33,10 @@ std::string LowerLatin(const std::string& text);
 // a decimal point and an exponent; reading stops at the first other character.
 double LeadingNumber(const std::string& text);
 
+// The decimal digits of `value` with leading zeros up to `digits` characters
+// (printf's "%03u"); more digits when the number needs them.
+std::string ZeroPadded(uint64_t value, size_t digits);
+
 // Rounds half to even into a signed 32-bit integer; throws RuntimeError 6
 // (overflow) when it does not fit.
 int32_t RoundToInt32(double value);

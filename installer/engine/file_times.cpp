@@ -1,6 +1,6 @@
 #include "file_times.h"
 
-#include <cstdio>
+#include "text.h"
 
 namespace tessaro {
 
@@ -42,14 +42,11 @@ std::string FileTimeText(Platform& platform, uint64_t fileTime) {
       DateFromDays(static_cast<int64_t>(seconds / kSecondsPerDay) - kDays1601To1970);
   const std::string separator = platform.LocaleValue(kLocaleDateSeparator).value_or("/");
 
-  char day[8], month[8], year[24], time[32];
-  std::snprintf(day, sizeof day, "%02u", date.day);
-  std::snprintf(month, sizeof month, "%02u", date.month);
-  std::snprintf(year, sizeof year, "%04lld", static_cast<long long>(date.year));
-  std::snprintf(time, sizeof time, "%u.%u.%u", static_cast<unsigned>(secondOfDay / 3600),
-                static_cast<unsigned>(secondOfDay / 60 % 60),
-                static_cast<unsigned>(secondOfDay % 60));
-  return std::string(day) + separator + month + separator + year + " " + time;
+  // The year of a time below 2^63 lies between 1601 and 30828.
+  return ZeroPadded(date.day, 2) + separator + ZeroPadded(date.month, 2) + separator +
+         ZeroPadded(static_cast<uint64_t>(date.year), 4) + " " +
+         std::to_string(secondOfDay / 3600) + "." + std::to_string(secondOfDay / 60 % 60) + "." +
+         std::to_string(secondOfDay % 60);
 }
 
 std::string LastWriteText(Services& sys, const std::string& path) {

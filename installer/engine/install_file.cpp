@@ -1,7 +1,6 @@
 #include "install_file.h"
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -203,9 +202,8 @@ std::string NextFreeNumberedName(FileSystem& files, const std::string& path) {
                                ? path.substr(0, dot + 1)
                                : path + ".";
   for (unsigned number = 0;; ++number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%03u", number);
-    if (!files.GetAttributes(base + digits)) return base + digits;
+    const std::string candidate = base + ZeroPadded(number, 3);
+    if (!files.GetAttributes(candidate)) return candidate;
   }
 }
 
