@@ -179,11 +179,14 @@ double LeadingNumber(const std::string& text) {
   }
   if (seenDigit && i < text.size() &&
       (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+    // Blanks inside the exponent are skipped as well: "1e 3" is 1000.
     std::string exponent = "e";
-    size_t j = i + 1;
-    if (j < text.size() && (text[j] == '-' || text[j] == '+')) exponent += text[j++];
+    i += 1;
+    skipBlanks();
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) exponent += text[i++];
     size_t start = exponent.size();
-    while (j < text.size() && text[j] >= '0' && text[j] <= '9') exponent += text[j++];
+    for (skipBlanks(); i < text.size() && text[i] >= '0' && text[i] <= '9'; skipBlanks())
+      exponent += text[i++];
     if (exponent.size() > start) digits += exponent;
   }
   if (!seenDigit) return 0.0;

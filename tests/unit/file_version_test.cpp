@@ -43,6 +43,9 @@ TEST_F(FileVersion, NumberIsTheLeadingNumberOfTheFileVersion) {
   EXPECT_DOUBLE_EQ(Number("3, 51, 0, 2\0"s), 3);
   EXPECT_DOUBLE_EQ(Number(" 6.2 (build 9200)"), 6.2);
   EXPECT_DOUBLE_EQ(Number("v1.2"), 0);
+  // Blanks count nowhere, not even inside the exponent.
+  EXPECT_DOUBLE_EQ(Number(" 1 . 5 e - 2 x"), 0.015);
+  EXPECT_DOUBLE_EQ(Number("2e 3 4"), 2e34);
   EXPECT_DOUBLE_EQ(Number(""), 0);
   // Only the first two parts compare.
   EXPECT_EQ(Number("4.71.1712.5"), Number("4.71.3110.0"));
