@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "win32/files_win.h"
+#include "win32/form_keys.h"
 #include "frm_setup_win.h"
 #include "win32/platform_win.h"
 #include "win32/processes_win.h"
@@ -43,9 +44,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   form.LoadAndShow();
 
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchFormMessage(msg);
   EndOfSetup(cx);
 }
