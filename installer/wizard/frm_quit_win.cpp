@@ -296,7 +296,7 @@ LRESULT FrmQuit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_MouseDown();
       return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove();
+      if (PointerMoved(hwnd_, lp)) Form_MouseMove();
       return 0;
     case WM_CLOSE:
       // Alt+F4 on the dialog answers as «Indietro» would.

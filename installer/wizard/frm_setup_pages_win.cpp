@@ -95,8 +95,11 @@ std::wstring WithCrLf(const std::string& text) {
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)
     return SendMessageW(GetParent(hwnd), msg, wp, lp);
-  if (msg == WM_MOUSEMOVE)
-    SendMessageW(GetParent(hwnd), WM_MOUSEMOVE, 0, 0);  // Accettazione_MouseMove
+  if (msg == WM_MOUSEMOVE) {  // Accettazione_MouseMove
+    POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    MapWindowPoints(hwnd, GetParent(hwnd), &at, 1);
+    SendMessageW(GetParent(hwnd), WM_MOUSEMOVE, wp, MAKELPARAM(at.x, at.y));
+  }
   if (msg == WM_ERASEBKGND) {
     RECT r;
     GetClientRect(hwnd, &r);

@@ -338,7 +338,7 @@ LRESULT CALLBACK FrmSetup::ForwardingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   if (id == 3 && msg == WM_ERASEBKGND) return 1;  // the close image paints all of itself
   try {
     // Apptitle_ and Welcome_MouseMove
-    if (msg == WM_MOUSEMOVE && id != 3) self->Form_MouseMove();
+    if (msg == WM_MOUSEMOVE && id != 3 && PointerMoved(hwnd, lp)) self->Form_MouseMove();
     if (id == 1 && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
       self->Form_MouseDown();  // Apptitle_MouseDown
       return 0;
@@ -415,7 +415,7 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_MouseDown();
       return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove();
+      if (PointerMoved(hwnd_, lp)) Form_MouseMove();
       return 0;
     case WM_SETCURSOR:
       if (ui_.ShowBusyCursor()) return TRUE;

@@ -54,7 +54,7 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
       SetCursor(LoadCursorW(nullptr, image->look == ImageLook::Disabled ? IDC_ARROW : IDC_HAND));
       return TRUE;
     case WM_MOUSEMOVE:
-      Notify(hwnd, kImageMouseMove);
+      if (PointerMoved(hwnd, lp)) Notify(hwnd, kImageMouseMove);
       break;
     case WM_LBUTTONDBLCLK:
       // Every click counts, however quick: the second one of a double click
@@ -84,6 +84,15 @@ HWND CreateImageButton(HWND parent, const ImageButtonDesign& design, RECT place,
                     reinterpret_cast<DWORD_PTR>(new ImageData{design.look, design.arrow, design.slot}));
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return hwnd;
+}
+
+bool PointerMoved(HWND window, LPARAM point) {
+  static POINT last{-32768, -32768};
+  POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  ClientToScreen(window, &at);
+  const bool moved = at.x != last.x || at.y != last.y;
+  last = at;
+  return moved;
 }
 
 bool IsImageButton(HWND window) { return window && DataOf(window) != nullptr; }

@@ -31,6 +31,12 @@ bool IsImageButton(HWND window);
 int ImageSlot(HWND window);
 // The text drawn on the image (its name with the arrow).
 const wchar_t* ImageCaption(HWND window, wchar_t (&buffer)[64]);
+// Whether a WM_MOUSEMOVE of `window` at `point` (its lParam) is a move of the
+// pointer. Windows also sends one when a window appears or goes under a
+// pointer that stays still: that one must not undo a highlight the keyboard
+// has just given.
+bool PointerMoved(HWND window, LPARAM point);
+
 // Paints an image for the parent's WM_DRAWITEM; false for any other control.
 bool DrawImageButton(const DRAWITEMSTRUCT& item);
 

@@ -270,3 +270,77 @@ TEST_F(WizardLayout, EveryTextIsWholeAndEveryControlInPlace) {
 
 }  // namespace
 }  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// The prefix's DPI as Wine reads it when a program starts; 96 again after.
+class PrefixDpi {
+ public:
+  explicit PrefixDpi(DWORD dpi) { Set(dpi); }
+  ~PrefixDpi() { Set(96); }
+  PrefixDpi(const PrefixDpi&) = delete;
+  PrefixDpi& operator=(const PrefixDpi&) = delete;
+
+ private:
+  static void Set(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return;
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof(dpi));
+    RegCloseKey(key);
+  }
+};
+
+// Runs this program's WizardLayout suite in a new process; its exit code,
+// and what it printed in `output`.
+DWORD RunLayoutSuite(int dpi, std::string& output) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::string log = wine_test::scratch_folder("WizardDpi") + "\\layout.log";
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE out = CreateFileW(Widen(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return 0xFFFF;
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=WizardLayout.*";
+  SetEnvironmentVariableW(L"TESSARO_EXPECT_DPI", std::to_wstring(dpi).c_str());
+  STARTUPINFOW start{};
+  start.cb = sizeof(start);
+  start.dwFlags = STARTF_USESTDHANDLES;
+  start.hStdOutput = start.hStdError = out;
+  PROCESS_INFORMATION child{};
+  DWORD code = 0xFFFF;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                     &child)) {
+    if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0)
+      TerminateProcess(child.hProcess, 0xDEAD);
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
+  }
+  SetEnvironmentVariableW(L"TESSARO_EXPECT_DPI", nullptr);
+  CloseHandle(out);
+  output = wine_test::read_file(log).value_or("(no output)");
+  return code;
+}
+
+// The walk of WizardLayout at the DPIs of today's screens besides 96 (which
+// WizardLayout itself runs at): 125 %, 150 %, 175 % and 200 %.
+TEST(WizardDpi, EveryWindowFitsAtEveryDpi) {
+  for (int dpi : {120, 144, 168, 192}) {
+    SCOPED_TRACE(std::to_string(dpi) + " dpi");
+    std::string output;
+    DWORD code;
+    {
+      PrefixDpi prefix(static_cast<DWORD>(dpi));
+      code = RunLayoutSuite(dpi, output);
+    }
+    EXPECT_EQ(code, 0u) << output;
+    EXPECT_NE(output.find("at " + std::to_string(dpi) + " dpi"), std::string::npos) << output;
+  }
+}
+
+}  // namespace
+}  // namespace tessaro
