@@ -95,6 +95,10 @@ bool FrmSetup::Create(HINSTANCE instance) {
                           WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, x, y, width,
                           height, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
+  // A window without a caption gets its icon from the class only in some
+  // places; the taskbar and Alt+Tab ask the window.
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
 
   textSpec_ = {L"Tahoma", FW_NORMAL, Px(195)};
   titleSpec_ = {L"Tahoma", FW_BOLD, Px(210)};

@@ -54,7 +54,7 @@ TEST(Outline, FractionalTwipsPerPixelScaleExactly) {
   EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);     // 1.75
   // A true half still goes to the even neighbour: 198 * 1.75 = 346.5.
   EXPECT_EQ(SetupOutline(s)[7].points[3].x, 346);
-  s.tx = s.ty = TwipsPerPixel(216);  // 3 pixels for every 2
+  s.tx = s.ty = TwipsPerPixel(144);  // 3 pixels for every 2
   EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);  // 1.5 -> 2
   EXPECT_EQ(SetupOutline(s)[1].points[1].y, 608);  // 405 * 1.5 = 607.5 -> 608
 }

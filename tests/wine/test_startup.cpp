@@ -3,6 +3,8 @@
 // every way out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "control_ids.h"
 #include "robot.h"
 #include "support.h"
@@ -259,6 +261,35 @@ TEST_F(WizardWindow, CancelImageAsksThenLeavesThroughTheEndOfSetup) {
   PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   ExitThroughQuitDialog(installer);
   ExpectOnlyUsersFilesLeft(folder);
+}
+
+}  // namespace
+
+namespace {
+
+// The sizes of the images in a program's icon 1, which LoadIconW(instance, 1)
+// must find; none when it does not.
+std::vector<int> IconSizes(const std::string& program) {
+  std::vector<int> sizes;
+  HMODULE module = LoadLibraryExW(robot::widen(program).c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return sizes;
+  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  const BYTE* data = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group)))
+                           : nullptr;
+  // A group: three words, then 14 bytes per image, its width first.
+  const int count = data && LoadIconW(module, MAKEINTRESOURCEW(1)) ? data[4] | data[5] << 8 : 0;
+  for (int i = 0; i < count; ++i) sizes.push_back(data[6 + 14 * i] ? data[6 + 14 * i] : 256);
+  FreeLibrary(module);
+  return sizes;
+}
+
+TEST(Startup, BothProgramsCarryAnIconOfTheirOwn) {
+  for (const std::string& program : {wine_test::installer_exe(), wine_test::kvb_exe()}) {
+    const std::vector<int> sizes = IconSizes(program);
+    for (int size : {16, 32, 48})
+      EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end()) << program << " " << size;
+  }
 }
 
 }  // namespace
