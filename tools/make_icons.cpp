@@ -40,8 +40,9 @@ class Canvas {
           for (int sx = 0; sx < kSamples; ++sx)
             if (inside((px + (sx + 0.5) / kSamples) / size_, (py + (sy + 0.5) / kSamples) / size_))
               ++hits;
-        if (hits) Over(pixels_[static_cast<size_t>(py * size_ + px)], colour,
-                       colour.a * hits / (kSamples * kSamples));
+        if (hits)
+          Over(pixels_[static_cast<size_t>(py * size_ + px)], colour,
+               colour.a * hits / (kSamples * kSamples));
       }
     }
   }
@@ -126,7 +127,11 @@ void DrawShield(Canvas& c, double x, double y, double side) {
 // The installer: an open ledger guarded by the shield.
 void DrawInstaller(Canvas& c) {
   const double sag = 0.07;
-  c.Fill(Polygon({{0.02, 0.22}, {0.47, 0.22 + sag}, {0.92, 0.22}, {0.92, 0.80}, {0.47, 0.84},
+  c.Fill(Polygon({{0.02, 0.22},
+                  {0.47, 0.22 + sag},
+                  {0.92, 0.22},
+                  {0.92, 0.80},
+                  {0.47, 0.84},
                   {0.02, 0.80}}),
          kCover);
   c.Fill(Polygon({{0.06, 0.16}, {0.47, 0.16 + sag}, {0.47, 0.78}, {0.06, 0.74}}), kPaper);
@@ -150,8 +155,7 @@ void DrawBackup(Canvas& c) {
   c.Fill(RoundRect(0.16, 0.48, 0.80, 0.88, 0.03), kPaper);
   if (c.size() >= 24) {
     const double line = std::fmax(1.0 / c.size(), 0.035);
-    for (double y : {0.58, 0.68})
-      c.Fill(Stroke({0.22, y}, {0.60, y}, line), kRule);
+    for (double y : {0.58, 0.68}) c.Fill(Stroke({0.22, y}, {0.60, y}, line), kRule);
   }
   DrawShield(c, 0.50, 0.44, 0.50);
 }
@@ -180,7 +184,8 @@ std::string IconImage(const Canvas& c) {
   Put32(out, static_cast<uint32_t>(n * n * 4 + maskRow * n));
   for (int i = 0; i < 4; ++i) Put32(out, 0);
   auto byte = [](double v) {
-    return static_cast<char>(static_cast<uint8_t>(std::lround(std::fmin(std::fmax(v, 0.0), 1.0) * 255)));
+    return static_cast<char>(
+        static_cast<uint8_t>(std::lround(std::fmin(std::fmax(v, 0.0), 1.0) * 255)));
   };
   for (int y = n - 1; y >= 0; --y)
     for (int x = 0; x < n; ++x) {

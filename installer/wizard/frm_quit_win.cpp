@@ -118,8 +118,8 @@ bool FrmQuit::Create(HWND owner) {
 
   for (const LabelDesign& d : kLabels) {
     CreateWindowExW(0, L"STATIC", Widen(d.caption).c_str(),
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX,
-                    Px(d.left), Px(d.top), Px(d.width), Px(d.height), hwnd_,
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX, Px(d.left),
+                    Px(d.top), Px(d.width), Px(d.height), hwnd_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
   }
   FitLabels();
@@ -137,9 +137,9 @@ bool FrmQuit::Create(HWND owner) {
     const ImageDesign& d = kImages[i];
     imageVisible_[i] = d.visible;
     const std::wstring name = Widen(d.name);
-    HWND image = CreateImageButton(hwnd_, {d.id, name.c_str(), ImageArrow::None, d.look, d.slot},
-                                   PxRect(d.left, d.top, d.width, d.height), false,
-                                   fonts_.Get(spec));
+    HWND image =
+        CreateImageButton(hwnd_, {d.id, name.c_str(), ImageArrow::None, d.look, d.slot},
+                          PxRect(d.left, d.top, d.width, d.height), false, fonts_.Get(spec));
     SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     below = image;
   }

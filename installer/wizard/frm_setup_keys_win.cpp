@@ -20,8 +20,8 @@ namespace {
 constexpr int kBackSlot = 0, kNextSlot = 1, kCancelSlot = 2;
 
 // The page's controls top to bottom; the buttons follow, left to right.
-constexpr int kTabOrder[] = {ids::Welcome,  ids::Lic_Accetto, ids::Lic_NonAccetto, ids::CopyPath,
-                             ids::Browse,   ids::PrgGroup,    ids::DeskShort};
+constexpr int kTabOrder[] = {ids::Welcome, ids::Lic_Accetto, ids::Lic_NonAccetto, ids::CopyPath,
+                             ids::Browse,  ids::PrgGroup,    ids::DeskShort};
 
 bool Usable(HWND control) {
   return control && IsWindowVisible(control) && IsWindowEnabled(control);
@@ -45,9 +45,7 @@ HWND FrmSetup::SlotImage(int slot) const {
   return nullptr;
 }
 
-bool FrmSetup::Pressable(HWND image) const {
-  return Usable(image) && cx_.state.WizardStep < 6;
-}
+bool FrmSetup::Pressable(HWND image) const { return Usable(image) && cx_.state.WizardStep < 6; }
 
 // The control that has the focus, the combo box for its own text field.
 HWND FrmSetup::FocusedControl() const {
@@ -90,8 +88,8 @@ void FrmSetup::MoveFocus(bool backwards) {
                        : GetDlgItem(hwnd_, id);
     if (!Usable(control)) continue;
     // Of the two options only the chosen one is a stop; the arrows go between them.
-    if (IsClass(control, WC_BUTTONW) && (GetWindowLongW(control, GWL_STYLE) & 0xF) ==
-                                            BS_AUTORADIOBUTTON &&
+    if (IsClass(control, WC_BUTTONW) &&
+        (GetWindowLongW(control, GWL_STYLE) & 0xF) == BS_AUTORADIOBUTTON &&
         SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED)
       continue;
     order.push_back(control);
@@ -159,8 +157,8 @@ bool FrmSetup::OnKey(const MSG& msg) {
     return false;
   }
   // Mnemonics: Alt with the letter, or the letter alone away from the fields.
-  if (msg.message == WM_SYSCHAR || (msg.message == WM_CHAR && focus && !IsClass(focus, L"Edit") &&
-                                    focus != combo)) {
+  if (msg.message == WM_SYSCHAR ||
+      (msg.message == WM_CHAR && focus && !IsClass(focus, L"Edit") && focus != combo)) {
     const wchar_t key = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(msg.wParam)));
     for (HWND option : options) {
       const std::wstring caption = WindowText(option);

@@ -74,7 +74,8 @@ void FrmSetup::FitOptions() {
   HWND frame = GetDlgItem(hwnd_, ids::Accettazione);
   const HWND options[] = {GetDlgItem(frame, ids::Lic_Accetto),
                           GetDlgItem(frame, ids::Lic_NonAccetto)};
-  const int room = Px(places_[ids::Accettazione].height) - Px(places_[ids::Lic_Accetto].top) - Gap();
+  const int room =
+      Px(places_[ids::Accettazione].height) - Px(places_[ids::Lic_Accetto].top) - Gap();
   // Both options in one font: the one the longer caption needs.
   int size = textSpec_.height;
   for (HWND option : options) {
@@ -177,7 +178,8 @@ void FrmSetup::Relayout() {
   const Place& sel = places_[ids::SelPath];
   int selRoom = Px(kContentBottom);
   for (int id : {ids::CopyPath, ids::Browse, ids::PrgIco, ids::PrgGroup, ids::DeskShort})
-    if (Visible(item(id)) && topOf(id) > Px(sel.top)) selRoom = std::min(selRoom, topOf(id) - Gap());
+    if (Visible(item(id)) && topOf(id) > Px(sel.top))
+      selRoom = std::min(selRoom, topOf(id) - Gap());
   const bool selShown = Visible(item(ids::SelPath));
   const bool welcomeShown = WelcomeShown();
   // With the text box under it too, the box keeps at least a third of the page.

@@ -119,10 +119,10 @@ void FrmSetup::AddPageControls() {
   auto make = [&](HWND parent, const wchar_t* cls, DWORD style, int id, const Place& p,
                   int extraHeight, const char* caption) {
     places_[id] = p;
-    HWND control = CreateWindowExW(
-        0, cls, Widen(caption).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, Px(p.left), Px(p.top),
-        Px(p.width), Px(p.height + extraHeight), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    HWND control =
+        CreateWindowExW(0, cls, Widen(caption).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                        Px(p.left), Px(p.top), Px(p.width), Px(p.height + extraHeight), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
   };
@@ -135,13 +135,12 @@ void FrmSetup::AddPageControls() {
   }
   HWND frame = Ctl(PageControl::Accettazione);
   SetWindowSubclass(frame, FrameProc, 1, 0);
-  make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_VISIBLE,
-       ids::Lic_Accetto,
+  make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_VISIBLE, ids::Lic_Accetto,
        {kAcceptLeft, kOptionsTop, kRefuseLeft - kOptionGap - kAcceptLeft, kOptionsHeight}, 0,
        texts::kAcceptCaption);
-  HWND refuse = make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_VISIBLE, ids::Lic_NonAccetto,
-                     {kRefuseLeft, kOptionsTop, kRefuseWidth, kOptionsHeight}, 0,
-                     texts::kRefuseCaption);
+  HWND refuse =
+      make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_VISIBLE, ids::Lic_NonAccetto,
+           {kRefuseLeft, kOptionsTop, kRefuseWidth, kOptionsHeight}, 0, texts::kRefuseCaption);
   SendMessageW(refuse, BM_SETCHECK, BST_CHECKED, 0);
   SendMessageW(Ctl(PageControl::DeskShort), BM_SETCHECK, BST_CHECKED, 0);
 

@@ -35,10 +35,8 @@ void FrmSetup::SetStatusText(int index, const std::string& text) {
   const std::wstring wide = Widen(text);
   if (WindowText(label) == wide) return;
   SetWindowTextW(label, wide.c_str());
-  FitLabel(label, textSpec_, places_[id], Px(places_[id == ids::lblStatus0 ? ids::picStatus0
-                                                                            : ids::picStatus1]
-                                                  .top),
-           true);
+  FitLabel(label, textSpec_, places_[id],
+           Px(places_[id == ids::lblStatus0 ? ids::picStatus0 : ids::picStatus1].top), true);
 }
 
 ProgressCanvas& FrmSetup::Bar(int index) { return *bars_[index == 0 ? 0 : 1]; }

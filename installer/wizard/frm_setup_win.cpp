@@ -39,34 +39,62 @@ struct ImageDesign {
 constexpr ImageDesign kImages[] = {
     {ButtonImage::Previous_Disabilitato,
      {ids::Previous_Disabilitato, L"Indietro", ImageArrow::Back, ImageLook::Disabled, kBackSlot},
-     120, 4535, 1440, 510, true},
+     120,
+     4535,
+     1440,
+     510,
+     true},
     {ButtonImage::Previous,
      {ids::Previous, L"Indietro", ImageArrow::Back, ImageLook::Normal, kBackSlot},
-     120, 4530, 1440, 510, false},
+     120,
+     4530,
+     1440,
+     510,
+     false},
     {ButtonImage::Previus_Blu,
      {ids::Previus_Blu, L"Indietro", ImageArrow::Back, ImageLook::Blue, kBackSlot},
-     120, 4530, 1425, 510, true},
+     120,
+     4530,
+     1425,
+     510,
+     true},
     {ButtonImage::NextStep,
      {ids::NextStep, L"Avanti", ImageArrow::Forward, ImageLook::Normal, kNextSlot},
-     1830, 4545, 1440, 510, true},
+     1830,
+     4545,
+     1440,
+     510,
+     true},
     {ButtonImage::Avanti_Blu,
      {ids::Avanti_Blu, L"Avanti", ImageArrow::Forward, ImageLook::Blue, kNextSlot},
-     1830, 4545, 1455, 525, false},
+     1830,
+     4545,
+     1455,
+     525,
+     false},
     {ButtonImage::EndSetup,
      {ids::EndSetup, L"Esci", ImageArrow::None, ImageLook::Normal, kCancelSlot},
-     4845, 4560, 1470, 480, true},
+     4845,
+     4560,
+     1470,
+     480,
+     true},
     {ButtonImage::EndSetup_giallo,
      {ids::EndSetup_giallo, L"Esci", ImageArrow::None, ImageLook::Yellow, kCancelSlot},
-     4830, 4545, 1455, 495, true},
+     4830,
+     4545,
+     1455,
+     495,
+     true},
 };
 
 void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
   int height = r.bottom - r.top;
   for (int y = 0; y < height; y += 2) {
     auto mix = [&](int a, int b) { return a + (b - a) * y / (height ? height : 1); };
-    SetDCBrushColor(dc, RGB(mix(GetRValue(top), GetRValue(bottom)),
-                            mix(GetGValue(top), GetGValue(bottom)),
-                            mix(GetBValue(top), GetBValue(bottom))));
+    SetDCBrushColor(
+        dc, RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+                mix(GetBValue(top), GetBValue(bottom))));
     RECT band{r.left, r.top + y, r.right, r.top + y + 2};
     FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   }
@@ -145,20 +173,19 @@ void FrmSetup::MakeWelcome(bool scrollBar) {
   HWND old = GetDlgItem(hwnd_, ids::Welcome);
   std::wstring text = old ? WindowText(old) : std::wstring();
   const bool visible = !old || (GetWindowLongW(old, GWL_STYLE) & WS_VISIBLE);
-  HFONT font = old ? reinterpret_cast<HFONT>(SendMessageW(old, WM_GETFONT, 0, 0))
-                   : fonts_.Get(textSpec_);
+  HFONT font =
+      old ? reinterpret_cast<HFONT>(SendMessageW(old, WM_GETFONT, 0, 0)) : fonts_.Get(textSpec_);
   RECT r = PxRect(120, 1290, 4395, 3165);
   if (old) {
     GetWindowRect(old, &r);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
   }
   const bool focused = old && GetFocus() == old;
-  HWND welcome = CreateWindowExW(
-      0, L"EDIT", text.c_str(),
-      WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-          (scrollBar ? WS_VSCROLL : 0),
-      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
-      GetModuleHandleW(nullptr), nullptr);
+  HWND welcome = CreateWindowExW(0, L"EDIT", text.c_str(),
+                                 WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE |
+                                     ES_READONLY | ES_AUTOVSCROLL | (scrollBar ? WS_VSCROLL : 0),
+                                 r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
   SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // The text passes the pointer on to the form.
   SetWindowSubclass(welcome, ForwardingProc, 2, reinterpret_cast<DWORD_PTR>(this));
@@ -176,8 +203,8 @@ void FrmSetup::AddImages() {
     const ImageDesign& d = kImages[i];
     places_[d.button.id] = {d.left, d.top, d.width, d.height};
     imageVisible_[i] = d.visible;
-    HWND image = CreateImageButton(hwnd_, d.button, PxRect(d.left, d.top, d.width, d.height),
-                                   false, fonts_.Get(buttonSpec_));
+    HWND image = CreateImageButton(hwnd_, d.button, PxRect(d.left, d.top, d.width, d.height), false,
+                                   fonts_.Get(buttonSpec_));
     // Stack in table order: each image goes just below the one before it.
     SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     below = image;
@@ -286,12 +313,19 @@ void FrmSetup::OnImage(int id, WORD code) {
   if (code != kImageClicked) return;
   switch (id) {
     case ids::NextStep:
-    case ids::Avanti_Blu: NextStep_Click(); break;
+    case ids::Avanti_Blu:
+      NextStep_Click();
+      break;
     case ids::Previous:
-    case ids::Previus_Blu: Previous_Click(); break;
+    case ids::Previus_Blu:
+      Previous_Click();
+      break;
     case ids::EndSetup:
-    case ids::EndSetup_giallo: EndSetup_Click(); break;
-    default: break;  // the disabled Back image does nothing
+    case ids::EndSetup_giallo:
+      EndSetup_Click();
+      break;
+    default:
+      break;  // the disabled Back image does nothing
   }
 }
 

@@ -114,8 +114,7 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView, pri
   void Relayout();
   void PlaceWelcome(const RECT& box, int& bottom);
   void PlaceWarning(int top);
-  void FitLabel(HWND label, const FontSpec& base, const Place& place, int roomBottom,
-                bool oneLine);
+  void FitLabel(HWND label, const FontSpec& base, const Place& place, int roomBottom, bool oneLine);
   void FitOptions();
   void Move(HWND control, const RECT& r);
   bool WelcomeShown() const;
@@ -138,7 +137,7 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView, pri
   FrmRegistry waiting_;
   bool warningShown_ = false;  // ErroreSpazio's Visible setting
   WelcomeText welcomeText_ = WelcomeText::Scrolling;
-  std::map<int, Place> places_;        // by control id
+  std::map<int, Place> places_;         // by control id
   std::array<bool, 7> imageVisible_{};  // the wizard's images' Visible settings
   HWND savedFocus_ = nullptr;           // while another window is active
   int focusSlot_ = -1;                  // a slot that had the focus while it showed no image

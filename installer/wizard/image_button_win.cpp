@@ -32,16 +32,19 @@ struct Colours {
 
 Colours ColoursOf(ImageLook look) {
   switch (look) {
-    case ImageLook::Blue: return {RGB(40, 110, 200), RGB(16, 50, 110), RGB(255, 255, 255)};
-    case ImageLook::Yellow: return {RGB(250, 210, 60), RGB(150, 110, 0), RGB(40, 30, 0)};
-    case ImageLook::Disabled: return {RGB(196, 202, 210), RGB(150, 156, 166), RGB(110, 116, 126)};
-    default: return {RGB(226, 234, 244), RGB(12, 36, 70), RGB(12, 36, 70)};
+    case ImageLook::Blue:
+      return {RGB(40, 110, 200), RGB(16, 50, 110), RGB(255, 255, 255)};
+    case ImageLook::Yellow:
+      return {RGB(250, 210, 60), RGB(150, 110, 0), RGB(40, 30, 0)};
+    case ImageLook::Disabled:
+      return {RGB(196, 202, 210), RGB(150, 156, 166), RGB(110, 116, 126)};
+    default:
+      return {RGB(226, 234, 244), RGB(12, 36, 70), RGB(12, 36, 70)};
   }
 }
 
 void Notify(HWND hwnd, WORD code) {
-  SendMessageW(GetParent(hwnd), WM_COMMAND,
-               MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(hwnd)), code),
+  SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(hwnd)), code),
                reinterpret_cast<LPARAM>(hwnd));
 }
 
@@ -80,8 +83,9 @@ HWND CreateImageButton(HWND parent, const ImageButtonDesign& design, RECT place,
       place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return nullptr;
-  SetWindowSubclass(hwnd, ImageProc, kSubclassId,
-                    reinterpret_cast<DWORD_PTR>(new ImageData{design.look, design.arrow, design.slot}));
+  SetWindowSubclass(
+      hwnd, ImageProc, kSubclassId,
+      reinterpret_cast<DWORD_PTR>(new ImageData{design.look, design.arrow, design.slot}));
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return hwnd;
 }
@@ -107,9 +111,10 @@ const wchar_t* ImageCaption(HWND window, wchar_t (&buffer)[64]) {
   GetWindowTextW(window, name, 55);
   ImageData* data = DataOf(window);
   ImageArrow arrow = data ? data->arrow : ImageArrow::None;
-  swprintf(buffer, 64, arrow == ImageArrow::Back      ? L"< %ls"
-                       : arrow == ImageArrow::Forward ? L"%ls >"
-                                                      : L"%ls",
+  swprintf(buffer, 64,
+           arrow == ImageArrow::Back      ? L"< %ls"
+           : arrow == ImageArrow::Forward ? L"%ls >"
+                                          : L"%ls",
            name);
   return buffer;
 }

@@ -40,8 +40,8 @@ int WidestLine(HFONT font, const std::wstring& text) {
     size_t end = text.find_first_of(L"\r\n", start);
     if (end == std::wstring::npos) end = text.size();
     if (end > start)
-      widest = std::max(widest, static_cast<int>(
-                                    MeasureText(font, text.substr(start, end - start), 1, true).cx));
+      widest = std::max(
+          widest, static_cast<int>(MeasureText(font, text.substr(start, end - start), 1, true).cx));
     if (end + 1 < text.size() && text[end] == L'\r' && text[end + 1] == L'\n') ++end;
     start = end + 1;
   }
@@ -58,8 +58,8 @@ int LineHeight(HFONT font) {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, text.data(),
-                                                             static_cast<int>(text.size())))));
+  text.resize(static_cast<size_t>(
+      std::max(0, GetWindowTextW(window, text.data(), static_cast<int>(text.size())))));
   return text;
 }
 

@@ -45,13 +45,14 @@ void Line(HDC dc, POINT a, POINT b, COLORREF colour, int width) {
 // columns of figures, a ribbon hanging from the top.
 void DrawLedger(HDC dc, const Frame& f, int pen) {
   const double sag = 0.08;  // the spine lies lower than the outer edges
-  FillPolygon(dc, {f.At(0.0, 0.06), f.At(0.5, 0.06 + sag), f.At(1.0, 0.06), f.At(1.0, 1.0),
-                   f.At(0.5, 1.0), f.At(0.0, 1.0)},
+  FillPolygon(dc,
+              {f.At(0.0, 0.06), f.At(0.5, 0.06 + sag), f.At(1.0, 0.06), f.At(1.0, 1.0),
+               f.At(0.5, 1.0), f.At(0.0, 1.0)},
               kCover, kInk, pen);
   for (int side = 0; side < 2; ++side) {
     const double outer = side == 0 ? 0.03 : 0.97;
-    FillPolygon(dc, {f.At(outer, 0.0), f.At(0.5, sag), f.At(0.5, 0.94), f.At(outer, 0.90)},
-                kPaper, kInk, pen);
+    FillPolygon(dc, {f.At(outer, 0.0), f.At(0.5, sag), f.At(0.5, 0.94), f.At(outer, 0.90)}, kPaper,
+                kInk, pen);
     for (int row = 1; row <= 7; ++row) {
       const double y = 0.1 * row + 0.04;
       Line(dc, f.At(outer + (side == 0 ? 0.04 : -0.04), y),
@@ -67,8 +68,9 @@ void DrawLedger(HDC dc, const Frame& f, int pen) {
          pen);
   }
   Line(dc, f.At(0.5, sag), f.At(0.5, 0.94), kInk, pen);
-  FillPolygon(dc, {f.At(0.56, sag - 0.02), f.At(0.62, sag - 0.04), f.At(0.62, 1.08),
-                   f.At(0.59, 1.03), f.At(0.56, 1.08)},
+  FillPolygon(dc,
+              {f.At(0.56, sag - 0.02), f.At(0.62, sag - 0.04), f.At(0.62, 1.08), f.At(0.59, 1.03),
+               f.At(0.56, 1.08)},
               kRibbon, kInk, 1);
 }
 

@@ -34,7 +34,7 @@ TEST(Outline, LargeFontScreenScalesAndRoundsHalfToEven) {
   EXPECT_EQ(panel.points[1].y, 429);  // 428.75
   EXPECT_EQ(panel.ellipseHeight, 15);
   OutlineScale half;
-  half.tx = half.ty = 6;  // 2.5 screen pixels per design pixel
+  half.tx = half.ty = 6;                             // 2.5 screen pixels per design pixel
   EXPECT_EQ(SetupOutline(half)[0].points[0].y, 10);  // 4 * 2.5
   EXPECT_EQ(QuitOutline(half)[0].points[0].y, 2);    // 1 * 2.5 = 2.5 -> 2
 }
@@ -48,14 +48,14 @@ TEST(Outline, FractionalTwipsPerPixelScaleExactly) {
   EXPECT_EQ(QuitOutline(s)[0].points[1].x, 700);
   s.tx = s.ty = TwipsPerPixel(168);
   OutlineShape panel = SetupOutline(s)[0];
-  EXPECT_EQ(panel.points[1].x, 957);  // 957.25
-  EXPECT_EQ(panel.points[0].y, 7);    // 4 * 1.75
+  EXPECT_EQ(panel.points[1].x, 957);               // 957.25
+  EXPECT_EQ(panel.points[0].y, 7);                 // 4 * 1.75
   EXPECT_EQ(SetupOutline(s)[2].points[1].y, 623);  // 356 * 1.75
   EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);     // 1.75
   // A true half still goes to the even neighbour: 198 * 1.75 = 346.5.
   EXPECT_EQ(SetupOutline(s)[7].points[3].x, 346);
-  s.tx = s.ty = TwipsPerPixel(144);  // 3 pixels for every 2
-  EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);  // 1.5 -> 2
+  s.tx = s.ty = TwipsPerPixel(144);                // 3 pixels for every 2
+  EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);     // 1.5 -> 2
   EXPECT_EQ(SetupOutline(s)[1].points[1].y, 608);  // 405 * 1.5 = 607.5 -> 608
 }
 
@@ -73,8 +73,8 @@ struct ImageStacks : ButtonImages {
     return slot.back();
   }
   ButtonImage Back() {
-    return Seen({ButtonImage::Previous_Disabilitato, ButtonImage::Previous,
-                 ButtonImage::Previus_Blu});
+    return Seen(
+        {ButtonImage::Previous_Disabilitato, ButtonImage::Previous, ButtonImage::Previus_Blu});
   }
   ButtonImage Next() { return Seen({ButtonImage::NextStep, ButtonImage::Avanti_Blu}); }
   ButtonImage Cancel() { return Seen({ButtonImage::EndSetup, ButtonImage::EndSetup_giallo}); }

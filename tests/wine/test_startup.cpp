@@ -17,7 +17,7 @@ using robot::Recording;
 const robot::WindowQuery kWizard{"TessaroFrmSetup", "", 0, true};
 
 // What the sample package puts in a setup folder, besides files\.
-const std::vector<std::string> kPackageFiles = {"Licence.txt",  "Welcome.txt", "unplant.dll",
+const std::vector<std::string> kPackageFiles = {"Licence.txt",  "Welcome.txt",  "unplant.dll",
                                                 "kv_shell.dll", "Settings.lrk", "Setup.dip",
                                                 "Setup.ftc",    "MsVBvm50.dll"};
 
@@ -91,8 +91,9 @@ TEST(Startup, WelcomePageShowsTheSamplePackageAndClosingCleansUp) {
   std::string welcome = ControlText(wizard, tessaro::ids::Welcome);
   EXPECT_EQ(welcome.substr(0, welcome.find("\r\n")),
             "Benvenuti nel programma di installazione di Contabilità Condominio v.3.2 !");
-  EXPECT_NE(welcome.find("Questo programma installerà Contabilità Condominio v.3.2 sul vostro computer."),
-            std::string::npos)
+  EXPECT_NE(
+      welcome.find("Questo programma installerà Contabilità Condominio v.3.2 sul vostro computer."),
+      std::string::npos)
       << welcome;
   EXPECT_EQ(welcome.find('@'), std::string::npos) << welcome;
 
@@ -125,8 +126,8 @@ TEST(Startup, MissingPackageFileIsReportedAndNothingAfterIt) {
 TEST(Startup, HiddenPackageFileCountsAsMissing) {
   std::string folder = wine_test::make_setup_folder();
   AddUsersFiles(folder);
-  ASSERT_TRUE(SetFileAttributesW(robot::widen(folder + "\\Setup.dip").c_str(),
-                                 FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(
+      SetFileAttributesW(robot::widen(folder + "\\Setup.dip").c_str(), FILE_ATTRIBUTE_HIDDEN));
   robot::Process installer = StartInstaller(folder);
 
   Recording r = robot::record_boxes(installer, {"OK"});
@@ -275,8 +276,8 @@ std::vector<int> IconSizes(const std::string& program) {
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   if (!module) return sizes;
   HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-  const BYTE* data = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group)))
-                           : nullptr;
+  const BYTE* data =
+      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
   // A group: three words, then 14 bytes per image, its width first.
   const int count = data && LoadIconW(module, MAKEINTRESOURCEW(1)) ? data[4] | data[5] << 8 : 0;
   for (int i = 0; i < count; ++i) sizes.push_back(data[6 + 14 * i] ? data[6 + 14 * i] : 256);

@@ -266,16 +266,21 @@ TEST_F(WizardPages, KeyboardAloneInstallsTheSamplePackage) {
   CoInitialize(nullptr);
   auto keys = [&](const std::string& k) { ASSERT_TRUE(robot::send_keys(wizard, k)) << k; };
   auto focusIs = [&](int id) {
-    return robot::poll_until([&] { return GetDlgCtrlID(robot::focused_control(installer.id())) == id; },
-                             robot::Millis{5000});
+    return robot::poll_until(
+        [&] { return GetDlgCtrlID(robot::focused_control(installer.id())) == id; },
+        robot::Millis{5000});
   };
-  auto focusName = [&] { return robot::describe(robot::read_control(robot::focused_control(installer.id()))); };
+  auto focusName = [&] {
+    return robot::describe(robot::read_control(robot::focused_control(installer.id())));
+  };
 
   // The image buttons are buttons to a screen reader, named as they read:
   // windows of the system's button class, which Windows' accessibility reports
   // as push buttons (Wine's reports every control as a client area).
-  for (auto [id, name] : {std::pair{ids::NextStep, "Avanti"}, {ids::EndSetup, "Esci"},
-                          {ids::Previous_Disabilitato, "Indietro"}, {ids::ESCI_ORA, "Esci"}}) {
+  for (auto [id, name] : {std::pair{ids::NextStep, "Avanti"},
+                          {ids::EndSetup, "Esci"},
+                          {ids::Previous_Disabilitato, "Indietro"},
+                          {ids::ESCI_ORA, "Esci"}}) {
     auto [accName, role] = Accessible(Hwnd(id));
     EXPECT_EQ(accName, name);
     EXPECT_TRUE(role == ROLE_SYSTEM_PUSHBUTTON || role == ROLE_SYSTEM_CLIENT) << role;
