@@ -119,9 +119,9 @@ void FrmSetup::PlaceWelcome(const RECT& box, int& bottom) {
   HFONT font = fonts_.Get(textSpec_);
   bool scrollBar = false;
   int height = room;
-  const int lines = BoxTextWidth(welcome, width, false);
+  const int lineWidth = BoxTextWidth(welcome, width, false);
   if (welcomeText_ == WelcomeText::Scrolling) {
-    scrollBar = MeasureText(font, text, lines, false).cy + BoxSlack() > room;
+    scrollBar = MeasureText(font, text, lineWidth, false).cy + BoxSlack() > room;
   } else {
     // The report's and the summary's lines whole, and the whole text in view.
     const int smallest = std::max(1, textSpec_.height * 2 / 3);
@@ -130,8 +130,8 @@ void FrmSetup::PlaceWelcome(const RECT& box, int& bottom) {
       FontSpec spec = textSpec_;
       spec.height = size;
       font = fonts_.Get(spec);
-      const int need = MeasureText(font, text, lines, false).cy + BoxSlack();
-      const bool whole = welcomeText_ != WelcomeText::Report || WidestLine(font, text) <= lines;
+      const int need = MeasureText(font, text, lineWidth, false).cy + BoxSlack();
+      const bool whole = welcomeText_ != WelcomeText::Report || WidestLine(font, text) <= lineWidth;
       fits = whole && need + warning <= room;
       if (welcomeText_ == WelcomeText::Report) height = std::min(room, need);
     }
