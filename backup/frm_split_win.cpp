@@ -81,7 +81,7 @@ bool FrmSplit::Create(HINSTANCE instance) {
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));  // drawn at build time
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kvb::ids::kFrmSplitClass;
   if (!RegisterClassExW(&wc)) return false;

@@ -7,6 +7,7 @@
 
 #include "win32/files_win.h"
 #include "command_line.h"
+#include "win32/form_keys.h"
 #include "frm_setup_win.h"
 #include "win32/platform_win.h"
 #include "win32/processes_win.h"
@@ -44,10 +45,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   form.LoadAndShow();
 
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchFormMessage(msg);
   // The wizard went away without its own way out: nothing was installed.
   if (g_state.ExitCode < 0 && !g_state.QuitConfirmed) g_state.ExitCode = exitcode::Cancelled;
   EndOfSetup(cx);

@@ -1,12 +1,15 @@
 #include "frm_quit_win.h"
 
+#include <algorithm>
+
 #include "control_ids.h"
 #include "image_button_win.h"
 #include "outline_win.h"
 #include "quit.h"
+#include "screen_scale_win.h"
 #include "texts.h"
-#include "win32/wide.h"
 #include "win32/form_window.h"
+#include "win32/wide.h"
 
 namespace tessaro {
 
@@ -15,6 +18,7 @@ namespace {
 // The dialog's background picture: 350 x 358 design pixels.
 constexpr int kWidth = 350 * 15;
 constexpr int kHeight = 358 * 15;
+constexpr int kButtonsTop = 4680;
 constexpr COLORREF kBack = RGB(18, 52, 96);
 constexpr COLORREF kBand = RGB(64, 122, 178);
 
@@ -24,6 +28,7 @@ struct LabelDesign {
   int left, top, width, height;
 };
 
+// Top to bottom; each label may grow down to the next one.
 constexpr LabelDesign kLabels[] = {
     {ids::quit::Label5, texts::kQuitHeading, 150, 150, 2610, 255},
     {ids::quit::Label1, texts::kQuitNotComplete, 225, 690, 4500, 495},
@@ -32,30 +37,35 @@ constexpr LabelDesign kLabels[] = {
     {ids::quit::Label4, texts::kQuitChoose, 270, 3060, 4500, 495},
 };
 
+constexpr int kBackSlot = 0, kExitSlot = 1;
+
 struct ImageDesign {
   ButtonImage image;
   int id;
-  const char* caption;
+  const char* name;
   ImageLook look;
+  int slot;
   int left, top, width, height;
   bool visible;  // when the dialog opens: «Indietro» starts highlighted
 };
 
 // Each button's images, topmost first.
 constexpr ImageDesign kImages[] = {
-    {ButtonImage::BackToSetup, ids::quit::BackToSetup, texts::kQuitBack, ImageLook::Normal, 245,
-     4680, 1440, 510, false},
+    {ButtonImage::BackToSetup, ids::quit::BackToSetup, texts::kQuitBack, ImageLook::Normal,
+     kBackSlot, 245, 4680, 1440, 510, false},
     {ButtonImage::BackToSetup_Blu, ids::quit::BackToSetup_Blu, texts::kQuitBack, ImageLook::Blue,
-     240, 4680, 1425, 510, true},
-    {ButtonImage::EndSetup, ids::quit::EndSetup, texts::kQuitExit, ImageLook::Normal, 1905, 4695,
-     1470, 540, true},
+     kBackSlot, 240, 4680, 1425, 510, true},
+    {ButtonImage::EndSetup, ids::quit::EndSetup, texts::kQuitExit, ImageLook::Normal, kExitSlot,
+     1905, 4695, 1470, 540, true},
     {ButtonImage::EndSetup_giallo, ids::quit::EndSetup_giallo, texts::kQuitExit, ImageLook::Yellow,
-     1890, 4680, 1455, 510, true},
+     kExitSlot, 1890, 4680, 1455, 510, true},
 };
 
-HFONT MakeFont(int pixelHeight, int weight) {
-  return CreateFontW(-pixelHeight, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                     CLEARTYPE_QUALITY, 0, L"Tahoma");
+const FontSpec kText{L"Tahoma", FW_NORMAL, 0}, kHeading{L"Tahoma", FW_BOLD, 0};
+
+FontSpec Scaled(FontSpec spec, int twips) {
+  spec.height = Px(twips);
+  return spec;
 }
 
 }  // namespace
@@ -67,6 +77,7 @@ void FrmQuit::ShowModal(HWND owner) {
   EnableWindow(owner, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  SetFocus(SlotImage(kBackSlot));
   MSG msg;
   while (!done_) {
     int got = GetMessageW(&msg, nullptr, 0, 0);
@@ -74,12 +85,12 @@ void FrmQuit::ShowModal(HWND owner) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
       break;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    DispatchFormMessage(msg);
   }
   // The owner comes back before the dialog goes, so Windows activates it.
   EnableWindow(owner, TRUE);
   ui_.SetOwner(owner);
+  SetFormKeys(hwnd_, nullptr);
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
 }
@@ -94,9 +105,6 @@ bool FrmQuit::Create(HWND owner) {
   wc.lpszClassName = ids::quit::kClass;
   RegisterClassExW(&wc);  // fails harmlessly once registered
 
-  HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
   int width = Px(kWidth), height = Px(kHeight);
   RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (owner) GetWindowRect(owner, &over);
@@ -108,37 +116,122 @@ bool FrmQuit::Create(HWND owner) {
                           this);
   if (!hwnd_) return false;
 
-  textFont_.Reset(MakeFont(Px(195), FW_NORMAL));
-  headingFont_.Reset(MakeFont(Px(210), FW_BOLD));
-  buttonFont_.Reset(MakeFont(Px(195), FW_BOLD));
   for (const LabelDesign& d : kLabels) {
-    HWND label = CreateWindowExW(
-        0, L"STATIC", Widen(d.caption).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-        Px(d.left), Px(d.top), Px(d.width), Px(d.height), hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
-    GdiObject& font = d.id == ids::quit::Label5 ? headingFont_ : textFont_;
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    CreateWindowExW(0, L"STATIC", Widen(d.caption).c_str(),
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX, Px(d.left),
+                    Px(d.top), Px(d.width), Px(d.height), hwnd_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
   }
+  FitLabels();
+  // One font for both buttons: the one their longer caption fits in.
+  const FontSpec buttonSpec = Scaled(kHeading, 195);
+  int size = buttonSpec.height;
+  for (const ImageDesign& d : kImages)
+    size = std::min(size, FitText(fonts_, buttonSpec, Widen(d.name), Px(d.width - d.height / 2),
+                                  Px(d.height), true)
+                              .size);
+  FontSpec spec = buttonSpec;
+  spec.height = size;
   HWND below = HWND_TOP;
-  for (const ImageDesign& d : kImages) {
-    RECT place{Px(d.left), Px(d.top), Px(d.left + d.width), Px(d.top + d.height)};
-    HWND image = CreateImageButton(hwnd_, d.id, Widen(d.caption).c_str(), d.look, place, d.visible,
-                                   static_cast<HFONT>(buttonFont_.Get()));
+  for (size_t i = 0; i < std::size(kImages); ++i) {
+    const ImageDesign& d = kImages[i];
+    imageVisible_[i] = d.visible;
+    const std::wstring name = Widen(d.name);
+    HWND image =
+        CreateImageButton(hwnd_, {d.id, name.c_str(), ImageArrow::None, d.look, d.slot},
+                          PxRect(d.left, d.top, d.width, d.height), false, fonts_.Get(spec));
     SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     below = image;
   }
+  ShowSlots();
+  SetFormKeys(hwnd_, this);
   return true;
+}
+
+// Each label as tall as its text, down to the next label (the last one down
+// to the buttons); a smaller font only when that is not enough.
+void FrmQuit::FitLabels() {
+  for (size_t i = 0; i < std::size(kLabels); ++i) {
+    const LabelDesign& d = kLabels[i];
+    const int bottom = i + 1 < std::size(kLabels) ? kLabels[i + 1].top : kButtonsTop;
+    const bool heading = d.id == ids::quit::Label5;
+    HWND label = GetDlgItem(hwnd_, d.id);
+    const int room = Px(bottom) - Px(d.top) - Px(45);
+    TextFit fit = FitText(fonts_, Scaled(heading ? kHeading : kText, heading ? 210 : 195),
+                          Widen(d.caption), Px(d.width), room, false);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fit.font), FALSE);
+    const int height = std::min(std::max(fit.height, Px(d.height)), room);
+    SetWindowPos(label, nullptr, 0, 0, Px(d.width), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void FrmQuit::Form_Load() { SetWindowRgn(hwnd_, BuildQuitRegion(1.0f, 1.0f, 0, 0), TRUE); }
 
-void FrmQuit::SetVisible(ButtonImage image, bool visible) {
+HWND FrmQuit::SlotImage(int slot) const {
   for (const ImageDesign& d : kImages) {
-    if (d.image != image) continue;
-    HWND control = GetDlgItem(hwnd_, d.id);
-    if (control && (IsWindowVisible(control) != FALSE) != visible)
-      ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+    HWND image = GetDlgItem(hwnd_, d.id);
+    if (d.slot == slot && IsWindowVisible(image)) return image;
   }
+  return nullptr;
+}
+
+// As in the wizard, only the topmost Visible image of a button is shown, and
+// the focus stays with the button when its image changes.
+void FrmQuit::ShowSlots() {
+  HWND focus = GetFocus();
+  const int focused = IsImageButton(focus) && GetParent(focus) == hwnd_ ? ImageSlot(focus) : -1;
+  for (int slot : {kBackSlot, kExitSlot}) {
+    bool seen = false;
+    for (size_t i = 0; i < std::size(kImages); ++i) {
+      if (kImages[i].slot != slot) continue;
+      const bool show = imageVisible_[i] && !seen;
+      seen = seen || show;
+      HWND image = GetDlgItem(hwnd_, kImages[i].id);
+      if (image && (IsWindowVisible(image) != FALSE) != show)
+        ShowWindow(image, show ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+  if (focused >= 0 && GetFocus() != SlotImage(focused)) SetFocus(SlotImage(focused));
+}
+
+void FrmQuit::SetVisible(ButtonImage image, bool visible) {
+  for (size_t i = 0; i < std::size(kImages); ++i)
+    if (kImages[i].image == image) imageVisible_[i] = visible;
+  ShowSlots();
+}
+
+bool FrmQuit::OnKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  HWND back = SlotImage(kBackSlot), exit = SlotImage(kExitSlot);
+  const bool backLit = back == GetDlgItem(hwnd_, ids::quit::BackToSetup_Blu);
+  const bool exitLit = exit == GetDlgItem(hwnd_, ids::quit::EndSetup_giallo);
+  switch (msg.wParam) {
+    case VK_ESCAPE:
+      BackToSetup_Click();
+      return true;
+    case VK_RETURN:
+      if (backLit || (!exitLit && GetFocus() != exit))
+        BackToSetup_Click();
+      else
+        EndSetup_Click();
+      return true;
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      // The other button takes the focus and lights up, as under the pointer.
+      if (GetFocus() == exit) {
+        SetFocus(back);
+        BackToSetup_MouseMove();
+      } else {
+        SetFocus(exit);
+        EndSetup_MouseMove();
+      }
+      return true;
+  }
+  return false;
 }
 
 void FrmQuit::Form_MouseDown() { DragByCaption(hwnd_); }
@@ -182,6 +275,9 @@ LRESULT FrmQuit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetDCBrushColor(dc, kBack);
       return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
     }
+    case WM_DRAWITEM:
+      DrawImageButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+      return TRUE;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const WORD code = HIWORD(wp);
@@ -200,7 +296,7 @@ LRESULT FrmQuit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_MouseDown();
       return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove();
+      if (PointerMoved(hwnd_, lp)) Form_MouseMove();
       return 0;
     case WM_CLOSE:
       // Alt+F4 on the dialog answers as «Indietro» would.

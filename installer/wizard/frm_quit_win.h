@@ -1,17 +1,23 @@
 #pragma once
 // FrmQuit, the quit dialog: borderless and cut to its outline, dragged by its
 // background, asking whether to go back to the setup («Indietro») or to leave
-// it («Uscita»). The answer is left in QuitConfirmed.
+// it («Uscita»). The answer is left in QuitConfirmed. Esc answers «Indietro»,
+// Enter presses the button shown highlighted; Tab and the arrows move the
+// focus, and the highlight with it, between the two.
 #include <windows.h>
+
+#include <array>
 
 #include "hover.h"
 #include "installer_state.h"
+#include "text_fit_win.h"
+#include "win32/form_keys.h"
 #include "win32/handles.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
 
-class FrmQuit : public ButtonImages {
+class FrmQuit : public ButtonImages, private FormKeys {
  public:
   FrmQuit(InstallerContext& cx, Win32Ui& ui) : cx_(cx), ui_(ui) {}
   // Loads the dialog over `owner`, which stays disabled until it is unloaded.
@@ -30,14 +36,18 @@ class FrmQuit : public ButtonImages {
   void BackToSetup_Click();
   void EndSetup_Click();
   void Unload() { done_ = true; }
-  int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+  void FitLabels();
+  void ShowSlots();
+  HWND SlotImage(int slot) const;
+  bool OnKey(const MSG& msg) override;
 
   InstallerContext& cx_;
   Win32Ui& ui_;
   HWND hwnd_ = nullptr;
-  int dpi_ = 96;
   bool done_ = false;
-  GdiObject textFont_, headingFont_, buttonFont_;
+  FontBook fonts_;
+  std::array<bool, 4> imageVisible_{};
 };
 
 }  // namespace tessaro

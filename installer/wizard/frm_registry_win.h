@@ -19,6 +19,7 @@ class FrmRegistry {
   void Close();
 
  private:
+  void Fit();
   HWND hwnd_ = nullptr;
   GdiObject font_;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control_ids.h"
+#include "screen_scale_win.h"
 #include "texts.h"
 #include "win32/progress_canvas_win.h"
 #include "win32/status_label_win.h"
@@ -29,7 +30,7 @@ struct PageDesign {
   int left, top, width, height;  // twips
 };
 
-// Design positions; the two licence options lie inside their frame. The copy's
+// Design positions. The licence options lie inside their frame. The copy's
 // status labels change with every block: status labels, not STATICs.
 constexpr PageDesign kPageControls[] = {
     {PageControl::SelPath, ids::SelPath, L"STATIC", SS_LEFT | SS_NOPREFIX, 135, 1770, 4335, 795},
@@ -43,10 +44,17 @@ constexpr PageDesign kPageControls[] = {
     {PageControl::CopyPath, ids::CopyPath, L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 255,
      3150, 3630, 320},
     {PageControl::lblStatus1, ids::lblStatus1, kStatusLabelClass, 0, 270, 3400, 4065, 255},
-    {PageControl::DeskShort, ids::DeskShort, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 465, 3420,
-     3615, 285},
-    {PageControl::Accettazione, ids::Accettazione, L"BUTTON", BS_GROUPBOX, 120, 3960, 4425, 495},
+    {PageControl::DeskShort, ids::DeskShort, L"BUTTON",
+     BS_AUTOCHECKBOX | BS_MULTILINE | BS_TOP | WS_TABSTOP, 465, 3420, 3615, 285},
+    {PageControl::Accettazione, ids::Accettazione, L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, 120,
+     3960, 4425, 495},
 };
+
+// The options inside the frame. The accepting one was designed 3000 wide,
+// reaching under the other one: it ends where that begins.
+constexpr int kOptionsTop = 180, kOptionsHeight = 255;
+constexpr int kAcceptLeft = 60, kRefuseLeft = 1980, kRefuseWidth = 2380;
+constexpr int kOptionGap = 60;
 
 constexpr int kDroppedListTwips = 1800;  // the combo box's list below its field
 
@@ -87,8 +95,11 @@ std::wstring WithCrLf(const std::string& text) {
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)
     return SendMessageW(GetParent(hwnd), msg, wp, lp);
-  if (msg == WM_MOUSEMOVE)
-    SendMessageW(GetParent(hwnd), WM_MOUSEMOVE, 0, 0);  // Accettazione_MouseMove
+  if (msg == WM_MOUSEMOVE) {  // Accettazione_MouseMove
+    POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    MapWindowPoints(hwnd, GetParent(hwnd), &at, 1);
+    SendMessageW(GetParent(hwnd), WM_MOUSEMOVE, wp, MAKELPARAM(at.x, at.y));
+  }
   if (msg == WM_ERASEBKGND) {
     RECT r;
     GetClientRect(hwnd, &r);
@@ -104,31 +115,33 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
 
 void FrmSetup::AddPageControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto make = [&](HWND parent, const wchar_t* cls, DWORD style, int id, int left, int top,
-                  int width, int height, const char* caption) {
-    HWND control = CreateWindowExW(
-        0, cls, Widen(caption).c_str(), WS_CHILD | style, Px(left), Px(top), Px(width), Px(height),
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+  HFONT font = fonts_.Get(textSpec_);
+  auto make = [&](HWND parent, const wchar_t* cls, DWORD style, int id, const Place& p,
+                  int extraHeight, const char* caption) {
+    places_[id] = p;
+    HWND control =
+        CreateWindowExW(0, cls, Widen(caption).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                        Px(p.left), Px(p.top), Px(p.width), Px(p.height + extraHeight), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
   };
   RegisterStatusLabel();
   for (const PageDesign& d : kPageControls) {
-    int height = d.control == PageControl::PrgGroup ? d.height + kDroppedListTwips : d.height;
+    int extra = d.control == PageControl::PrgGroup ? kDroppedListTwips : 0;
     const char* caption = d.control == PageControl::Browse      ? "..."
                           : d.control == PageControl::DeskShort ? texts::kDeskShortCaption
                                                                 : "";
-    make(hwnd_, d.cls, d.style, d.id, d.left, d.top, d.width, height, caption);
+    make(hwnd_, d.cls, d.style, d.id, {d.left, d.top, d.width, d.height}, extra, caption);
   }
   HWND frame = Ctl(PageControl::Accettazione);
   SetWindowSubclass(frame, FrameProc, 1, 0);
-  make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_VISIBLE | WS_CLIPSIBLINGS,
-       ids::Lic_Accetto, 60, 180, 3000, 255, texts::kAcceptCaption);
-  HWND refuse = make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_VISIBLE | WS_CLIPSIBLINGS,
-                     ids::Lic_NonAccetto, 1980, 180, 2380, 255, texts::kRefuseCaption);
-  // The accepting option's box reaches under the other one: keep that on top,
-  // and clipped out of the first one's painting.
-  SetWindowPos(refuse, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_VISIBLE, ids::Lic_Accetto,
+       {kAcceptLeft, kOptionsTop, kRefuseLeft - kOptionGap - kAcceptLeft, kOptionsHeight}, 0,
+       texts::kAcceptCaption);
+  HWND refuse =
+      make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_VISIBLE, ids::Lic_NonAccetto,
+           {kRefuseLeft, kOptionsTop, kRefuseWidth, kOptionsHeight}, 0, texts::kRefuseCaption);
   SendMessageW(refuse, BM_SETCHECK, BST_CHECKED, 0);
   SendMessageW(Ctl(PageControl::DeskShort), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -136,7 +149,12 @@ void FrmSetup::AddPageControls() {
     int id, left, top;
   } bars[] = {{ids::picStatus0, 255, 2820}, {ids::picStatus1, 240, 3660}};
   for (const auto& bar : bars) {
+    places_[bar.id] = {bar.left, bar.top, 4095, 285};
     HWND box = CreateProgressBox(hwnd_, bar.id, Px(bar.left), Px(bar.top), Px(4095), Px(285));
+    SetWindowLongPtrW(box, GWL_STYLE, GetWindowLongPtrW(box, GWL_STYLE) | WS_CLIPSIBLINGS);
+    // The percentage is written in the page's font, at the screen's scale.
+    SetProgressBoxLook(box, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT),
+                       fonts_.Get(buttonSpec_));
     ShowWindow(box, SW_HIDE);
     bars_[bar.id - ids::picStatus0].emplace(box);
   }
@@ -193,20 +211,11 @@ void FrmSetup::DrawGroupIcon(const DRAWITEMSTRUCT& item) {
 
 void FrmSetup::Show(PageControl control, bool visible) {
   if (control == PageControl::ErroreSpazio) {
-    warningShown_ = visible;
-    SyncWarning();
-    return;
+    warningShown_ = visible;  // shown by the layout only with a text in it
+  } else if (HWND c = Ctl(control)) {
+    ShowWindow(c, visible ? SW_SHOWNA : SW_HIDE);
   }
-  if (HWND c = Ctl(control)) ShowWindow(c, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-// The drive page shows its warning box empty, at the foot of the report: an
-// empty box would blank out a line of the report, so it appears only with a
-// text in it.
-void FrmSetup::SyncWarning() {
-  HWND c = Ctl(PageControl::ErroreSpazio);
-  bool visible = warningShown_ && GetWindowTextLengthW(c) > 0;
-  ShowWindow(c, visible ? SW_SHOWNA : SW_HIDE);
+  Relayout();
 }
 
 bool FrmSetup::IsShown(PageControl control) {
@@ -218,10 +227,13 @@ bool FrmSetup::IsShown(PageControl control) {
 void FrmSetup::SetText(PageControl control, const std::string& text) {
   HWND c = Ctl(control);
   if (!c) return;
-  SetWindowTextW(c, control == PageControl::Welcome || control == PageControl::ErroreSpazio
-                        ? WithCrLf(text).c_str()
-                        : Widen(text).c_str());
-  if (control == PageControl::ErroreSpazio) SyncWarning();
+  const bool boxText = control == PageControl::Welcome || control == PageControl::ErroreSpazio;
+  SetWindowTextW(c, boxText ? WithCrLf(text).c_str() : Widen(text).c_str());
+  // The summary is short: it gets a font that shows it whole. Anything else
+  // in the box scrolls when it is long; the drive report comes by SetReport.
+  if (control == PageControl::Welcome)
+    welcomeText_ = cx_.state.WizardStep == 5 ? WelcomeText::Summary : WelcomeText::Scrolling;
+  Relayout();
 }
 
 std::string FrmSetup::Text(PageControl control) {
@@ -233,19 +245,17 @@ std::string FrmSetup::Text(PageControl control) {
 }
 
 void FrmSetup::SetTop(PageControl control, int twips) {
-  HWND c = Ctl(control);
-  RECT r;
-  if (!c || !GetWindowRect(c, &r)) return;
-  MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
-  SetWindowPos(c, nullptr, r.left, Px(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  auto place = places_.find(IdOf(control));
+  if (place == places_.end()) return;
+  place->second.top = twips;
+  Relayout();
 }
 
 void FrmSetup::SetHeight(PageControl control, int twips) {
-  HWND c = Ctl(control);
-  RECT r;
-  if (!c || !GetWindowRect(c, &r)) return;
-  SetWindowPos(c, nullptr, 0, 0, r.right - r.left, Px(twips),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  auto place = places_.find(IdOf(control));
+  if (place == places_.end()) return;
+  place->second.height = twips;
+  Relayout();
 }
 
 void FrmSetup::SetChecked(PageControl control, bool checked) {
@@ -263,9 +273,18 @@ void FrmSetup::AddGroup(const std::string& name) {
                reinterpret_cast<LPARAM>(Widen(name).c_str()));
 }
 
-void FrmSetup::Focus(PageControl control) { SetFocus(Ctl(control)); }
+void FrmSetup::Focus(PageControl control) {
+  HWND c = Ctl(control);
+  SetFocus(c);
+  if (control == PageControl::CopyPath) SendMessageW(c, EM_SETSEL, 0, -1);
+}
 
-void FrmSetup::SetReport(const std::string& text) { SetText(PageControl::Welcome, text); }
+void FrmSetup::SetReport(const std::string& text) {
+  SetText(PageControl::Welcome, text);
+  // Its figures must not break in mid-line.
+  welcomeText_ = WelcomeText::Report;
+  Relayout();
+}
 void FrmSetup::HideReport() { Show(PageControl::Welcome, false); }
 
 void FrmSetup::SetWarning(int topTwips, const std::string& text) {
@@ -274,7 +293,9 @@ void FrmSetup::SetWarning(int topTwips, const std::string& text) {
 }
 
 void FrmSetup::SetNextEnabled(bool enabled) {
-  EnableWindow(GetDlgItem(hwnd_, ids::NextStep), enabled);
+  HWND next = GetDlgItem(hwnd_, ids::NextStep);
+  EnableWindow(next, enabled);
+  InvalidateRect(next, nullptr, FALSE);  // the disabled look
 }
 
 void FrmSetup::Browse_Click() {

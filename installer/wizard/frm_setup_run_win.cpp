@@ -6,11 +6,18 @@
 #include "control_ids.h"
 #include "frm_quit_win.h"
 #include "win32/status_label_win.h"
+#include "screen_scale_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
 
-void FrmSetup::StartInstallation() { RunInstallation(cx_, *this); }
+// Only the cancel button is left on the copy page: it takes the focus, so
+// Space and Enter press it as Esc does.
+void FrmSetup::StartInstallation() {
+  for (int id : {ids::EndSetup, ids::EndSetup_giallo})
+    if (HWND image = GetDlgItem(hwnd_, id); IsWindowVisible(image)) SetFocus(image);
+  RunInstallation(cx_, *this);
+}
 
 void FrmSetup::ShowQuitDialog() {
   FrmQuit dialog(cx_, ui_);
@@ -27,6 +34,8 @@ void FrmSetup::ShowWaitingWindow() {
 void FrmSetup::SetWaitingText(const std::string& text) { waiting_.SetText(text); }
 void FrmSetup::CloseWaitingWindow() { waiting_.Close(); }
 
+// Called for every block copied: the status label keeps the text in the
+// program and paints it itself, so this costs no round trip to the server.
 void FrmSetup::SetStatusText(int index, const std::string& text) {
   SetWindowTextW(status_[index == 0 ? 0 : 1], Widen(text).c_str());
 }

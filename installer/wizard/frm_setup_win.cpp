@@ -5,11 +5,13 @@
 #include "control_ids.h"
 #include "image_button_win.h"
 #include "outline_win.h"
+#include "screen_scale_win.h"
 #include "setup_folder.h"
 #include "startup.h"
 #include "texts.h"
-#include "win32/wide.h"
 #include "win32/form_window.h"
+#include "win32/wide.h"
+#include "wizard_picture_win.h"
 
 namespace tessaro {
 
@@ -23,59 +25,79 @@ constexpr COLORREF kPanelTop = RGB(18, 52, 96);
 constexpr COLORREF kPanelBottom = RGB(64, 122, 178);
 constexpr COLORREF kPage = RGB(244, 246, 250);
 
-HFONT MakeFont(int pixelHeight, int weight, const wchar_t* face) {
-  LOGFONTW lf{};
-  lf.lfHeight = -pixelHeight;
-  lf.lfWeight = weight;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = CLEARTYPE_QUALITY;
-  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&lf);
-}
+// The slots of the image buttons.
+constexpr int kBackSlot = 0, kNextSlot = 1, kCancelSlot = 2;
+
+struct ImageDesign {
+  ButtonImage image;
+  ImageButtonDesign button;
+  int left, top, width, height;  // twips
+  bool visible;                  // at start-up
+};
+
+// Each slot's images, topmost first.
+constexpr ImageDesign kImages[] = {
+    {ButtonImage::Previous_Disabilitato,
+     {ids::Previous_Disabilitato, L"Indietro", ImageArrow::Back, ImageLook::Disabled, kBackSlot},
+     120,
+     4535,
+     1440,
+     510,
+     true},
+    {ButtonImage::Previous,
+     {ids::Previous, L"Indietro", ImageArrow::Back, ImageLook::Normal, kBackSlot},
+     120,
+     4530,
+     1440,
+     510,
+     false},
+    {ButtonImage::Previus_Blu,
+     {ids::Previus_Blu, L"Indietro", ImageArrow::Back, ImageLook::Blue, kBackSlot},
+     120,
+     4530,
+     1425,
+     510,
+     true},
+    {ButtonImage::NextStep,
+     {ids::NextStep, L"Avanti", ImageArrow::Forward, ImageLook::Normal, kNextSlot},
+     1830,
+     4545,
+     1440,
+     510,
+     true},
+    {ButtonImage::Avanti_Blu,
+     {ids::Avanti_Blu, L"Avanti", ImageArrow::Forward, ImageLook::Blue, kNextSlot},
+     1830,
+     4545,
+     1455,
+     525,
+     false},
+    {ButtonImage::EndSetup,
+     {ids::EndSetup, L"Esci", ImageArrow::None, ImageLook::Normal, kCancelSlot},
+     4845,
+     4560,
+     1470,
+     480,
+     true},
+    {ButtonImage::EndSetup_giallo,
+     {ids::EndSetup_giallo, L"Esci", ImageArrow::None, ImageLook::Yellow, kCancelSlot},
+     4830,
+     4545,
+     1455,
+     495,
+     true},
+};
 
 void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
   int height = r.bottom - r.top;
   for (int y = 0; y < height; y += 2) {
     auto mix = [&](int a, int b) { return a + (b - a) * y / (height ? height : 1); };
-    GdiObject brush(CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
-                                         mix(GetGValue(top), GetGValue(bottom)),
-                                         mix(GetBValue(top), GetBValue(bottom)))));
+    SetDCBrushColor(
+        dc, RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+                mix(GetBValue(top), GetBValue(bottom))));
     RECT band{r.left, r.top + y, r.right, r.top + y + 2};
-    FillRect(dc, &band, static_cast<HBRUSH>(brush.Get()));
+    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   }
-}
-
-struct ImageDesign {
-  ButtonImage image;
-  int id;
-  const wchar_t* caption;
-  ImageLook look;
-  int left, top, width, height;  // twips
-  bool visible;                   // at start-up
-};
-
-// Each slot's images, topmost first.
-constexpr ImageDesign kImages[] = {
-    {ButtonImage::Previous_Disabilitato, ids::Previous_Disabilitato, L"< Indietro",
-     ImageLook::Disabled, 120, 4535, 1440, 510, true},
-    {ButtonImage::Previous, ids::Previous, L"< Indietro", ImageLook::Normal, 120, 4530, 1440, 510,
-     false},
-    {ButtonImage::Previus_Blu, ids::Previus_Blu, L"< Indietro", ImageLook::Blue, 120, 4530, 1425,
-     510, true},
-    {ButtonImage::NextStep, ids::NextStep, L"Avanti >", ImageLook::Normal, 1830, 4545, 1440, 510,
-     true},
-    {ButtonImage::Avanti_Blu, ids::Avanti_Blu, L"Avanti >", ImageLook::Blue, 1830, 4545, 1455, 525,
-     false},
-    {ButtonImage::EndSetup, ids::EndSetup, L"Esci", ImageLook::Normal, 4845, 4560, 1470, 480,
-     true},
-    {ButtonImage::EndSetup_giallo, ids::EndSetup_giallo, L"Esci", ImageLook::Yellow, 4830, 4545,
-     1455, 495, true},
-};
-
-int IdOf(ButtonImage image) {
-  for (const ImageDesign& d : kImages)
-    if (d.image == image) return d.id;
-  return 0;
 }
 
 }  // namespace
@@ -87,72 +109,116 @@ bool FrmSetup::Create(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
   wc.lpszClassName = ids::kFrmSetupClass;
   RegisterClassExW(&wc);
-
-  HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
 
   int width = Px(kFormWidth), height = Px(kFormHeight);
   int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, ids::kFrmSetupClass,
+  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, ids::kFrmSetupClass,
                           Widen(texts::kWizardCaption).c_str(),
                           WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, x, y, width,
                           height, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
+  // A window without a caption gets its icon from the class only in some
+  // places; the taskbar and Alt+Tab ask the window.
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
 
-  textFont_.Reset(MakeFont(Px(195), FW_NORMAL, L"Tahoma"));
-  titleFont_.Reset(MakeFont(Px(210), FW_BOLD, L"Tahoma"));
-  nameFont_.Reset(MakeFont(Px(285), FW_BOLD, L"Arial"));
-  buttonFont_.Reset(MakeFont(Px(195), FW_BOLD, L"Tahoma"));
+  textSpec_ = {L"Tahoma", FW_NORMAL, Px(195)};
+  titleSpec_ = {L"Tahoma", FW_BOLD, Px(210)};
+  nameSpec_ = {L"Arial", FW_BOLD, Px(285)};
+  buttonSpec_ = {L"Tahoma", FW_BOLD, Px(195)};
 
-  HWND title = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, ids::Apptitle, 420, 180,
-                          5925, 285);
+  HWND title = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, ids::Apptitle,
+                          {420, 180, 5925, 285});
   SetWindowTextW(title, Widen(texts::kAppTitleDesign).c_str());
-  SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
-  HWND name = AddControl(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE,
-                         ids::AppName, 330, 570, 4215, 525);
-  SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.Get()), FALSE);
-  HWND welcome = AddControl(L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
-                            ids::Welcome, 120, 1290, 4395, 3165);
-  SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
-  AddControl(L"STATIC", SS_OWNERDRAW | SS_NOTIFY, ids::ESCI_ORA, 7770, 120, 405, 360);
-  // The title and the text pass the pointer on to the form (and the title
-  // drags the window, as the background does).
+  UseFont(title, fonts_.Get(titleSpec_));
+  HWND name = AddControl(L"STATIC", SS_LEFT | SS_NOPREFIX, ids::AppName, {330, 570, 4215, 525});
+  UseFont(name, fonts_.Get(nameSpec_));
+  places_[ids::Welcome] = {120, 1290, 4395, 3165};
+  MakeWelcome(false);
+  // The small close image; a button for the keyboard's and the screen
+  // reader's sake, drawn as the red disc of the design.
+  HWND close = AddControl(WC_BUTTONW, BS_OWNERDRAW, ids::ESCI_ORA, {7770, 120, 405, 360});
+  SetWindowTextW(close, L"Esci");
+  SetWindowSubclass(close, ForwardingProc, 3, reinterpret_cast<DWORD_PTR>(this));
+  // The title passes the pointer on to the form, and drags the window as
+  // the background does.
   SetWindowSubclass(title, ForwardingProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  SetWindowSubclass(welcome, ForwardingProc, 2, reinterpret_cast<DWORD_PTR>(this));
   AddImages();
   AddPageControls();
   ui_.SetOwner(hwnd_);
+  SetFormKeys(hwnd_, this);
+  laidOut_ = true;
+  Relayout();
   return true;
 }
 
-HWND FrmSetup::AddControl(const wchar_t* cls, DWORD style, int id, int left, int top, int width,
-                          int height) {
-  return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width),
-                         Px(height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+HWND FrmSetup::AddControl(const wchar_t* cls, DWORD style, int id, const Place& p) {
+  places_[id] = p;
+  return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, Px(p.left),
+                         Px(p.top), Px(p.width), Px(p.height), hwnd_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          GetModuleHandleW(nullptr), nullptr);
+}
+
+// The Welcome box with or without its scroll bar: a text box keeps the scroll
+// bar it was made with (it shows it again, disabled, on every new text), so
+// the box is made afresh when its text comes to need one or not.
+void FrmSetup::MakeWelcome(bool scrollBar) {
+  HWND old = GetDlgItem(hwnd_, ids::Welcome);
+  std::wstring text = old ? WindowText(old) : std::wstring();
+  const bool visible = !old || (GetWindowLongW(old, GWL_STYLE) & WS_VISIBLE);
+  HFONT font =
+      old ? reinterpret_cast<HFONT>(SendMessageW(old, WM_GETFONT, 0, 0)) : fonts_.Get(textSpec_);
+  RECT r = PxRect(120, 1290, 4395, 3165);
+  if (old) {
+    GetWindowRect(old, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  }
+  const bool focused = old && GetFocus() == old;
+  HWND welcome = CreateWindowExW(0, L"EDIT", text.c_str(),
+                                 WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE |
+                                     ES_READONLY | ES_AUTOVSCROLL | (scrollBar ? WS_VSCROLL : 0),
+                                 r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The text passes the pointer on to the form.
+  SetWindowSubclass(welcome, ForwardingProc, 2, reinterpret_cast<DWORD_PTR>(this));
+  // Same place in the z order and the same id: nothing else notices.
+  SetWindowPos(welcome, old ? old : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (old) DestroyWindow(old);
+  SetWindowLongPtrW(welcome, GWLP_ID, ids::Welcome);
+  if (visible) ShowWindow(welcome, SW_SHOWNA);
+  if (focused) SetFocus(welcome);
 }
 
 void FrmSetup::AddImages() {
   HWND below = HWND_TOP;
-  for (const ImageDesign& d : kImages) {
-    RECT place{Px(d.left), Px(d.top), Px(d.left + d.width), Px(d.top + d.height)};
-    HWND image = CreateImageButton(hwnd_, d.id, d.caption, d.look, place, d.visible,
-                                   static_cast<HFONT>(buttonFont_.Get()));
+  for (size_t i = 0; i < std::size(kImages); ++i) {
+    const ImageDesign& d = kImages[i];
+    places_[d.button.id] = {d.left, d.top, d.width, d.height};
+    imageVisible_[i] = d.visible;
+    HWND image = CreateImageButton(hwnd_, d.button, PxRect(d.left, d.top, d.width, d.height), false,
+                                   fonts_.Get(buttonSpec_));
     // Stack in table order: each image goes just below the one before it.
     SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     below = image;
   }
+  ShowSlots();
 }
 
 void FrmSetup::LoadAndShow() {
   Form_Load();
+  Relayout();
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
+  FocusSlot(kNextSlot);
 }
 
 void FrmSetup::Form_Load() { FormLoad(cx_, *this); }
@@ -161,18 +227,54 @@ void FrmSetup::ApplyOutline() { SetWindowRgn(hwnd_, BuildSetupRegion(1.0f, 1.0f,
 
 void FrmSetup::SetAppName(const std::string& caption) {
   SetDlgItemTextW(hwnd_, ids::AppName, Widen(caption).c_str());
+  // The picture shows the name too.
+  RECT picture = PxRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight);
+  InvalidateRect(hwnd_, &picture, FALSE);
+  Relayout();
 }
 
 void FrmSetup::SetAppTitle(const std::string& caption) {
   SetDlgItemTextW(hwnd_, ids::Apptitle, Widen(caption).c_str());
+  Relayout();
 }
 
 void FrmSetup::SetWelcome(const std::string& text) { SetText(PageControl::Welcome, text); }
 
+// The images of a slot lie one above the other and only the topmost one that
+// is Visible is seen: that one alone is shown, so no sliver of an image below
+// peeps out from under it, and the focus follows it.
 void FrmSetup::SetVisible(ButtonImage image, bool visible) {
-  HWND control = GetDlgItem(hwnd_, IdOf(image));
-  if (control && (IsWindowVisible(control) != FALSE) != visible)
-    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+  for (size_t i = 0; i < std::size(kImages); ++i)
+    if (kImages[i].image == image) imageVisible_[i] = visible;
+  ShowSlots();
+}
+
+void FrmSetup::ShowSlots() {
+  HWND focus = GetFocus();
+  int slot = IsImageButton(focus) && GetParent(focus) == hwnd_ ? ImageSlot(focus) : -1;
+  for (int s : {kBackSlot, kNextSlot, kCancelSlot}) {
+    bool seen = false;
+    for (size_t i = 0; i < std::size(kImages); ++i) {
+      if (kImages[i].button.slot != s) continue;
+      const bool show = imageVisible_[i] && !seen;
+      seen = seen || show;
+      HWND image = GetDlgItem(hwnd_, kImages[i].button.id);
+      if (image && (IsWindowVisible(image) != FALSE) != show)
+        ShowWindow(image, show ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+  // The focus stays with its button when the button changes its image; a
+  // button that shows none for a moment gets it back when it shows one.
+  focus = GetFocus();
+  if (slot < 0 && focusSlot_ >= 0 && (!focus || focus == hwnd_)) slot = focusSlot_;
+  if (slot < 0) return;
+  HWND image = SlotImage(slot);
+  if (image && IsWindowEnabled(image)) {
+    focusSlot_ = -1;
+    if (focus != image) SetFocus(image);
+  } else {
+    focusSlot_ = slot;
+  }
 }
 
 // A press of any mouse button drags the window, as its caption would.
@@ -183,8 +285,17 @@ void FrmSetup::NextStep_MouseMove() { WizardPointerOnNext(*this); }
 void FrmSetup::Previous_MouseMove() { WizardPointerOnPrevious(*this); }
 void FrmSetup::EndSetup_MouseMove() { WizardPointerOnEndSetup(*this); }
 
-void FrmSetup::NextStep_Click() { NextStepClick(cx_, *this); }
-void FrmSetup::Previous_Click() { PreviousClick(cx_, *this); }
+// After a page change the focus goes to the page's field, or stays where it
+// was when that is still there.
+void FrmSetup::NextStep_Click() {
+  NextStepClick(cx_, *this);
+  FocusPageField();
+}
+
+void FrmSetup::Previous_Click() {
+  PreviousClick(cx_, *this);
+  FocusPageField();
+}
 
 // Leaving asks first; an exit during the copy undoes it.
 void FrmSetup::EndSetup_Click() { CancelSetup(cx_, *this); }
@@ -202,12 +313,19 @@ void FrmSetup::OnImage(int id, WORD code) {
   if (code != kImageClicked) return;
   switch (id) {
     case ids::NextStep:
-    case ids::Avanti_Blu: NextStep_Click(); break;
+    case ids::Avanti_Blu:
+      NextStep_Click();
+      break;
     case ids::Previous:
-    case ids::Previus_Blu: Previous_Click(); break;
+    case ids::Previus_Blu:
+      Previous_Click();
+      break;
     case ids::EndSetup:
-    case ids::EndSetup_giallo: EndSetup_Click(); break;
-    default: break;  // the disabled Back image does nothing
+    case ids::EndSetup_giallo:
+      EndSetup_Click();
+      break;
+    default:
+      break;  // the disabled Back image does nothing
   }
 }
 
@@ -215,51 +333,57 @@ void FrmSetup::Paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   FillVertical(dc, client, kPanelTop, kPanelBottom);
-  RECT page{Px(60), Px(1200), Px(4635), Px(4560)};
-  GdiObject pageBrush(CreateSolidBrush(kPage));
-  FillRect(dc, &page, static_cast<HBRUSH>(pageBrush.Get()));
-  // A stack of discs on the right: the database being installed.
-  GdiObject disc(CreateSolidBrush(RGB(226, 234, 244)));
-  GdiObject edge(CreatePen(PS_SOLID, 2, RGB(12, 36, 70)));
-  HGDIOBJ oldBrush = SelectObject(dc, disc.Get());
-  HGDIOBJ oldPen = SelectObject(dc, edge.Get());
-  for (int i = 2; i >= 0; --i) {
-    int top = Px(1500 + i * 700);
-    Ellipse(dc, Px(5400), top, Px(7500), top + Px(700));
-  }
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
+  RECT page = PxRect(60, 1200, 4575, 3360);
+  SetDCBrushColor(dc, kPage);
+  FillRect(dc, &page, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  DrawWizardPicture(dc, PxRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight),
+                    Widen(cx_.pkg().AppShortName), fonts_);
 }
 
 void FrmSetup::DrawCloseImage(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
+  // The header's background shows around the disc.
+  POINT origin{0, 0};
+  MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  Paint(dc);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
   GdiObject red(CreateSolidBrush(RGB(196, 48, 40)));
-  GdiObject white(CreatePen(PS_SOLID, 2, RGB(255, 255, 255)));
-  HGDIOBJ oldBrush = SelectObject(dc, red.Get());
-  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-  Ellipse(dc, r.left, r.top, r.right, r.bottom);
-  SelectObject(dc, white.Get());
+  GdiObject white(CreatePen(PS_SOLID, std::max(2, Px(30)), RGB(255, 255, 255)));
+  {
+    SelectedObject brush(dc, red.Get());
+    SelectedObject pen(dc, GetStockObject(NULL_PEN));
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+  }
+  SelectedObject pen(dc, white.Get());
   int m = (r.right - r.left) / 3;
   MoveToEx(dc, r.left + m, r.top + m, nullptr);
   LineTo(dc, r.right - m, r.bottom - m);
   MoveToEx(dc, r.right - m, r.top + m, nullptr);
   LineTo(dc, r.left + m, r.bottom - m);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
+  if (item.itemState & ODS_FOCUS) {
+    RECT mark = r;
+    InflateRect(&mark, -1, -1);
+    DrawFocusRect(dc, &mark);
+  }
 }
 
 LRESULT CALLBACK FrmSetup::ForwardingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                           DWORD_PTR data) {
   auto* self = reinterpret_cast<FrmSetup*>(data);
+  if (id == 3 && msg == WM_ERASEBKGND) return 1;  // the close image paints all of itself
   try {
-    if (msg == WM_MOUSEMOVE) self->Form_MouseMove();  // Apptitle_ and Welcome_MouseMove
+    // Apptitle_ and Welcome_MouseMove
+    if (msg == WM_MOUSEMOVE && id != 3 && PointerMoved(hwnd, lp)) self->Form_MouseMove();
     if (id == 1 && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
       self->Form_MouseDown();  // Apptitle_MouseDown
       return 0;
     }
   } catch (...) {
   }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ForwardingProc, id);
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -269,6 +393,8 @@ LRESULT CALLBACK FrmSetup::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
@@ -301,6 +427,7 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (DrawImageButton(*item)) return TRUE;
       if (item->CtlID == static_cast<UINT>(ids::ESCI_ORA)) DrawCloseImage(*item);
       if (item->CtlID == static_cast<UINT>(ids::PrgIco)) DrawGroupIcon(*item);
       return TRUE;
@@ -309,7 +436,7 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const int id = LOWORD(wp);
       const WORD code = HIWORD(wp);
       if (id == ids::ESCI_ORA) {
-        if (code == STN_CLICKED) EndSetup_Click();  // ESCI_ORA_Click
+        if (code == BN_CLICKED) EndSetup_Click();  // ESCI_ORA_Click
       } else if (id == ids::Browse) {
         if (code == BN_CLICKED) Browse_Click();
       } else if (id >= ids::Previous_Disabilitato && id <= ids::EndSetup_giallo && lp != 0) {
@@ -326,7 +453,7 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_MouseDown();
       return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove();
+      if (PointerMoved(hwnd_, lp)) Form_MouseMove();
       return 0;
     case WM_SETCURSOR:
       if (ui_.ShowBusyCursor()) return TRUE;
@@ -334,7 +461,20 @@ LRESULT FrmSetup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Form_Close();
       return 0;
+    case WM_ACTIVATE:
+      // A plain window forgets its focused control when another window (a
+      // message box, the quit dialog) has been in front: keep it.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        savedFocus_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+      } else if (savedFocus_ && IsWindow(savedFocus_) && IsWindowVisible(savedFocus_) &&
+                 IsWindowEnabled(savedFocus_)) {
+        SetFocus(savedFocus_);
+        return 0;
+      }
+      break;
     case WM_DESTROY:
+      SetFormKeys(hwnd_, nullptr);
       PostQuitMessage(0);
       return 0;
   }

@@ -1,9 +1,13 @@
 #pragma once
 // FrmSetup, the wizard window: borderless and cut to its outline, dragged by
 // its background, with image buttons that light up under the pointer. Its
-// controls make the seven pages laid out by pages.cpp.
+// controls make the seven pages laid out by pages.cpp; the form itself sees
+// to it that every text fits its control and that no control lies over
+// another, and answers the keyboard.
 #include <windows.h>
 
+#include <array>
+#include <map>
 #include <optional>
 
 #include "frm_registry_win.h"
@@ -11,13 +15,15 @@
 #include "installer_state.h"
 #include "pages.h"
 #include "quit.h"
-#include "win32/progress_canvas_win.h"
+#include "text_fit_win.h"
+#include "win32/form_keys.h"
 #include "win32/handles.h"
+#include "win32/progress_canvas_win.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
 
-class FrmSetup : public PagesView, public QuitView, public InstallationView {
+class FrmSetup : public PagesView, public QuitView, public InstallationView, private FormKeys {
  public:
   FrmSetup(InstallerContext& cx, Win32Ui& ui) : cx_(cx), ui_(ui) {}
   // Creates the window and its controls, hidden, as designed.
@@ -62,6 +68,16 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView {
   void DisableCancel() override;
 
  private:
+  // What the Welcome box holds: long texts scroll; the drive report and the
+  // summary get a font small enough for them to show whole.
+  enum class WelcomeText { Scrolling, Report, Summary };
+  // A control's place in twips as designed, with the tops and heights the
+  // pages give it; the layout works from these, never from where it last
+  // put the control.
+  struct Place {
+    int left, top, width, height;
+  };
+
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                          DWORD_PTR self);
@@ -84,24 +100,48 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView {
 
   void Paint(HDC dc);
   void DrawCloseImage(const DRAWITEMSTRUCT& item);
-  HWND AddControl(const wchar_t* cls, DWORD style, int id, int left, int top, int width,
-                  int height);
+  HWND AddControl(const wchar_t* cls, DWORD style, int id, const Place& place);
   void AddImages();
   void AddPageControls();
+  void MakeWelcome(bool scrollBar);
   HWND Ctl(PageControl control) const;
   // Colours of a control on the light page panel; null for the form's labels.
   HBRUSH PageColours(HWND control, HDC dc);
   void DrawGroupIcon(const DRAWITEMSTRUCT& item);
-  void SyncWarning();
-  int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+  // Layout (frm_setup_layout_win.cpp): heights and fonts from the measured
+  // texts, and the few places where designed controls would overlap.
+  void Relayout();
+  void PlaceWelcome(const RECT& box, int& bottom);
+  void PlaceWarning(int top);
+  void FitLabel(HWND label, const FontSpec& base, const Place& place, int roomBottom, bool oneLine);
+  void FitOptions();
+  void Move(HWND control, const RECT& r);
+  bool WelcomeShown() const;
+
+  // Keyboard and focus (frm_setup_keys_win.cpp).
+  bool OnKey(const MSG& msg) override;
+  void MoveFocus(bool backwards);
+  void FocusPageField();
+  void FocusSlot(int slot);
+  HWND SlotImage(int slot) const;  // the image of the slot that is seen
+  bool Pressable(HWND image) const;
+  HWND FocusedControl() const;
+  void ShowSlots();
 
   InstallerContext& cx_;
   Win32Ui& ui_;
   HWND hwnd_ = nullptr;
-  int dpi_ = 96;
-  GdiObject textFont_, nameFont_, titleFont_, buttonFont_;
+  FontBook fonts_;
+  FontSpec textSpec_{}, titleSpec_{}, nameSpec_{}, buttonSpec_{};
   FrmRegistry waiting_;
   bool warningShown_ = false;  // ErroreSpazio's Visible setting
+  WelcomeText welcomeText_ = WelcomeText::Scrolling;
+  std::map<int, Place> places_;         // by control id
+  std::array<bool, 7> imageVisible_{};  // the wizard's images' Visible settings
+  HWND savedFocus_ = nullptr;           // while another window is active
+  int focusSlot_ = -1;                  // a slot that had the focus while it showed no image
+  bool laidOut_ = false;                // false while the form is being made
   std::optional<Win32ProgressCanvas> bars_[2];
   HWND status_[2] = {};  // lblStatus0 and 1, set once per block by the copy
 };

@@ -1,12 +1,30 @@
 #include "image_button_win.h"
 
+#include <commctrl.h>
+
+#include <cwchar>
+
 #include "win32/handles.h"
 
 namespace tessaro {
 
 namespace {
 
-constexpr const wchar_t* kClass = L"TessaroImage";
+constexpr UINT_PTR kSubclassId = 0x7E55;
+
+struct ImageData {
+  ImageLook look;
+  ImageArrow arrow;
+  int slot;
+};
+
+LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
+
+ImageData* DataOf(HWND hwnd) {
+  DWORD_PTR data = 0;
+  if (!GetWindowSubclass(hwnd, ImageProc, kSubclassId, &data)) return nullptr;
+  return reinterpret_cast<ImageData*>(data);
+}
 
 struct Colours {
   COLORREF face, edge, text;
@@ -14,117 +32,139 @@ struct Colours {
 
 Colours ColoursOf(ImageLook look) {
   switch (look) {
-    case ImageLook::Blue: return {RGB(40, 110, 200), RGB(16, 50, 110), RGB(255, 255, 255)};
-    case ImageLook::Yellow: return {RGB(250, 210, 60), RGB(150, 110, 0), RGB(40, 30, 0)};
-    case ImageLook::Disabled: return {RGB(196, 202, 210), RGB(150, 156, 166), RGB(128, 134, 144)};
-    default: return {RGB(226, 234, 244), RGB(12, 36, 70), RGB(12, 36, 70)};
+    case ImageLook::Blue:
+      return {RGB(40, 110, 200), RGB(16, 50, 110), RGB(255, 255, 255)};
+    case ImageLook::Yellow:
+      return {RGB(250, 210, 60), RGB(150, 110, 0), RGB(40, 30, 0)};
+    case ImageLook::Disabled:
+      return {RGB(196, 202, 210), RGB(150, 156, 166), RGB(110, 116, 126)};
+    default:
+      return {RGB(226, 234, 244), RGB(12, 36, 70), RGB(12, 36, 70)};
   }
-}
-
-void Paint(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT r;
-  GetClientRect(hwnd, &r);
-  auto look = static_cast<ImageLook>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  Colours c = ColoursOf(look);
-  // The parent's background shows around the rounded corners.
-  POINT origin{0, 0};
-  MapWindowPoints(hwnd, GetParent(hwnd), &origin, 1);
-  POINT old;
-  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
-  SendMessageW(GetParent(hwnd), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  SetViewportOrgEx(dc, old.x, old.y, nullptr);
-  GdiObject face(CreateSolidBrush(c.face));
-  GdiObject edge(CreatePen(PS_SOLID, 1, c.edge));
-  HGDIOBJ oldBrush = SelectObject(dc, face.Get());
-  HGDIOBJ oldPen = SelectObject(dc, edge.Get());
-  int round = (r.bottom - r.top) / 2;
-  RoundRect(dc, r.left, r.top, r.right, r.bottom, round, round);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-
-  wchar_t caption[64] = {};
-  GetWindowTextW(hwnd, caption, 63);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, c.text);
-  DrawTextW(dc, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (oldFont) SelectObject(dc, oldFont);
-  EndPaint(hwnd, &ps);
 }
 
 void Notify(HWND hwnd, WORD code) {
-  SendMessageW(GetParent(hwnd), WM_COMMAND,
-               MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(hwnd)), code),
+  SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(hwnd)), code),
                reinterpret_cast<LPARAM>(hwnd));
 }
 
-LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  auto* image = reinterpret_cast<ImageData*>(data);
   switch (msg) {
-    case WM_PAINT:
-      Paint(hwnd);
-      return 0;
     case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFONT:
-      SetPropW(hwnd, L"TessaroFont", reinterpret_cast<HANDLE>(wp));
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(GetPropW(hwnd, L"TessaroFont"));
+      return 1;  // WM_DRAWITEM covers every pixel
     case WM_SETCURSOR:
-      // The disabled look keeps the ordinary arrow; the others show a hand.
-      SetCursor(LoadCursorW(nullptr, static_cast<ImageLook>(GetWindowLongPtrW(
-                                         hwnd, GWLP_USERDATA)) == ImageLook::Disabled
-                                         ? IDC_ARROW
-                                         : IDC_HAND));
+      SetCursor(LoadCursorW(nullptr, image->look == ImageLook::Disabled ? IDC_ARROW : IDC_HAND));
       return TRUE;
     case WM_MOUSEMOVE:
-      Notify(hwnd, kImageMouseMove);
-      return 0;
-    case WM_LBUTTONDOWN:
-      SetCapture(hwnd);
-      return 0;
-    case WM_LBUTTONUP: {
-      bool captured = GetCapture() == hwnd;
-      if (captured) ReleaseCapture();
-      POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-      RECT r;
-      GetClientRect(hwnd, &r);
-      if (PtInRect(&r, p)) Notify(hwnd, kImageClicked);
-      return 0;
-    }
+      if (PointerMoved(hwnd, lp)) Notify(hwnd, kImageMouseMove);
+      break;
+    case WM_LBUTTONDBLCLK:
+      // Every click counts, however quick: the second one of a double click
+      // is a press like the first.
+      return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wp, lp);
     case WM_NCDESTROY:
-      RemovePropW(hwnd, L"TessaroFont");
+      RemoveWindowSubclass(hwnd, ImageProc, kSubclassId);
+      delete image;
       break;
   }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
-HWND CreateImageButton(HWND parent, int id, const wchar_t* caption, ImageLook look, RECT place,
-                       bool visible, HFONT font) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ImageProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    RegisterClassExW(&wc);
-    registered = true;
-  }
-  HWND hwnd = CreateWindowExW(0, kClass, caption,
-                              WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
-                              place.left, place.top, place.right - place.left,
-                              place.bottom - place.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(look));
+HWND CreateImageButton(HWND parent, const ImageButtonDesign& design, RECT place, bool visible,
+                       HFONT font) {
+  const bool disabled = design.look == ImageLook::Disabled;
+  HWND hwnd = CreateWindowExW(
+      0, WC_BUTTONW, design.name,
+      WS_CHILD | WS_CLIPSIBLINGS | BS_OWNERDRAW | (visible ? WS_VISIBLE : 0) |
+          (disabled ? WS_DISABLED : 0),
+      place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd) return nullptr;
+  SetWindowSubclass(
+      hwnd, ImageProc, kSubclassId,
+      reinterpret_cast<DWORD_PTR>(new ImageData{design.look, design.arrow, design.slot}));
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return hwnd;
+}
+
+bool PointerMoved(HWND window, LPARAM point) {
+  static POINT last{-32768, -32768};
+  POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  ClientToScreen(window, &at);
+  const bool moved = at.x != last.x || at.y != last.y;
+  last = at;
+  return moved;
+}
+
+bool IsImageButton(HWND window) { return window && DataOf(window) != nullptr; }
+
+int ImageSlot(HWND window) {
+  ImageData* data = window ? DataOf(window) : nullptr;
+  return data ? data->slot : -1;
+}
+
+const wchar_t* ImageCaption(HWND window, wchar_t (&buffer)[64]) {
+  wchar_t name[56] = {};
+  GetWindowTextW(window, name, 55);
+  ImageData* data = DataOf(window);
+  ImageArrow arrow = data ? data->arrow : ImageArrow::None;
+  swprintf(buffer, 64,
+           arrow == ImageArrow::Back      ? L"< %ls"
+           : arrow == ImageArrow::Forward ? L"%ls >"
+                                          : L"%ls",
+           name);
+  return buffer;
+}
+
+bool DrawImageButton(const DRAWITEMSTRUCT& item) {
+  ImageData* data = DataOf(item.hwndItem);
+  if (!data) return false;
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  // A disabled Next is drawn in the disabled look whatever its own.
+  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  Colours c = ColoursOf(disabled ? ImageLook::Disabled : data->look);
+  // The parent's background shows around the rounded corners.
+  HWND parent = GetParent(item.hwndItem);
+  POINT origin{0, 0};
+  MapWindowPoints(item.hwndItem, parent, &origin, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+
+  GdiObject face(CreateSolidBrush(c.face));
+  GdiObject edge(CreatePen(PS_SOLID, 1, c.edge));
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  {
+    SelectedObject useBrush(dc, face.Get());
+    SelectedObject usePen(dc, edge.Get());
+    int round = (r.bottom - r.top) / 2;
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, round, round);
+  }
+  wchar_t caption[64];
+  ImageCaption(item.hwndItem, caption);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, c.text);
+  RECT text = r;
+  if (pressed) OffsetRect(&text, 1, 1);
+  DrawTextW(dc, caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (oldFont) SelectObject(dc, oldFont);
+  if (item.itemState & ODS_FOCUS) {
+    // The focus mark: a dotted frame inside the button's edge.
+    RECT mark = r;
+    int inset = (r.bottom - r.top) / 6;
+    InflateRect(&mark, -(r.bottom - r.top) / 3, -inset);
+    SetTextColor(dc, c.text);
+    SetBkColor(dc, c.face);
+    DrawFocusRect(dc, &mark);
+  }
+  return true;
 }
 
 }  // namespace tessaro

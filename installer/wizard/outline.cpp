@@ -8,8 +8,10 @@ namespace {
 
 using Kind = OutlineShape::Kind;
 
-// Rounds half to even, as the conversion of the design values does.
-int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
+// Rounds half to even, as the conversion of the design values does. The value
+// is first snapped to a fine grid: with 1440 / 168 twips per pixel a true half
+// comes out a hair above or below it.
+int Round(double v) { return static_cast<int>(std::nearbyint(std::round(v * 65536) / 65536)); }
 
 int X(const OutlineScale& s, int v) { return Round(v * double(s.sx) * 15 / s.tx + s.ox); }
 int Y(const OutlineScale& s, int v) { return Round(v * double(s.sy) * 15 / s.ty + s.oy); }
@@ -33,7 +35,7 @@ OutlineShape Polygon(const OutlineScale& s, std::initializer_list<OutlinePoint> 
 
 }  // namespace
 
-int TwipsPerPixel(int dpi) { return dpi > 0 ? Round(1440.0 / dpi) : 15; }
+double TwipsPerPixel(int dpi) { return dpi > 0 ? 1440.0 / dpi : 15; }
 
 std::vector<OutlineShape> SetupOutline(const OutlineScale& s) {
   return {
@@ -41,10 +43,10 @@ std::vector<OutlineShape> SetupOutline(const OutlineScale& s) {
       Box(s, Kind::RoundRect, 0, 332, 212, 405, 24, 22),
       Box(s, Kind::Rect, 0, 300, 52, 356),
       Polygon(s, {{249, 326}, {199, 350}, {213, 311}, {248, 326}, {247, 326}}),
-      Polygon(s, {{205, 350}, {223, 331}, {223, 331}, {187, 329}, {202, 347}, {205, 349},
-                  {205, 352}}),
-      Polygon(s, {{255, 321}, {197, 343}, {198, 343}, {272, 332}, {255, 321}, {254, 321},
-                  {250, 321}}),
+      Polygon(s,
+              {{205, 350}, {223, 331}, {223, 331}, {187, 329}, {202, 347}, {205, 349}, {205, 352}}),
+      Polygon(s,
+              {{255, 321}, {197, 343}, {198, 343}, {272, 332}, {255, 321}, {254, 321}, {250, 321}}),
       Polygon(s, {{241, 332}, {192, 354}, {191, 354}, {206, 286}, {242, 334}}),
       Polygon(s, {{216, 340}, {200, 359}, {200, 359}, {198, 325}, {216, 339}}),
   };

@@ -1,7 +1,8 @@
 #pragma once
 // The outlines of the borderless wizard and quit dialog: unions of rounded
 // rectangles, rectangles and polygons given in design pixels (15 twips each)
-// and converted to screen pixels with the screen's twips per pixel.
+// and converted to screen pixels with the screen's twips per pixel, the same
+// exact scale the controls are placed with.
 #include <vector>
 
 namespace tessaro {
@@ -25,11 +26,13 @@ struct OutlineShape {
 struct OutlineScale {
   float sx = 1.0f, sy = 1.0f;  // scale
   int ox = 0, oy = 0;          // offset in pixels
-  int tx = 15, ty = 15;        // the screen's twips per pixel
+  double tx = 15, ty = 15;     // the screen's twips per pixel
 };
 
-// Twips per pixel for a screen of this many dots per inch, rounded.
-int TwipsPerPixel(int dpi);
+// Twips per pixel for a screen of this many dots per inch, not rounded: a
+// rounded value (8 for 7.5 at 192 dpi) would cut the outline short of the
+// controls, which are placed with the exact one.
+double TwipsPerPixel(int dpi);
 
 // The wizard's outline (background 547 x 405) and the quit dialog's
 // (350 x 358), shape by shape in the order they are joined.

@@ -3,18 +3,11 @@
 #include <vector>
 
 #include "outline.h"
+#include "screen_scale_win.h"
 
 namespace tessaro {
 
 namespace {
-
-OutlineScale ScreenScale(float sx, float sy, short ox, short oy) {
-  HDC screen = GetDC(nullptr);
-  OutlineScale s{sx, sy, ox, oy, TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX)),
-                 TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY))};
-  ReleaseDC(nullptr, screen);
-  return s;
-}
 
 HRGN ShapeRegion(const OutlineShape& shape) {
   const auto& p = shape.points;
@@ -46,11 +39,11 @@ HRGN Union(const std::vector<OutlineShape>& shapes) {
 }  // namespace
 
 HRGN BuildSetupRegion(float sx, float sy, short ox, short oy) {
-  return Union(SetupOutline(ScreenScale(sx, sy, ox, oy)));
+  return Union(SetupOutline(ScreenOutlineScale(sx, sy, ox, oy)));
 }
 
 HRGN BuildQuitRegion(float sx, float sy, short ox, short oy) {
-  return Union(QuitOutline(ScreenScale(sx, sy, ox, oy)));
+  return Union(QuitOutline(ScreenOutlineScale(sx, sy, ox, oy)));
 }
 
 }  // namespace tessaro

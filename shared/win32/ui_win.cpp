@@ -1,5 +1,6 @@
 #include "ui_win.h"
 
+#include "form_keys.h"
 #include "wide.h"
 
 namespace tessaro {
@@ -82,8 +83,8 @@ void Win32Ui::PumpMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    // The keys too: Esc reaches the cancel handler in the middle of a copy.
+    DispatchFormMessage(msg);
   }
 }
 

@@ -34,9 +34,29 @@ TEST(Outline, LargeFontScreenScalesAndRoundsHalfToEven) {
   EXPECT_EQ(panel.points[1].y, 429);  // 428.75
   EXPECT_EQ(panel.ellipseHeight, 15);
   OutlineScale half;
-  half.tx = half.ty = 6;  // 2.5 screen pixels per design pixel
+  half.tx = half.ty = 6;                             // 2.5 screen pixels per design pixel
   EXPECT_EQ(SetupOutline(half)[0].points[0].y, 10);  // 4 * 2.5
   EXPECT_EQ(QuitOutline(half)[0].points[0].y, 2);    // 1 * 2.5 = 2.5 -> 2
+}
+
+// 7.5 and 8.57 twips per pixel are not rounded to 8 and 9: the outline keeps
+// the size of the window and its controls, which scale by 2 and 1.75.
+TEST(Outline, FractionalTwipsPerPixelScaleExactly) {
+  OutlineScale s;
+  s.tx = s.ty = TwipsPerPixel(192);
+  EXPECT_EQ(SetupOutline(s)[0].points[1].x, 1094);
+  EXPECT_EQ(QuitOutline(s)[0].points[1].x, 700);
+  s.tx = s.ty = TwipsPerPixel(168);
+  OutlineShape panel = SetupOutline(s)[0];
+  EXPECT_EQ(panel.points[1].x, 957);               // 957.25
+  EXPECT_EQ(panel.points[0].y, 7);                 // 4 * 1.75
+  EXPECT_EQ(SetupOutline(s)[2].points[1].y, 623);  // 356 * 1.75
+  EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);     // 1.75
+  // A true half still goes to the even neighbour: 198 * 1.75 = 346.5.
+  EXPECT_EQ(SetupOutline(s)[7].points[3].x, 346);
+  s.tx = s.ty = TwipsPerPixel(144);                // 3 pixels for every 2
+  EXPECT_EQ(QuitOutline(s)[0].points[0].y, 2);     // 1.5 -> 2
+  EXPECT_EQ(SetupOutline(s)[1].points[1].y, 608);  // 405 * 1.5 = 607.5 -> 608
 }
 
 // The wizard's three button slots, topmost image first.
@@ -53,8 +73,8 @@ struct ImageStacks : ButtonImages {
     return slot.back();
   }
   ButtonImage Back() {
-    return Seen({ButtonImage::Previous_Disabilitato, ButtonImage::Previous,
-                 ButtonImage::Previus_Blu});
+    return Seen(
+        {ButtonImage::Previous_Disabilitato, ButtonImage::Previous, ButtonImage::Previus_Blu});
   }
   ButtonImage Next() { return Seen({ButtonImage::NextStep, ButtonImage::Avanti_Blu}); }
   ButtonImage Cancel() { return Seen({ButtonImage::EndSetup, ButtonImage::EndSetup_giallo}); }

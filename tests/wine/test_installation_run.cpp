@@ -20,12 +20,6 @@
 namespace tessaro {
 namespace {
 
-// The installer's program file is taken to lie in the setup folder.
-struct PlatformInSetupFolder : Win32Platform {
-  std::string ProgramPath() override { return programPath; }
-  std::string programPath;
-};
-
 struct View : InstallationView {
   void SetStatusText(int, const std::string&) override {}
   ProgressCanvas& Bar(int index) override { return bars[index]; }
@@ -39,7 +33,7 @@ struct View : InstallationView {
 };
 
 TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
-  wine::Win32Machine<wine::RecordingUi, Win32Shell, PlatformInSetupFolder> machine;
+  wine::Win32Machine<wine::RecordingUi, Win32Shell, wine::PlatformInSetupFolder> machine;
   auto& [ui, files, registry, shell, processes, platform, sys] = machine;
   InstallerState state;
   InstallerContext cx{sys, state};

@@ -3,6 +3,8 @@
 // every way out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "control_ids.h"
 #include "robot.h"
 #include "support.h"
@@ -15,7 +17,7 @@ using robot::Recording;
 const robot::WindowQuery kWizard{"TessaroFrmSetup", "", 0, true};
 
 // What the sample package puts in a setup folder, besides files\.
-const std::vector<std::string> kPackageFiles = {"Licence.txt",  "Welcome.txt", "unplant.dll",
+const std::vector<std::string> kPackageFiles = {"Licence.txt",  "Welcome.txt",  "unplant.dll",
                                                 "kv_shell.dll", "Settings.lrk", "Setup.dip",
                                                 "Setup.ftc",    "MsVBvm50.dll"};
 
@@ -94,8 +96,9 @@ TEST(Startup, WelcomePageShowsTheSamplePackageAndClosingCleansUp) {
   std::string welcome = ControlText(wizard, tessaro::ids::Welcome);
   EXPECT_EQ(welcome.substr(0, welcome.find("\r\n")),
             "Benvenuti nel programma di installazione di Contabilità Condominio v.3.2 !");
-  EXPECT_NE(welcome.find("Questo programma installerà Contabilità Condominio v.3.2 sul vostro computer."),
-            std::string::npos)
+  EXPECT_NE(
+      welcome.find("Questo programma installerà Contabilità Condominio v.3.2 sul vostro computer."),
+      std::string::npos)
       << welcome;
   EXPECT_EQ(welcome.find('@'), std::string::npos) << welcome;
 
@@ -128,8 +131,8 @@ TEST(Startup, MissingPackageFileIsReportedAndNothingAfterIt) {
 TEST(Startup, HiddenPackageFileCountsAsMissing) {
   std::string folder = wine_test::make_setup_folder();
   AddUsersFiles(folder);
-  ASSERT_TRUE(SetFileAttributesW(robot::widen(folder + "\\Setup.dip").c_str(),
-                                 FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(
+      SetFileAttributesW(robot::widen(folder + "\\Setup.dip").c_str(), FILE_ATTRIBUTE_HIDDEN));
   robot::Process installer = StartInstaller(folder);
 
   Recording r = robot::record_boxes(installer, {"OK"});
@@ -264,6 +267,35 @@ TEST_F(WizardWindow, CancelImageAsksThenLeavesThroughTheEndOfSetup) {
   PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   ExitThroughQuitDialog(installer);
   ExpectOnlyUsersFilesLeft(folder);
+}
+
+}  // namespace
+
+namespace {
+
+// The sizes of the images in a program's icon 1, which LoadIconW(instance, 1)
+// must find; none when it does not.
+std::vector<int> IconSizes(const std::string& program) {
+  std::vector<int> sizes;
+  HMODULE module = LoadLibraryExW(robot::widen(program).c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return sizes;
+  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  const BYTE* data =
+      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+  // A group: three words, then 14 bytes per image, its width first.
+  const int count = data && LoadIconW(module, MAKEINTRESOURCEW(1)) ? data[4] | data[5] << 8 : 0;
+  for (int i = 0; i < count; ++i) sizes.push_back(data[6 + 14 * i] ? data[6 + 14 * i] : 256);
+  FreeLibrary(module);
+  return sizes;
+}
+
+TEST(Startup, BothProgramsCarryAnIconOfTheirOwn) {
+  for (const std::string& program : {wine_test::installer_exe(), wine_test::kvb_exe()}) {
+    const std::vector<int> sizes = IconSizes(program);
+    for (int size : {16, 32, 48})
+      EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end()) << program << " " << size;
+  }
 }
 
 }  // namespace

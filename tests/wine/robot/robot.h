@@ -152,6 +152,18 @@ bool click(const Control& button);
 // windows that react to the mouse rather than to BM_CLICK), posted.
 bool mouse_click(HWND control);
 
+// --------------------------------------------------------------------- keys
+
+// Types `keys` into whatever has the focus once `window` (if given) is in
+// front, as real key presses. Plain characters are typed as they are (a blank
+// is the space bar);
+// {TAB} {ENTER} {ESC} {SPACE} {UP} {DOWN} {LEFT} {RIGHT} {F4} name keys; a
+// leading + (Shift), % (Alt) or ^ (Ctrl) holds that modifier for the next key:
+// "+{TAB}" is Shift+Tab, "%c" Alt+C. False when a key cannot be sent.
+bool send_keys(HWND window, const std::string& keys);
+// The window that has the keyboard focus in `pid`'s thread, if any.
+HWND focused_control(DWORD pid);
+
 // -------------------------------------------------------------- message boxes
 
 enum class Icon { none, critical, exclamation, question, information };

@@ -25,6 +25,8 @@ constexpr char kUsage[] =
     "  press WINDOW --button B      presses a button (caption or OK, Cancel, Yes...)\n"
     "  set-text WINDOW --id N --text T\n"
     "  click WINDOW --id N           a mouse click in the middle of a control\n"
+    "  keys WINDOW --text KEYS       types KEYS into the window: {TAB} {ENTER} {ESC}\n"
+    "                               {SPACE} {UP}...; +, %, ^ before a key: Shift, Alt, Ctrl\n"
     "  close WINDOW                 posts WM_CLOSE\n"
     "  wait-exit --pid N [--timeout S]\n"
     "  wait-box --pid N [--timeout S]\n"
@@ -203,7 +205,7 @@ int command(const Options& o) {
     return done ? 0 : 1;
   }
   if (c != "wait-window" && c != "controls" && c != "press" && c != "set-text" && c != "close" &&
-      c != "click")
+      c != "click" && c != "keys")
     return 2;
   auto hwnd = select_window(o);
   if (!hwnd) return 1;
@@ -227,6 +229,11 @@ int command(const Options& o) {
     bool done = control && robot::mouse_click(control->hwnd);
     out(done ? "clicked " + std::to_string(o.id) + "\n"
              : "no visible control " + std::to_string(o.id) + "\n");
+    return done ? 0 : 1;
+  }
+  if (c == "keys") {
+    bool done = !o.text.empty() && robot::send_keys(*hwnd, o.text);
+    out(done ? "typed\n" : "keys not sent\n");
     return done ? 0 : 1;
   }
   if (c == "set-text") {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,16 @@ struct RecordingUi : UserInterface {
   void PumpMessages() override {}
   bool answerYes = false;
   std::vector<std::string> boxes;
+};
+
+// The installer's program file is taken to lie in the setup folder. The end
+// of the program is an exception: a test must not end with it.
+struct PlatformInSetupFolder : Win32Platform {
+  std::string ProgramPath() override { return programPath; }
+  [[noreturn]] void ExitProgram(int code) override {
+    throw std::runtime_error("the program ended with " + std::to_string(code));
+  }
+  std::string programPath;
 };
 
 // The real Win32 classes behind one Services; the user interface, the shell
