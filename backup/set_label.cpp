@@ -15,10 +15,13 @@ std::string SetLabelOf(uint64_t number) {
 std::string NewSetLabel(const std::function<uint64_t()>& draw) { return SetLabelOf(draw()); }
 
 std::string NewSetLabel() {
-  std::random_device device;
-  const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-  std::seed_seq seed{static_cast<uint32_t>(now), static_cast<uint32_t>(now >> 32), device(),
-                     device()};
+  // Seeded afresh from the clocks at every call: the wall clock, and the
+  // steady clock's nanoseconds, so two sets made in the same second differ.
+  // (std::random_device would bring in some 30 KB of library for this.)
+  const auto wall = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  const auto tick = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::seed_seq seed{static_cast<uint32_t>(wall), static_cast<uint32_t>(wall >> 32),
+                     static_cast<uint32_t>(tick), static_cast<uint32_t>(tick >> 32)};
   std::mt19937_64 generator(seed);
   std::uniform_int_distribution<uint64_t> numbers(1, kLargestSetNumber);
   return NewSetLabel([&] { return numbers(generator); });

@@ -18,8 +18,8 @@ std::string SetLabelOf(uint64_t number);
 // A new label from a draw that returns a whole number from 1 to
 // 9,999,999,999; tests pass their own draw.
 std::string NewSetLabel(const std::function<uint64_t()>& draw);
-// A new label from a generator seeded afresh from the clock and the system's
-// random source, so two sets made in the same second still differ.
+// A new label from a generator seeded afresh from the clocks at each call,
+// so two sets made in the same second still differ.
 std::string NewSetLabel();
 
 // Whether the text has the form of a set label.
