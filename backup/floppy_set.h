@@ -13,6 +13,9 @@ namespace tessaro::kvb {
 
 inline constexpr const char* kFloppyRoot = "A:\\";
 
+// A box of the program with only OK: its title, this text and icon.
+void Tell(Services& sys, const std::string& text, MsgIcon icon);
+
 // The catalogue of a set made on `date`: day, month and year in two digits
 // each, then ".gbt" ("071226.gbt" for 7 December 2026).
 std::string CatalogueName(const CalendarDate& date);

@@ -14,10 +14,6 @@ std::string TwoDigits(int n) {
   return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
 }
 
-void Tell(Services& sys, const std::string& text, MsgIcon icon) {
-  sys.ui.ShowMessage(text, kvb_texts::kProgramTitle, icon, MsgButtons::Ok);
-}
-
 // Gets the floppy in the drive ready for piece k: not one of this set,
 // labelled, emptied, and for k = 1 holding the catalogue. Repeats, after the
 // user's OK, until it is.
@@ -46,6 +42,10 @@ void PrepareFloppy(SplitView& view, Services& sys, ByteCounters& counters, int64
 }
 
 }  // namespace
+
+void Tell(Services& sys, const std::string& text, MsgIcon icon) {
+  sys.ui.ShowMessage(text, kvb_texts::kProgramTitle, icon, MsgButtons::Ok);
+}
 
 std::string CatalogueName(const CalendarDate& date) {
   return TwoDigits(date.day) + TwoDigits(date.month) + TwoDigits(date.year % 100) + ".gbt";

@@ -14,10 +14,6 @@ namespace {
 constexpr const char* kProductWord = "tessaro";
 constexpr const char* kBackupWord = "backup";
 
-void Tell(Services& sys, const std::string& text, MsgIcon icon) {
-  sys.ui.ShowMessage(text, kvb_texts::kProgramTitle, icon, MsgButtons::Ok);
-}
-
 // Beeps and asks with OK and Cancel; true for OK.
 bool Retry(Services& sys, const std::string& text) {
   sys.ui.Beep();

@@ -25,6 +25,22 @@ LRESULT DispatchToForm(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HWND Form::*ha
   }
 }
 
+// Registers a plain window class of this program (arrow pointer, no
+// background) once; a later call finds it registered and answers true.
+inline bool RegisterWindowClassOnce(const wchar_t* name, WNDPROC proc) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, name, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
 // Lets the system move a borderless window as if its caption were dragged.
 inline void DragByCaption(HWND hwnd) {
   ReleaseCapture();

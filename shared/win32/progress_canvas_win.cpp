@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "frame_pacer.h"
+#include "form_window.h"
 #include "handles.h"
 #include "wide.h"
 
@@ -122,17 +123,7 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 bool RegisterBoxClass() {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (GetClassInfoExW(instance, kBoxClass, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = BoxProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kBoxClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterWindowClassOnce(kBoxClass, BoxProc);
 }
 
 bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "form_window.h"
 #include "frame_pacer.h"
 
 namespace tessaro {
@@ -111,19 +112,7 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-bool RegisterStatusLabel() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kStatusLabelClass, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = LabelProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kStatusLabelClass;
-  return RegisterClassExW(&wc) != 0;
-}
+bool RegisterStatusLabel() { return RegisterWindowClassOnce(kStatusLabelClass, LabelProc); }
 
 void ShowHeldBackText(HWND label) {
   LabelState* state = StateOf(label);
