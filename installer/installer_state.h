@@ -33,6 +33,14 @@ struct PackageValues {
   uint8_t ShortcutCount = 0;
 };
 
+// Where the run's events go for support to read (the transcript); a run
+// without one records nothing.
+class EventLog {
+ public:
+  virtual ~EventLog() = default;
+  virtual void Write(const std::string& event) = 0;
+};
+
 struct InstallerState {
   PackageValues package;
   bool Installing = false;
@@ -57,6 +65,7 @@ struct InstallerState {
   // The rollback list Uninstall.Tmp, held open through the copy phase and
   // written a line at a time straight to the file.
   std::unique_ptr<OpenFile> RollbackList;
+  EventLog* Events = nullptr;
 };
 
 // Closes the files of the copy in progress, if any.
@@ -77,5 +86,10 @@ struct InstallerContext {
   InstallerState& state;
   PackageValues& pkg() { return state.package; }
 };
+
+// Records one event of the run, when the run keeps a transcript.
+inline void Note(InstallerContext& cx, const std::string& event) {
+  if (cx.state.Events) cx.state.Events->Write(event);
+}
 
 }  // namespace tessaro

@@ -1,47 +1,156 @@
-// Installer.exe: loads the wizard form and runs its messages. Every way out
-// passes through EndOfSetup, which ends the process.
+// Installer.exe: reads its command line, then loads the wizard form and runs
+// its messages, or installs without a person (/S, /VERYSILENT). Every way out
+// passes through EndOfSetup, which ends the process with the exit code.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "win32/files_win.h"
+#include <optional>
+
 #include "command_line.h"
-#include "win32/form_keys.h"
 #include "frm_setup_win.h"
+#include "setup_folder.h"
+#include "silent_run.h"
+#include "silent_window_win.h"
+#include "text.h"
+#include "texts.h"
+#include "transcript.h"
+#include "unattended_ui.h"
+#include "win32/files_win.h"
+#include "win32/form_keys.h"
 #include "win32/platform_win.h"
 #include "win32/processes_win.h"
 #include "win32/registry_win.h"
-#include "setup_folder.h"
 #include "win32/shell_win.h"
 #include "win32/ui_win.h"
+#include "win32/wide.h"
 
 namespace {
 
+using namespace tessaro;
+
 // The installer's program-wide values: the package description and the flags.
-tessaro::InstallerState g_state;
+InstallerState g_state;
+
+// The command line after the program's own name.
+std::string Arguments() {
+  const wchar_t* p = GetCommandLineW();
+  if (*p == L'"') {
+    for (++p; *p && *p != L'"'; ++p) {
+    }
+    if (*p) ++p;
+  } else {
+    while (*p && *p != L' ' && *p != L'\t') ++p;
+  }
+  while (*p == L' ' || *p == L'\t') ++p;
+  return Narrow(p);
+}
+
+std::string FullPath(const std::string& path) {
+  wchar_t full[MAX_PATH * 2];
+  DWORD length = GetFullPathNameW(Widen(path).c_str(), MAX_PATH * 2, full, nullptr);
+  return length && length < MAX_PATH * 2 ? Narrow(full, length) : path;
+}
+
+// Where the transcript goes: /LOG, or for a silent run the user's TEMP folder.
+std::optional<std::string> TranscriptPath(const CommandLine& line) {
+  if (line.log) return FullPath(*line.log);
+  if (!line.silent) return std::nullopt;
+  wchar_t temp[MAX_PATH + 1];
+  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (!length || length > MAX_PATH) return std::nullopt;
+  return Narrow(temp, length) + "Tessaro-Installer.log";
+}
+
+std::string Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return ZeroPadded(t.wYear, 4) + "-" + ZeroPadded(t.wMonth, 2) + "-" + ZeroPadded(t.wDay, 2) +
+         " " + ZeroPadded(t.wHour, 2) + ":" + ZeroPadded(t.wMinute, 2) + ":" +
+         ZeroPadded(t.wSecond, 2);
+}
+
+// /? and /HELP: a line on the console the installer was started from, or a
+// box when there is none.
+void ShowHelp() {
+  const std::wstring help = Widen(CommandLineHelp() + "\r\n");
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (out && out != INVALID_HANDLE_VALUE &&
+        WriteConsoleW(out, help.c_str(), static_cast<DWORD>(help.size()), &written, nullptr))
+      return;
+  }
+  MessageBoxW(nullptr, help.c_str(), Widen(texts::kWizardCaption).c_str(),
+              MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+}
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  using namespace tessaro;
   // A drive without a disk (an empty floppy drive chosen as destination) is
   // the installer's own case: no system box asking to insert one.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  const std::string arguments = Arguments();
+  const CommandLine line = ParseCommandLine(arguments);
+
+  static Win32Files files;
+  static std::optional<Transcript> transcript;
+  if (std::optional<std::string> path = TranscriptPath(line)) {
+    transcript.emplace(files, *path, Now);
+    if (transcript->Start()) g_state.Events = &*transcript;
+  }
+  auto note = [](const std::string& event) {
+    if (g_state.Events) g_state.Events->Write(event);
+  };
+  note("avvio di Installer.exe, riga di comando: " + arguments);
+
+  if (!line.error.empty()) {
+    // Nothing is installed; a person is told, a script reads the code.
+    note("riga di comando non valida: " + line.error);
+    if (!line.silent)
+      MessageBoxW(nullptr, Widen(line.error + "\r\n\r\n" + CommandLineHelp()).c_str(),
+                  Widen(texts::kWizardCaption).c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    note("fine, codice di uscita " + std::to_string(exitcode::BadCommandLine));
+    return exitcode::BadCommandLine;
+  }
+  if (line.help) {
+    ShowHelp();
+    return exitcode::Installed;
+  }
+
   CoInitialize(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  static Win32Ui ui;
-  static Win32Files files;
+  static Win32Ui person;
+  static UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent,
+                         line.noRestart);
   static Win32Registry registry;
   static Win32Shell shell;
   static Win32Processes processes;
   static Win32Platform platform;
-  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
+  static InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
 
-  static FrmSetup form(cx, ui);
-  if (!form.Create(instance)) return 1;
+  if (line.silent) {
+    // No wizard: its start-up runs with a window that shows nothing.
+    struct NoWizard : WizardView {
+      void ApplyOutline() override {}
+      void SetAppName(const std::string&) override {}
+      void SetAppTitle(const std::string&) override {}
+      void SetWelcome(const std::string&) override {}
+    } static wizard;
+    static SilentWindow window(!line.noDesktop);
+    window.Create(instance, !line.verySilent);
+    RunSilently(cx, line, wizard, window);
+  }
+
+  static FrmSetup form(cx, person);
+  if (!form.Create(instance)) {
+    note("fine, codice di uscita " + std::to_string(exitcode::Fatal));
+    return exitcode::Fatal;
+  }
   form.LoadAndShow();
 
   MSG msg;

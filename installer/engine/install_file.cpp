@@ -172,16 +172,24 @@ bool DeferToRestart(InstallerContext& cx, const std::string& source,
                     const std::string& destination) {
   // Internet Explorer's own libraries are never replaced behind its back.
   if (source.find("URLMON.DLL") != std::string::npos ||
-      source.find("WININET.DLL") != std::string::npos)
+      source.find("WININET.DLL") != std::string::npos) {
+    Note(cx, "non sostituito: " + destination + " (in uso; è una libreria di Internet Explorer)");
     return false;
+  }
   FileSystem& files = cx.sys.files;
   const std::string temporary = NextFreeNumberedName(files, destination);
   // Without the temporary copy there is nothing to put in place.
-  if (!files.Copy(source, temporary)) return false;
+  if (!files.Copy(source, temporary)) {
+    Note(cx, "non copiato: " + destination + " (in uso, e la copia " + temporary +
+                 " non è riuscita)");
+    return false;
+  }
   AddRenameLine(cx.sys, destination + "=" + temporary);
   // NT-based Windows ignores wininit.ini; it keeps its own list of renames.
   if (IsNTPlatform(cx.sys.platform)) files.ReplaceAtRestart(temporary, destination);
   cx.state.RestartNeeded = true;
+  Note(cx, "al riavvio: " + destination + " (in uso; sarà sostituito da " + temporary +
+               " al prossimo avvio di Windows)");
   return false;
 }
 
@@ -209,6 +217,15 @@ std::string NextFreeNumberedName(FileSystem& files, const std::string& path) {
 
 namespace {
 
+// Why a copy failed, for the transcript, with the system's own words when
+// it gave some.
+std::string FaultText(FileSystem& files, FileFault fault) {
+  std::string text = fault == FileFault::NotFound ? "file non trovato"
+                                                  : "errore di lettura o scrittura";
+  const std::string system = TrimBlanks(files.LastErrorText());
+  return system.empty() ? text : text + ": " + system;
+}
+
 // CopyFileWithProgress for a destination whose presence is known; `stamped`
 // tells whether the copy gave it `times`.
 bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
@@ -219,12 +236,16 @@ bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
   stamped = done.stamped;
   switch (fault) {
     case FileFault::None:
+      if (!done.sameLength)
+        Note(cx, "non copiato: " + destination + " (la copia non ha la lunghezza dell'originale)");
       return done.sameLength;
     case FileFault::InUse:
     case FileFault::Denied:
       return DeferToRestart(cx, source, destination);
     default:
-      return false;  // a missing source included; a partial destination stays
+      // A missing source included; a partial destination stays.
+      Note(cx, "non copiato: " + destination + " (" + FaultText(cx.sys.files, fault) + ")");
+      return false;
   }
 }
 
@@ -253,9 +274,15 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
   try {
     if (known.destinationPresent) {
       existedBefore = true;
-      if (!mayReplace) return true;
+      if (!mayReplace) {
+        Note(cx, "mantenuto: " + destination + " (già presente; il pacchetto non lo sostituisce)");
+        return true;
+      }
       const std::string type = InstallFileType(cx.sys.platform, source);
-      if (!SourceMayReplace(cx.sys, type, source, destination)) return false;
+      if (!SourceMayReplace(cx.sys, type, source, destination)) {
+        Note(cx, "mantenuto: " + destination + " (la copia presente è più recente)");
+        return false;
+      }
     }
     const std::string folder = FolderOfPath(destination);
     if (folder != known.readyFolder) EnsureFolder(cx, folder, true, false);
@@ -270,9 +297,12 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
       else
         StampInstallerTimes(cx.sys, destination);
     }
-    RegisterComponent(cx.sys, source, destination);
+    if (result) Note(cx, (existedBefore ? "sostituito: " : "installato: ") + destination);
+    const std::string registration = RegisterComponent(cx.sys, source, destination);
+    if (!registration.empty()) Note(cx, registration + ": " + destination);
     return result;
   } catch (const RuntimeError& error) {
+    Note(cx, "errore: " + destination + " (" + error.what() + ")");
     cx.sys.ui.Beep();
     if (error.Number() != kFileAlreadyExists && error.Number() != kPathFileAccessError)
       cx.sys.ui.ShowMessage(error.what(), cx.pkg().AppShortName + texts::kBoxTitleSuffix,

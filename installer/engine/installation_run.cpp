@@ -67,9 +67,14 @@ void ShowFatal(InstallerContext& cx, const char* text) {
 // called by its full path in the system folder: loaded by bare name it would
 // come from the setup folder first, and register a file that EndOfSetup
 // deletes.
-bool SelfRegisters(Services& sys, const std::string& library) {
-  std::optional<int32_t> result = sys.processes.CallEntryPoint(library, "DllRegisterServer");
-  return result && *result == 0;
+bool SelfRegisters(InstallerContext& cx, const std::string& library) {
+  std::optional<int32_t> result = cx.sys.processes.CallEntryPoint(library, "DllRegisterServer");
+  const bool registered = result && *result == 0;
+  Note(cx, "registrazione di " + library + ": " +
+               (registered ? std::string("riuscita")
+                : result   ? "non riuscita (codice " + std::to_string(*result) + ")"
+                           : std::string("non riuscita (la libreria non si carica)")));
+  return registered;
 }
 
 // Steps 2 to 4: kv_shell.dll (registered), the uninstaller and the runtime
@@ -84,7 +89,7 @@ bool PlaceOwnComponents(InstallerContext& cx, const std::string& setup, const st
     ShowFatal(cx, texts::kShellComponentError);
     return false;
   }
-  if (!SelfRegisters(sys, shell)) {
+  if (!SelfRegisters(cx, shell)) {
     ShowFatal(cx, texts::kShellComponentError);
     return false;
   }
@@ -103,6 +108,7 @@ bool PlaceOwnComponents(InstallerContext& cx, const std::string& setup, const st
       ShowFatal(cx, copy.error);
       return false;
     }
+    Note(cx, "componente: " + target);
   }
   return true;
 }
@@ -184,10 +190,11 @@ void CreateShortcuts(InstallerContext& cx, InstallationView& view, const std::st
   // Cancelling is off by now: a shortcut that cannot be made (a special
   // folder Windows does not resolve) is left out, and the run goes on to
   // the uninstall script, the completion box and the end of setup.
-  auto attempt = [](const std::function<void()>& make) {
+  auto attempt = [&cx](const std::function<void()>& make) {
     try {
       make();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+      Note(cx, std::string("collegamento non creato: ") + error.what());
     }
   };
 
@@ -300,7 +307,7 @@ RunOutcome InstallPackage(InstallerContext& cx, InstallationView& view) {
     ShowFatal(cx, texts::kFormsLibraryError);
     return RunOutcome::FormsFailed;
   }
-  if (!SelfRegisters(sys, forms)) {
+  if (!SelfRegisters(cx, forms)) {
     ShowFatal(cx, texts::kFormsLibraryError);
     return RunOutcome::FormsFailed;
   }
@@ -347,6 +354,7 @@ void RunInstallation(InstallerContext& cx, InstallationView& view) {
       EndOfSetup(cx);
     case RunOutcome::FormsFailed:
       // Ends without clearing the setup folder or restarting.
+      Note(cx, "fine, codice di uscita " + std::to_string(exitcode::Fatal));
       cx.sys.platform.ExitProgram(exitcode::Fatal);
   }
   std::abort();  // every path above ends the program

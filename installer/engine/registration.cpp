@@ -37,13 +37,19 @@ std::string InstallFileType(Platform& platform, const std::string& sourcePath) {
   return platform.UpperCase(sourcePath.substr(dot + 1));
 }
 
-void RegisterComponent(Services& sys, const std::string& sourcePath,
-                       const std::string& destinationPath) {
+std::string RegisterComponent(Services& sys, const std::string& sourcePath,
+                              const std::string& destinationPath) {
   std::string type = InstallFileType(sys.platform, sourcePath);
-  if (type == "OCX" || type == "DLL")
+  if (type == "OCX" || type == "DLL") {
     StartRegistrationTool(sys, destinationPath);
-  else if (type == "TTF")
+    return "registrazione avviata (regsvr32 /S)";
+  }
+  if (type == "TTF") {
+    if (IsNTPlatform(sys.platform)) return "carattere: nessuna voce da scrivere su Windows NT";
     EnterFont(sys, destinationPath);
+    return "carattere: voce scritta in HKLM\\" + std::string(kFontsKey) + " (se la chiave esiste)";
+  }
+  return {};
 }
 
 }  // namespace tessaro

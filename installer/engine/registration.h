@@ -19,8 +19,9 @@ std::string InstallFileType(Platform& platform, const std::string& sourcePath);
 // waiting (its result is not looked at); "TTF" writes the font value under
 // HKLM\Software\microsoft\windows\currentversion\fonts, when that key exists,
 // and announces the change; other types do nothing. Throws RuntimeError 53
-// when regsvr32 cannot be started.
-void RegisterComponent(Services& sys, const std::string& sourcePath,
+// when regsvr32 cannot be started. Returns what was done, for the
+// transcript ("" for a type that needs nothing).
+std::string RegisterComponent(Services& sys, const std::string& sourcePath,
                        const std::string& destinationPath);
 
 }  // namespace tessaro

@@ -37,6 +37,7 @@ void CreateShortcut(InstallerContext& cx, int32_t code, const std::string& group
   ShortcutFile shortcut{link, target, cx.pkg().InstallPath, arguments, icon};
   if (!sys.shell.WriteShortcut(shortcut))
     throw RuntimeError(kShortcutError, "Automation error: cannot write the shortcut " + link);
+  Note(cx, "collegamento: " + link + " -> " + target + arguments);
 }
 
 }  // namespace tessaro

@@ -11,10 +11,10 @@ std::string SystemProgram(const std::string& folder, const std::string& name) {
   return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
-void RunAndWait(Processes& processes, const std::string& commandLine) {
-  // The outcome is not looked at: a program that did not start simply
-  // leaves nothing to wait for.
-  processes.RunAndWait(commandLine);
+std::optional<uint32_t> RunAndWait(Processes& processes, const std::string& commandLine) {
+  // The run does not act on the outcome: a program that did not start simply
+  // leaves nothing to wait for. The exit code is told to the transcript.
+  return processes.RunAndWait(commandLine);
 }
 
 std::string CutAtNul(const std::string& text) {

@@ -3,6 +3,7 @@
 // the adjustment of the user's regional settings. (The path splitters live in
 // shared/path_split.h, built into the backup program too.)
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "seams/platform.h"
@@ -20,7 +21,7 @@ constexpr uint32_t MoneyDecimalSep = 0x16;  // LOCALE_SMONDECIMALSEP
 
 // Starts the command line in the current folder and waits for it to end.
 // A program that cannot be started is passed over in silence.
-void RunAndWait(Processes& processes, const std::string& commandLine);
+std::optional<uint32_t> RunAndWait(Processes& processes, const std::string& commandLine);
 
 // A system program named by its full path in `folder`, quoted when the path
 // has a blank. Started by bare name from an elevated installer, a program of

@@ -27,7 +27,10 @@ void ImportRegistrySettings(InstallerContext& cx) {
   // An import of a stale or half-written file must not go ahead.
   if (!WriteTextLines(sys.files, sys.platform, kImportFile, lines))
     throw RuntimeError(kPathFileAccessError, std::string("Path/File access error: ") + kImportFile);
-  RunAndWait(sys.processes, SystemProgram(sys.shell.WindowsFolder(), kEditor) + kEditorArguments);
+  const std::string command = SystemProgram(sys.shell.WindowsFolder(), kEditor) + kEditorArguments;
+  const std::optional<uint32_t> code = RunAndWait(sys.processes, command);
+  Note(cx, command + ": " +
+               (code ? "codice di uscita " + std::to_string(*code) : std::string("non avviato")));
 }
 
 }  // namespace tessaro

@@ -91,7 +91,10 @@ void EndOfSetup(InstallerContext& cx) {
 
   cx.sys.ui.SetBusyPointer(false);
   int code = ExitCodeOf(cx.state);
+  // Noted first: a restart that starts may end the program at once.
+  if (cx.state.RestartNeeded) Note(cx, "riavvio di Windows richiesto");
   if (RestartWindowsIfNeeded(cx)) code = exitcode::RestartStarted;
+  Note(cx, "fine, codice di uscita " + std::to_string(code));
   cx.sys.platform.ExitProgram(code);
   std::abort();  // ExitProgram does not return
 }

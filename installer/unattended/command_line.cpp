@@ -33,22 +33,27 @@ std::vector<std::string> Tokens(const std::string& text) {
 
 CommandLine ParseCommandLine(const std::string& arguments) {
   CommandLine line;
+  // The first fault is the one told; the rest is still read, so that a bad
+  // line with /S is refused without a box.
+  auto refuse = [&line](const std::string& why) {
+    if (line.error.empty()) line.error = why;
+  };
   for (const std::string& token : Tokens(arguments)) {
     if (token.size() < 2 || token[0] != '/') {
-      line.error = "Argomento non valido: " + token;
-      return line;
+      refuse("Argomento non valido: " + token);
+      continue;
     }
     const size_t equals = token.find('=');
     const std::string name = UpperAscii(token.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
     const bool hasValue = equals != std::string::npos;
     const std::string value = hasValue ? token.substr(equals + 1) : std::string();
     auto flag = [&](bool& target) {
-      if (hasValue) line.error = "L'opzione /" + name + " non accetta un valore: " + token;
+      if (hasValue) refuse("L'opzione /" + name + " non accetta un valore: " + token);
       target = true;
     };
     auto text = [&](std::optional<std::string>& target) {
       if (value.empty())
-        line.error = "L'opzione /" + name + " richiede un valore: /" + name + "=...";
+        refuse("L'opzione /" + name + " richiede un valore: /" + name + "=...");
       else
         target = value;
     };
@@ -70,9 +75,8 @@ CommandLine ParseCommandLine(const std::string& arguments) {
     } else if (name == "?" || name == "HELP") {
       flag(line.help);
     } else {
-      line.error = "Opzione sconosciuta: " + token;
+      refuse("Opzione sconosciuta: " + token);
     }
-    if (!line.error.empty()) return line;
   }
   return line;
 }

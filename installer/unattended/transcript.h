@@ -5,20 +5,21 @@
 #include <functional>
 #include <string>
 
+#include "installer_state.h"
 #include "seams/files.h"
 #include "seams/ui.h"
 
 namespace tessaro {
 
-class Transcript {
+class Transcript : public EventLog {
  public:
-  // `clock` gives the time of day as "hh:mm:ss".
+  // `clock` gives the moment each line begins with.
   Transcript(FileSystem& files, std::string path, std::function<std::string()> clock)
       : files_(files), path_(std::move(path)), clock_(std::move(clock)) {}
   // Creates (or empties) the file; false when it cannot be written, and the
   // transcript then stays silent.
   bool Start();
-  void Write(const std::string& event);
+  void Write(const std::string& event) override;
   const std::string& Path() const { return path_; }
 
  private:

@@ -26,8 +26,8 @@ MsgAnswer UnattendedUi::ShowMessage(const std::string& text, const std::string& 
   const MsgAnswer answer = silent_ ? SilentAnswer(text, buttons, noRestart_)
                                    : person_.ShowMessage(text, title, icon, buttons);
   if (transcript_)
-    transcript_->Write("box \"" + title + "\": \"" + text + "\" -> " + AnswerName(answer) +
-                       (silent_ ? " (silent)" : ""));
+    transcript_->Write("messaggio \"" + title + "\": \"" + text + "\" -> " + AnswerName(answer) +
+                       (silent_ ? " (risposta senza domande)" : ""));
   return answer;
 }
 

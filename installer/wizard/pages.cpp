@@ -157,6 +157,9 @@ std::string SummaryText(const std::string& path, const std::string& group) {
 void ShowStep(InstallerContext& cx, PagesView& view, int& step) {
   WizardPointerAtRest(view, cx.sys.ui, cx.state.WizardStep);
   if (step < 0 || step > 6) return;
+  static const char* const kPageNames[] = {"benvenuto", "licenza", "destinazione", "unità",
+                                           "gruppo di programmi", "riepilogo", "installazione"};
+  Note(cx, "pagina " + std::to_string(step) + ": " + kPageNames[step]);
   cx.sys.ui.SetBusyPointer(true);
   switch (step) {
     case 0:

@@ -24,7 +24,10 @@ void RollBackCopiedFiles(InstallerContext& cx) {
   while (!lines.AtEnd()) {
     const std::string path = lines.ReadLine();
     if (path.empty()) continue;
-    DeleteFileIfPresent(cx.sys.files, path);
+    if (DeleteFileIfPresent(cx.sys.files, path))
+      Note(cx, (cx.sys.files.GetAttributes(path) ? "annullamento, non eliminato: "
+                                                 : "annullamento, eliminato: ") +
+                   path);
     RemoveFolderQuiet(cx.sys.files, FolderOfPath(path));
   }
 }

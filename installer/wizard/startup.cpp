@@ -90,6 +90,7 @@ void LoadSteps(InstallerContext& cx, WizardView& view) {
                                           "Software\\Microsoft\\Windows\\CurrentVersion\\",
                                           "ProgramFilesDir");
   ReadSetupDip(ReadTextFile(cx.sys.files, platform, "Setup.dip"), programFiles, cx.pkg());
+  Note(cx, "pacchetto: " + cx.pkg().AppFullName + " (" + SetupFolder(platform) + ")");
 
   view.SetAppName(AppNameCaption(platform, cx.pkg().AppFullName));
   view.SetAppTitle(AppTitleCaption(platform, cx.pkg().AppFullName));

@@ -10,8 +10,8 @@ class Processes {
  public:
   virtual ~Processes() = default;
   // Starts the command line in the current folder and waits for it to end.
-  // False when it could not be started.
-  virtual bool RunAndWait(const std::string& commandLine) = 0;
+  // Its exit code; nothing when it could not be started.
+  virtual std::optional<uint32_t> RunAndWait(const std::string& commandLine) = 0;
   // Starts the command line in the current folder and returns at once; with
   // `minimized` its window opens minimized and takes the focus. False when it
   // could not be started.

@@ -33,11 +33,13 @@ KernelHandle Launch(const std::string& commandLine, bool minimized) {
 
 }  // namespace
 
-bool Win32Processes::RunAndWait(const std::string& commandLine) {
+std::optional<uint32_t> Win32Processes::RunAndWait(const std::string& commandLine) {
   KernelHandle process = Launch(commandLine, false);
-  if (!process) return false;
+  if (!process) return std::nullopt;
   WaitForSingleObject(process.Get(), INFINITE);
-  return true;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process.Get(), &code)) return std::nullopt;
+  return static_cast<uint32_t>(code);
 }
 
 bool Win32Processes::Start(const std::string& commandLine, bool minimized) {

@@ -6,7 +6,7 @@ namespace tessaro {
 
 class Win32Processes : public Processes {
  public:
-  bool RunAndWait(const std::string& commandLine) override;
+  std::optional<uint32_t> RunAndWait(const std::string& commandLine) override;
   bool Start(const std::string& commandLine, bool minimized) override;
   std::optional<int32_t> CallEntryPoint(const std::string& libraryPath,
                                         const std::string& function) override;

@@ -35,6 +35,11 @@ TEST(CommandLineSwitches, AreReadInAnyOrderAndCaseWithQuotedValues) {
     EXPECT_FALSE(ParseCommandLine(std::string("/S ") + bad).error.empty());
   }
   EXPECT_NE(ParseCommandLine("/X").error.find("/X"), std::string::npos);
+  // A bad line is still read to its end, so that /S after the fault keeps
+  // the refusal silent; the first fault is the one told.
+  CommandLine late = ParseCommandLine("/X /Y /VERYSILENT");
+  EXPECT_TRUE(late.silent);
+  EXPECT_NE(late.error.find("/X"), std::string::npos);
 }
 
 TEST(SilentRun, AnswersEveryQuestionAndNeverWaitsForAPerson) {
@@ -70,8 +75,9 @@ TEST(SilentRun, AnswersEveryQuestionAndNeverWaitsForAPerson) {
   for (char c : restart) oneLine += (c == '\r' || c == '\n') ? ' ' : c;
   EXPECT_EQ(sys.files.Content("C:\\setup.log"),
             "\xEF\xBB\xBF"
-            "10:00:00 box \"Condominio setup\": \"" + oneLine + "\" -> Annulla (silent)\r\n"
-            "10:00:01 box \"T\": \"Riga uno  Riga due\" -> No\r\n");
+            "10:00:00 messaggio \"Condominio setup\": \"" + oneLine +
+                "\" -> Annulla (risposta senza domande)\r\n"
+            "10:00:01 messaggio \"T\": \"Riga uno  Riga due\" -> No\r\n");
 }
 
 }  // namespace

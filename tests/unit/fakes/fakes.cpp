@@ -567,9 +567,10 @@ bool FakeShell::WriteShortcut(const ShortcutFile& link) {
   return true;
 }
 
-bool FakeProcesses::RunAndWait(const std::string& commandLine) {
+std::optional<uint32_t> FakeProcesses::RunAndWait(const std::string& commandLine) {
   started.push_back(commandLine);
-  return program ? program(commandLine) : false;
+  if (program && program(commandLine)) return exitCode;
+  return std::nullopt;
 }
 
 bool FakeProcesses::Start(const std::string& commandLine, bool minimized) {

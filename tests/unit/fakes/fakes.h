@@ -243,7 +243,7 @@ class FakeShell : public Shell {
 
 class FakeProcesses : public Processes {
  public:
-  bool RunAndWait(const std::string& commandLine) override;
+  std::optional<uint32_t> RunAndWait(const std::string& commandLine) override;
   bool Start(const std::string& commandLine, bool minimized) override;
   std::optional<int32_t> CallEntryPoint(const std::string& libraryPath,
                                         const std::string& function) override {
@@ -263,6 +263,7 @@ class FakeProcesses : public Processes {
   std::vector<Launch> launched;
   // Stands in for the started program; without it nothing can be started.
   std::function<bool(const std::string&)> program;
+  uint32_t exitCode = 0;  // what a started program ends with
 };
 
 class FakePlatform : public Platform {

@@ -1,0 +1,81 @@
+#include "silent_run.h"
+
+#include <cstdlib>
+#include <exception>
+
+#include "destination.h"
+#include "drive_info.h"
+#include "setup_folder.h"
+#include "startup.h"
+#include "text.h"
+
+namespace tessaro {
+
+namespace {
+
+// The drive page's judgement without the page: whether it would let the
+// user go on, and its report for the transcript.
+class DriveVerdict : public DriveSpaceView {
+ public:
+  void SetReport(const std::string& text) override { report = text; }
+  void HideReport() override { report.clear(); }
+  void SetWarning(int, const std::string& text) override { warning = text; }
+  void SetNextEnabled(bool enabled) override { usable = enabled; }
+  std::string report, warning;
+  bool usable = true;
+};
+
+[[noreturn]] void Fail(InstallerContext& cx, const std::string& why) {
+  Note(cx, why);
+  cx.state.ExitCode = exitcode::Fatal;
+  EndOfSetup(cx);
+  std::abort();  // EndOfSetup does not return
+}
+
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    line += c == '\n' ? ' ' : c;
+  }
+  return TrimBlanks(line);
+}
+
+}  // namespace
+
+void RunSilently(InstallerContext& cx, const CommandLine& line, WizardView& wizard,
+                 InstallationView& view) {
+  FormLoad(cx, wizard);
+  // The start-up's own error box has been answered; nothing may follow it.
+  if (cx.state.ExitCode == exitcode::Fatal) Fail(cx, "avvio non riuscito: nulla è stato installato");
+  Note(cx, "licenza accettata con l'installazione senza domande (/S)");
+
+  std::string path = line.destination ? *line.destination : cx.pkg().InstallPath;
+  bool refused = true;
+  try {
+    refused = ValidateDestination(cx, path);
+  } catch (const std::exception& error) {
+    Note(cx, std::string("controllo della destinazione: ") + error.what());
+  }
+  if (refused) Fail(cx, "destinazione rifiutata: " + path);
+  cx.pkg().InstallPath = path;
+
+  DriveVerdict drive;
+  try {
+    CheckDriveSpace(cx.sys.files, cx.sys.platform, path.substr(0, 1) + ":\\",
+                    cx.pkg().PackageBytes, drive);
+  } catch (const std::exception& error) {
+    drive.warning = error.what();
+  }
+  if (!drive.report.empty()) Note(cx, "unità: " + OneLine(drive.report));
+  if (!drive.warning.empty()) Note(cx, "avviso sull'unità: " + OneLine(drive.warning));
+  if (!drive.usable) Fail(cx, "unità non utilizzabile per l'installazione: " + path);
+
+  if (line.group) cx.pkg().ProgramGroup = *line.group;
+  Note(cx, "destinazione: " + path + "; gruppo di programmi: " + cx.pkg().ProgramGroup +
+               "; collegamenti sul Desktop: " + (line.noDesktop ? "no" : "sì"));
+  cx.state.WizardStep = 6;
+  RunInstallation(cx, view);
+}
+
+}  // namespace tessaro
