@@ -62,6 +62,8 @@ struct InstallerState {
   // delete what the run created.
   std::unique_ptr<OpenFile> CopySource;
   std::unique_ptr<OpenFile> CopyDestination;
+  // The numbered sibling a replacement is being copied into, while it is.
+  std::string CopyScratch;
   // The rollback list Uninstall.Tmp, held open through the copy phase and
   // written a line at a time straight to the file.
   std::unique_ptr<OpenFile> RollbackList;

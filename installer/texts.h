@@ -118,6 +118,12 @@ inline constexpr const char* kWaitingRegistry = "Attendere: aggiornamento del re
 inline constexpr const char* kWaitingShortcuts = "Creazione del gruppo di icone...";
 inline constexpr const char* kUninstallShortcut = "Rimuovi dal sistema";
 inline constexpr const char* kAccessRuntime = "OfficeRT\\MSACCESS.EXE";
+// A run broken off by an error, and shortcuts that could not be made.
+inline constexpr const char* kRunFailed =
+    "Si è verificato un errore durante l'installazione. L'installazione sarà terminata.";
+inline constexpr const char* kShortcutsLeftOut =
+    "Non è stato possibile creare alcuni collegamenti del programma. L'applicazione è "
+    "installata, ma alcune icone mancano dal gruppo di programmi o dal Desktop.";
 inline constexpr const char* kInstallCompleted = "Installazione completata.";
 inline constexpr const char* kRestartQuestion =
     "L'INSTALLAZIONE E' STATA COMPLETATA!\r\n\r\nPer rendere effettive le modifiche occorre "

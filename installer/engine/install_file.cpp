@@ -84,13 +84,13 @@ struct Transfer {
                             // installer's times
 };
 
-// Moves the bytes; the fault that stopped it, or None. A destination that
-// `present` says is there is deleted first. With `times`, a completed copy
-// takes them and normal attributes before its destination is closed; the
-// destination is closed before the source.
+// Moves the bytes into a new or emptied destination; the fault that stopped
+// it, or None. With `times`, a completed copy takes them and normal
+// attributes before its destination is closed; the destination is closed
+// before the source.
 FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::string& source,
-                           const std::string& destination, bool present,
-                           const std::optional<FileTimes>& times, Transfer& done) {
+                           const std::string& destination, const std::optional<FileTimes>& times,
+                           Transfer& done) {
   FileSystem& files = cx.sys.files;
   FileFault fault = FileFault::None;
   // Both files are closed on every way out, the cancel handler's included.
@@ -101,10 +101,6 @@ FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::stri
   cx.state.CopySource = files.OpenForReading(source, fault);
   OpenFile* in = cx.state.CopySource.get();
   if (!in) return fault;
-  if (present) {
-    files.SetAttributes(destination, attr::Normal);
-    files.Delete(destination);
-  }
   const FileCopy file{source, in->Length(), ThousandsSeparator(cx.sys.platform)};
   cx.state.CopyDestination = files.OpenForWriting(destination, fault);
   OpenFile* out = cx.state.CopyDestination.get();
@@ -166,13 +162,30 @@ void AddRenameLine(Services& sys, const std::string& line) {
   files.Append(path, sys.platform.ToAnsi(lines + line + "\r\n"));
 }
 
+// Internet Explorer's own libraries are never replaced behind its back.
+bool NeverDeferred(const std::string& source) {
+  return source.find("URLMON.DLL") != std::string::npos ||
+         source.find("WININET.DLL") != std::string::npos;
+}
+
+// `temporary`, a complete copy, takes the place of `destination` at the next
+// start of Windows. Always false: the file is not installed now.
+bool ReplaceAtNextStart(InstallerContext& cx, const std::string& temporary,
+                        const std::string& destination) {
+  AddRenameLine(cx.sys, destination + "=" + temporary);
+  // NT-based Windows ignores wininit.ini; it keeps its own list of renames.
+  if (IsNTPlatform(cx.sys.platform)) cx.sys.files.ReplaceAtRestart(temporary, destination);
+  cx.state.RestartNeeded = true;
+  Note(cx, "al riavvio: " + destination + " (in uso; sarà sostituito da " + temporary +
+               " al prossimo avvio di Windows)");
+  return false;
+}
+
 // A destination that another program holds open is replaced at the next
 // start of Windows. Always false: the file is not installed now.
 bool DeferToRestart(InstallerContext& cx, const std::string& source,
                     const std::string& destination) {
-  // Internet Explorer's own libraries are never replaced behind its back.
-  if (source.find("URLMON.DLL") != std::string::npos ||
-      source.find("WININET.DLL") != std::string::npos) {
+  if (NeverDeferred(source)) {
     Note(cx, "non sostituito: " + destination + " (in uso; è una libreria di Internet Explorer)");
     return false;
   }
@@ -184,13 +197,7 @@ bool DeferToRestart(InstallerContext& cx, const std::string& source,
                  " non è riuscita)");
     return false;
   }
-  AddRenameLine(cx.sys, destination + "=" + temporary);
-  // NT-based Windows ignores wininit.ini; it keeps its own list of renames.
-  if (IsNTPlatform(cx.sys.platform)) files.ReplaceAtRestart(temporary, destination);
-  cx.state.RestartNeeded = true;
-  Note(cx, "al riavvio: " + destination + " (in uso; sarà sostituito da " + temporary +
-               " al prossimo avvio di Windows)");
-  return false;
+  return ReplaceAtNextStart(cx, temporary, destination);
 }
 
 }  // namespace
@@ -226,14 +233,48 @@ std::string FaultText(FileSystem& files, FileFault fault) {
   return system.empty() ? text : text + ": " + system;
 }
 
+// An existing file is replaced by a whole copy only: the bytes go to a
+// numbered sibling, which then moves over it. A copy that fails or is
+// cancelled part-way leaves the old file as it was, not deleted or cut short.
+FileFault ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string& source,
+                       const std::string& destination, const std::optional<FileTimes>& times,
+                       Transfer& done, bool& deferred) {
+  FileSystem& files = cx.sys.files;
+  const std::string scratch = NextFreeNumberedName(files, destination);
+  cx.state.CopyScratch = scratch;  // the cancel handler deletes it
+  FileFault fault = TransferInBlocks(cx, view, source, scratch, times, done);
+  cx.state.CopyScratch.clear();
+  if (fault == FileFault::None && done.sameLength) {
+    const std::optional<uint32_t> attributes = files.GetAttributes(destination);
+    files.SetAttributes(destination, attr::Normal);
+    if (files.MoveReplacing(scratch, destination)) return FileFault::None;
+    fault = files.LastFault();
+    // Held by a running program: the whole copy waits for the next start.
+    if ((fault == FileFault::InUse || fault == FileFault::Denied) && !NeverDeferred(source)) {
+      deferred = true;
+      ReplaceAtNextStart(cx, scratch, destination);
+      return fault;
+    }
+    if (attributes) files.SetAttributes(destination, *attributes);
+    if (fault == FileFault::None) fault = FileFault::Failed;
+  }
+  files.Delete(scratch);
+  done.sameLength = false;
+  return fault;
+}
+
 // CopyFileWithProgress for a destination whose presence is known; `stamped`
 // tells whether the copy gave it `times`.
 bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
                const std::string& destination, bool present, const std::optional<FileTimes>& times,
                bool& stamped) {
   Transfer done;
-  const FileFault fault = TransferInBlocks(cx, view, source, destination, present, times, done);
+  bool deferred = false;
+  const FileFault fault = present
+                              ? ReplaceWhole(cx, view, source, destination, times, done, deferred)
+                              : TransferInBlocks(cx, view, source, destination, times, done);
   stamped = done.stamped;
+  if (deferred) return false;
   switch (fault) {
     case FileFault::None:
       if (!done.sameLength)
@@ -243,7 +284,7 @@ bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
     case FileFault::Denied:
       return DeferToRestart(cx, source, destination);
     default:
-      // A missing source included; a partial destination stays.
+      // A missing source included; a partial new file stays.
       Note(cx, "non copiato: " + destination + " (" + FaultText(cx.sys.files, fault) + ")");
       return false;
   }
@@ -290,7 +331,9 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
     result = CopyKnown(cx, view, source, destination, known.destinationPresent,
                        known.installerTimes, stamped);
     copyRan = true;
-    if (!stamped) {
+    // An old file that a failed copy left in place keeps its attributes and
+    // times: with the installer's it would pass for the new one.
+    if (!stamped && (result || !known.destinationPresent)) {
       cx.sys.files.SetAttributes(destination, attr::Normal);
       if (known.installerTimes)
         cx.sys.files.SetTimes(destination, *known.installerTimes);

@@ -189,12 +189,15 @@ void CreateShortcuts(InstallerContext& cx, InstallationView& view, const std::st
   const std::string icon = InFolder(destination, pkg.IconFile);
   // Cancelling is off by now: a shortcut that cannot be made (a special
   // folder Windows does not resolve) is left out, and the run goes on to
-  // the uninstall script, the completion box and the end of setup.
-  auto attempt = [&cx](const std::function<void()>& make) {
+  // the uninstall script, the completion box and the end of setup. The user
+  // is told once that some are missing.
+  bool leftOut = false;
+  auto attempt = [&cx, &leftOut](const std::function<void()>& make) {
     try {
       make();
     } catch (const std::exception& error) {
       Note(cx, std::string("collegamento non creato: ") + error.what());
+      leftOut = true;
     }
   };
 
@@ -232,6 +235,9 @@ void CreateShortcuts(InstallerContext& cx, InstallationView& view, const std::st
     CreateShortcut(cx, csidl::Programs, group, uninstaller, texts::kUninstallShortcut,
                    "/" + destination, uninstaller);
   });
+  if (leftOut)
+    cx.sys.ui.ShowMessage(texts::kShortcutsLeftOut, BoxTitle(cx), MsgIcon::Exclamation,
+                          MsgButtons::Ok);
 }
 
 // Step 13: the installer's timestamp and what the uninstaller is to remove
@@ -345,7 +351,20 @@ void ReportCompletion(InstallerContext& cx) {
 }
 
 void RunInstallation(InstallerContext& cx, InstallationView& view) {
-  switch (InstallPackage(cx, view)) {
+  RunOutcome outcome = RunOutcome::ComponentFailed;
+  try {
+    outcome = InstallPackage(cx, view);
+  } catch (const std::exception& error) {
+    // A file the run cannot go on without (the package's lists, the
+    // uninstall script, Install.Log, the rollback list, Settings.reg) could
+    // not be read or written. Let through, the error would leave the wizard
+    // on its copy page with nothing said; the user is told instead and the
+    // run ends as failed. The program's own end is no std::exception.
+    cx.sys.ui.Beep();
+    cx.sys.ui.ShowMessage(std::string(texts::kRunFailed) + "\r\n\r\n" + error.what(), BoxTitle(cx),
+                          MsgIcon::Critical, MsgButtons::Ok);
+  }
+  switch (outcome) {
     case RunOutcome::Completed:
       ReportCompletion(cx);
       EndOfSetup(cx);

@@ -14,6 +14,8 @@ void RollBackCopiedFiles(InstallerContext& cx) {
   // The run lets go of its files first, so the one being written can be
   // deleted too. The run writes the list line by line.
   CloseRunFiles(cx.state);
+  // A replacement cut short leaves the old file; its part-written copy goes.
+  if (!cx.state.CopyScratch.empty()) DeleteFileIfPresent(cx.sys.files, cx.state.CopyScratch);
   std::string list;
   try {
     list = ReadTextFile(cx.sys.files, cx.sys.platform, "Uninstall.Tmp");

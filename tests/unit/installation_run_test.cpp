@@ -2,17 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "fakes/fakes.h"
+#include "quit.h"
 #include "setup_dip.h"
 #include "text.h"
 
 namespace tessaro {
 namespace {
 
+using fakes::FakeOp;
 using fakes::ProgramEnded;
 
 TEST(FileListLine, SkipsCommentsBlanksAndLinesWithoutRoomForTheFlag) {
@@ -65,7 +70,9 @@ struct RecordingView : InstallationView {
     void SetTag(const std::string& tag) override { lastTag = tag; }
     std::string lastTag;
   };
-  void SetStatusText(int, const std::string&) override {}
+  void SetStatusText(int index, const std::string& text) override {
+    if (index == 0) copying = text;
+  }
   ProgressCanvas& Bar(int index) override { return bars[index]; }
   bool DesktopShortcutWanted() override { return desktop; }
   void StopTimer() override { events.push_back("timer off"); }
@@ -76,6 +83,7 @@ struct RecordingView : InstallationView {
   Canvas bars[2];
   bool desktop = true;
   std::vector<std::string> events;
+  std::string copying;  // status label 0
 };
 
 // As the run names it: Windows' answer in lower case.
@@ -222,6 +230,8 @@ TEST(InstallationRun, WithoutProgramDatabaseOrDesktopOnlyGroupShortcutsAreMade) 
   noDesktop.sys.shell.folders.erase(0);
   ASSERT_EQ(InstallPackage(noDesktop.cx, noDesktop.view), RunOutcome::Completed);
   EXPECT_EQ(noDesktop.sys.shell.shortcuts.size(), 4u);
+  ASSERT_EQ(noDesktop.sys.ui.boxes.size(), 1u);  // told once for both
+  EXPECT_EQ(noDesktop.sys.ui.boxes[0].icon, MsgIcon::Exclamation);
   const auto script = noDesktop.Lines(noDesktop.Script());
   EXPECT_EQ(std::count_if(script.begin(), script.end(),
                           [](const std::string& l) { return l.find("Desktop") != std::string::npos; }),
@@ -381,6 +391,192 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
     EXPECT_EQ(m.Lines(std::string(kDest) + "\\Install.Log"),
               (std::vector<std::string>{"File non copiato: archivio.mde",
                                         "File non copiato: mancante.txt"}));
+  }
+}
+
+// The sample package of samples/package in C:\Setup, on RunMachine's machine,
+// with files of the user's already in the destination: leggimi.txt, which
+// the package replaces, condominio.mdw, which it keeps, and one it does not
+// know of.
+struct SampleMachine : RunMachine {
+  static constexpr const char* kDest = "C:\\Programmi\\Condominio";
+  std::map<std::string, std::string> package;  // files\ by name
+  const std::map<std::string, std::string> users = {
+      {std::string(kDest) + "\\leggimi.txt", "appunti dell'utente"},
+      {std::string(kDest) + "\\condominio.mdw", "gruppo di lavoro dell'utente"},
+      {std::string(kDest) + "\\Lettera.doc", "lettera"}};
+  // Every file the package installs here, and its name in files\.
+  const std::vector<std::pair<std::string, std::string>> installs = {
+      {std::string(kDest) + "\\condominio.mde", "condominio.mde"},
+      {std::string(kDest) + "\\condominio.ico", "condominio.ico"},
+      {std::string(kDest) + "\\leggimi.txt", "leggimi.txt"},
+      {std::string(kDest) + "\\Documenti\\guida.txt", "guida.txt"},
+      {std::string(kDest) + "\\Modelli\\modello_verbale.txt", "modello_verbale.txt"},
+      {"C:\\Programmi\\File comuni\\Condominio\\guida.txt", "guida.txt"}};
+
+  SampleMachine() {
+    namespace fs = std::filesystem;
+    for (const char* name : {"archivio.mde", "archivio.mdw", "leggimi.txt"})
+      sys.files.Delete(std::string("C:\\Setup\\files\\") + name);
+    const fs::path root = TESSARO_SAMPLE_PACKAGE;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+      if (!entry.is_regular_file()) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+      std::string relative = fs::relative(entry.path(), root).generic_string();
+      std::replace(relative.begin(), relative.end(), '/', '\\');
+      sys.files.AddFile("C:\\Setup\\" + relative, bytes);
+      if (relative.rfind("files\\", 0) == 0) package[relative.substr(6)] = bytes;
+    }
+    sys.registry.PutString(0x80000002u, "Software\\Microsoft\\Windows\\CurrentVersion",
+                           "CommonFilesDir", "C:\\Programmi\\File comuni");
+    state.package = {};
+    ReadSetupDip(sys.platform.FromAnsi(sys.files.Content("C:\\Setup\\Setup.dip")), "C:\\Programmi",
+                 state.package);
+    state.PackageFound = true;
+    for (const auto& [path, bytes] : users) sys.files.AddFile(path, bytes);
+  }
+
+  // The whole run to the program's end; its exit code, or -1 when it did not end.
+  int Run() {
+    try {
+      RunInstallation(cx, view);
+    } catch (const ProgramEnded& end) {
+      return end.code;
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "escaped the run: " << e.what();
+    }
+    return -1;
+  }
+  // The user's files are as they were; the one the package replaces may
+  // hold the package's copy instead, whole.
+  void ExpectUsersFilesIntact() {
+    for (const auto& [path, bytes] : users) {
+      const std::string now = sys.files.Content(path);
+      if (path.find("leggimi") != std::string::npos && now == package["leggimi.txt"]) continue;
+      EXPECT_EQ(now, bytes) << path;
+    }
+  }
+  std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const auto& box : sys.ui.boxes) texts.push_back(box.text);
+    return texts;
+  }
+};
+
+// Every file operation of a whole installation of the sample package is made
+// to fail in turn, once each. Whatever fails, nothing escapes the run, the
+// user's files survive, and the run either completes with every file
+// installed whole or listed in Install.Log, or tells the user and ends as failed.
+TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFiles) {
+  const struct {
+    FakeOp op;
+    FileFault fault;
+    const char* text;
+  } kinds[] = {{FakeOp::Open, FileFault::InUse, "Il file è utilizzato da un altro processo."},
+               {FakeOp::Read, FileFault::Failed, "Errore di lettura."},
+               {FakeOp::Write, FileFault::Failed, "Spazio su disco insufficiente."},
+               {FakeOp::CreateFolder, FileFault::Denied, "Accesso negato."},
+               {FakeOp::Delete, FileFault::Denied, "Accesso negato."},
+               {FakeOp::Rename, FileFault::InUse, "Il file è utilizzato da un altro processo."}};
+  const std::string script = std::string(SampleMachine::kDest) + "\\Uninstall.ini";
+  std::vector<std::string> shortcuts;  // of the clean run
+  int runs = 0;
+  for (const auto& kind : kinds) {
+    int count = 0;
+    {
+      SampleMachine clean;
+      clean.sys.files.Inject(kind.op, 0, kind.fault, kind.text);
+      ASSERT_EQ(clean.Run(), 0);
+      count = clean.sys.files.Operations(kind.op);
+      ASSERT_EQ(clean.Texts(), std::vector<std::string>{"Installazione completata."});
+      for (const auto& [path, name] : clean.installs)
+        ASSERT_EQ(clean.sys.files.Content(path), clean.package[name]) << path;
+      shortcuts.clear();
+      for (const auto& link : clean.sys.shell.shortcuts) shortcuts.push_back(link.path);
+    }
+    for (int n = 1; n <= count; ++n) {
+      SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", n = " + std::to_string(n));
+      SampleMachine m;
+      m.sys.files.Inject(kind.op, n, kind.fault, kind.text);
+      const int code = m.Run();
+      m.ExpectUsersFilesIntact();
+      const std::vector<std::string> texts = m.Texts();
+      if (texts.empty()) {
+        ADD_FAILURE() << "the user was told nothing";
+        continue;
+      }
+      const bool completed = texts.back() == "Installazione completata." ||
+                             texts.back().rfind("L'INSTALLAZIONE E' STATA COMPLETATA!", 0) == 0;
+      if (!completed) {
+        // Told, with the step's own message or the run's, and ended as failed.
+        EXPECT_EQ(texts.back().rfind("Si è verificato un errore", 0), 0u) << texts.back();
+        EXPECT_EQ(m.sys.ui.boxes.back().icon, MsgIcon::Critical) << texts.back();
+        EXPECT_EQ(code, 1603) << texts.back();
+        ++runs;
+        continue;
+      }
+      EXPECT_EQ(code, m.state.RestartNeeded ? 1641 : m.state.RestartDeclined ? 3010 : 0);
+      // A file not installed whole is in the log; one not in it is whole.
+      const auto log = m.Lines(std::string(SampleMachine::kDest) + "\\Install.Log");
+      for (const auto& [path, name] : m.installs) {
+        if (m.sys.files.Content(path) != m.package[name]) {
+          EXPECT_NE(std::find(log.begin(), log.end(), "File non copiato: " + name), log.end())
+              << path;
+        }
+      }
+      const auto lines = m.Lines(script);
+      ASSERT_FALSE(lines.empty());
+      EXPECT_EQ(lines.back(), "          SystemDB");
+      // Shortcuts left out are owned up to.
+      std::vector<std::string> made;
+      for (const auto& link : m.sys.shell.shortcuts) made.push_back(link.path);
+      if (made != shortcuts) {
+        EXPECT_EQ(texts.front().rfind("Non è stato possibile creare alcuni collegamenti", 0), 0u);
+      }
+      ++runs;
+    }
+  }
+  EXPECT_GT(runs, 100);
+}
+
+// A cancel while the user's leggimi.txt is being replaced, with each delete
+// after it (the rollback's and the end of setup's) failing in turn: the
+// rollback goes on past the failure, the run never resumes, the user's files
+// stay as they were, and the program ends as cancelled.
+TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
+  struct Quit : QuitView {
+    explicit Quit(InstallerContext& cx) : cx(cx) {}
+    void ShowQuitDialog() override { ExitSetupClick(cx); }
+    void ShowWaitingWindow() override {}
+    void SetWaitingText(const std::string&) override {}
+    void CloseWaitingWindow() override {}
+    InstallerContext& cx;
+  };
+  const std::string dest = SampleMachine::kDest;
+  for (int n = 0, deletes = 0; n <= deletes; ++n) {
+    SCOPED_TRACE("failing delete " + std::to_string(n));
+    SampleMachine m;
+    Quit quit{m.cx};
+    bool cancelled = false;
+    m.sys.ui.onPump = [&] {
+      if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
+      cancelled = true;
+      m.sys.files.Inject(FakeOp::Delete, n, FileFault::Denied, "Accesso negato.");
+      CancelSetup(m.cx, quit);
+    };
+    EXPECT_EQ(m.Run(), 1602);
+    if (n == 0) deletes = m.sys.files.Operations(FakeOp::Delete);
+    EXPECT_EQ(m.Texts(), std::vector<std::string>{"Installazione interrotta dall'Utente."});
+    for (const auto& [path, bytes] : m.users) EXPECT_EQ(m.sys.files.Content(path), bytes) << path;
+    int left = 0;
+    for (const char* name : {"condominio.mde", "condominio.ico", "leggimi.000"})
+      left += m.sys.files.Exists(dest + "\\" + name);
+    EXPECT_LE(left, n == 0 ? 0 : 1);
+    EXPECT_FALSE(m.sys.files.Exists(dest + "\\Documenti"));
+    // The end of setup ran: one failing delete keeps one package file at most.
+    EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\Setup.dip") &&
+                 m.sys.files.Exists("C:\\Setup\\Setup.ftc"));
   }
 }
 
