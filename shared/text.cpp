@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
+#include "decimal.h"
 #include "errors.h"
 
 namespace tessaro {
@@ -190,7 +190,9 @@ double LeadingNumber(const std::string& text) {
     if (exponent.size() > start) digits += exponent;
   }
   if (!seenDigit) return 0.0;
-  return std::strtod(digits.c_str(), nullptr);
+  double value = 0;
+  ReadDecimal(digits, value);
+  return value;
 }
 
 std::string ZeroPadded(uint64_t value, size_t digits) {

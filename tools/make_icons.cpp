@@ -1,8 +1,14 @@
 // make_icons: draws the programs' icons and writes them as .ico files.
 //   make_icons installer|kvb OUTPUT.ico
-// Each icon holds 16, 24, 32 and 48 pixel images, 32-bit with alpha, drawn
-// from the same shapes (given in fractions of the icon's side) with 4 x 4
-// samples per pixel for smooth edges. Built and run on the build machine.
+// Each icon holds 16, 24, 32, 48 and 64 pixel images (the small and the large
+// icon at 100, 150 and 200 % of 96 dpi), drawn from the same shapes (given in
+// fractions of the icon's side) with 4 x 4 samples per pixel for smooth
+// edges. Every image is a PNG with alpha, which icons may hold since Windows
+// Vista: about 5 KB for the five, where the classic bitmaps took 17 KB for
+// four.
+// Built and run on the build machine, with its zlib.
+#include <zlib.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +32,9 @@ using Inside = std::function<bool(double x, double y)>;
 // One image being drawn, straight (not premultiplied) alpha.
 class Canvas {
  public:
-  explicit Canvas(int size) : size_(size), pixels_(static_cast<size_t>(size * size)) {}
+  // Clear to start with: a Colour on its own is opaque black.
+  explicit Canvas(int size)
+      : size_(size), pixels_(static_cast<size_t>(size * size), Colour{0, 0, 0, 0}) {}
   int size() const { return size_; }
 
   // Paints `colour` wherever `inside` holds, weighted by how much of each
@@ -168,39 +176,55 @@ void Put32(std::string& out, uint32_t v) {
   Put16(out, static_cast<uint16_t>(v & 0xFFFF));
   Put16(out, static_cast<uint16_t>(v >> 16));
 }
+void Put32BigEndian(std::string& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
 
-// One icon image: the header, the colour pixels bottom-up (BGRA) and the
-// transparency mask, as the icon resource format has them.
+// A PNG chunk: length, type, data and the CRC of type and data.
+void Chunk(std::string& out, const char* type, const std::string& data) {
+  const std::string body = type + data;
+  Put32BigEndian(out, static_cast<uint32_t>(data.size()));
+  out += body;
+  Put32BigEndian(out, static_cast<uint32_t>(
+                          crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())));
+}
+
+// One icon image as a PNG: 8-bit RGBA (the only PNG Windows takes in an icon), rows
+// top-down without filtering (the smallest for these flat shapes), the
+// colour of fully transparent pixels left black so that it packs away.
 std::string IconImage(const Canvas& c) {
   const int n = c.size();
-  const int maskRow = ((n + 31) / 32) * 4;
-  std::string out;
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(n));
-  Put32(out, static_cast<uint32_t>(2 * n));
-  Put16(out, 1);
-  Put16(out, 32);
-  Put32(out, 0);
-  Put32(out, static_cast<uint32_t>(n * n * 4 + maskRow * n));
-  for (int i = 0; i < 4; ++i) Put32(out, 0);
   auto byte = [](double v) {
     return static_cast<char>(
         static_cast<uint8_t>(std::lround(std::fmin(std::fmax(v, 0.0), 1.0) * 255)));
   };
-  for (int y = n - 1; y >= 0; --y)
+  std::string rows;
+  for (int y = 0; y < n; ++y) {
+    rows += '\0';  // filter type None
     for (int x = 0; x < n; ++x) {
       const Colour& p = c.At(x, y);
-      out += byte(p.b);
-      out += byte(p.g);
-      out += byte(p.r);
-      out += byte(p.a);
+      const char alpha = byte(p.a);
+      rows += alpha ? byte(p.r) : '\0';
+      rows += alpha ? byte(p.g) : '\0';
+      rows += alpha ? byte(p.b) : '\0';
+      rows += alpha;
     }
-  for (int y = n - 1; y >= 0; --y) {
-    std::string row(static_cast<size_t>(maskRow), '\0');
-    for (int x = 0; x < n; ++x)
-      if (c.At(x, y).a < 0.5) row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
-    out += row;
   }
+  uLongf packedSize = compressBound(rows.size());
+  std::string packed(packedSize, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
+                reinterpret_cast<const Bytef*>(rows.data()), rows.size(), 9) != Z_OK)
+    return {};
+  packed.resize(packedSize);
+
+  std::string header;
+  Put32BigEndian(header, static_cast<uint32_t>(n));
+  Put32BigEndian(header, static_cast<uint32_t>(n));
+  header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, deflate, no interlace
+  std::string out("\x89PNG\r\n\x1a\n", 8);
+  Chunk(out, "IHDR", header);
+  Chunk(out, "IDAT", packed);
+  Chunk(out, "IEND", "");
   return out;
 }
 
@@ -212,7 +236,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool installer = std::strcmp(argv[1], "installer") == 0;
-  const int sizes[] = {16, 24, 32, 48};
+  const int sizes[] = {16, 24, 32, 48, 64};
   std::vector<std::string> images;
   for (int size : sizes) {
     Canvas canvas(size);
@@ -221,6 +245,10 @@ int main(int argc, char** argv) {
     else
       DrawBackup(canvas);
     images.push_back(IconImage(canvas));
+    if (images.back().empty()) {
+      std::fprintf(stderr, "make_icons: compression failed\n");
+      return 1;
+    }
   }
   std::string file;
   Put16(file, 0);

@@ -1,8 +1,8 @@
 #include "registry_access.h"
 
 #include <cmath>
-#include <cstdlib>
 
+#include "decimal.h"
 #include "text.h"
 
 namespace tessaro {
@@ -56,9 +56,14 @@ std::optional<int32_t> AsNumber(const RegValue& value) {
   if (!text) return 0;
   std::string trimmed = TrimBlanks(*text);
   if (trimmed.empty()) return std::nullopt;
-  char* end = nullptr;
-  double d = std::strtod(trimmed.c_str(), &end);
-  if (end != trimmed.c_str() + trimmed.size() || !std::isfinite(d)) return std::nullopt;
+  // Tabs and line breaks may come before the number too (as they always
+  // could), but not after it.
+  size_t start = 0;
+  auto white = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (start < trimmed.size() && white(trimmed[start])) ++start;
+  double d = 0;
+  const size_t read = ReadDecimal(std::string_view(trimmed).substr(start), d);
+  if (read == 0 || start + read != trimmed.size() || !std::isfinite(d)) return std::nullopt;
   double rounded = std::nearbyint(d);
   if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
   return static_cast<int32_t>(rounded);

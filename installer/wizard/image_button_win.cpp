@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
-
 #include "win32/handles.h"
 
 namespace tessaro {
@@ -111,11 +109,13 @@ const wchar_t* ImageCaption(HWND window, wchar_t (&buffer)[64]) {
   GetWindowTextW(window, name, 55);
   ImageData* data = DataOf(window);
   ImageArrow arrow = data ? data->arrow : ImageArrow::None;
-  swprintf(buffer, 64,
-           arrow == ImageArrow::Back      ? L"< %ls"
-           : arrow == ImageArrow::Forward ? L"%ls >"
-                                          : L"%ls",
-           name);
+  // Put together by hand: swprintf would bring the whole printf family
+  // (about 20 KB) into the program for this one caption.
+  wchar_t* out = buffer;
+  if (arrow == ImageArrow::Back) *out++ = L'<', *out++ = L' ';
+  for (const wchar_t* in = name; *in;) *out++ = *in++;
+  if (arrow == ImageArrow::Forward) *out++ = L' ', *out++ = L'>';
+  *out = L'\0';
   return buffer;
 }
 

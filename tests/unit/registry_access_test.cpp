@@ -115,6 +115,10 @@ TEST_F(RegistryTest, DwordIsWrittenFromNumbersAndNumericTextsOnly) {
   EXPECT_EQ(written(std::string("12abc")), std::nullopt);
   EXPECT_EQ(written(std::string("")), std::nullopt);
   EXPECT_EQ(written(std::string("2147483648")), std::nullopt);
+  EXPECT_EQ(written(std::string("\t-1.5e3")), -1500);    // other white space before it
+  EXPECT_EQ(written(std::string("7\t")), std::nullopt);  // but nothing after it
+  EXPECT_EQ(written(std::string("-2147483648.5")), -2147483647 - 1);
+  EXPECT_EQ(written(std::string("0x10")), std::nullopt);  // decimal only
 
   RegKey key = 0;
   ASSERT_EQ(reg.OpenKey(kMachine, kKey, kRegistryAccess, key), 0);
