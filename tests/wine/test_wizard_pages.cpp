@@ -21,7 +21,10 @@ const robot::WindowQuery kWizard{"TessaroFrmSetup", "", 0, true};
 struct WizardPages : ::testing::Test {
   void SetUp() override {
     folder = wine_test::make_setup_folder();
-    installer = robot::Process::start(folder + "\\Installer.exe", {}, "C:\\");
+    // Started as a person starts it, with only a transcript asked for.
+    transcript = folder + ".log";
+    DeleteFileW(robot::widen(transcript).c_str());
+    installer = robot::Process::start(folder + "\\Installer.exe", {"/LOG=" + transcript}, "C:\\");
     ASSERT_TRUE(installer.started()) << installer.error();
     Recording r = robot::record_boxes(installer, {{}, kWizard, robot::Millis{20000}});
     ASSERT_EQ(r.end, Recording::End::window) << r.describe();
@@ -96,7 +99,9 @@ struct WizardPages : ::testing::Test {
     ASSERT_TRUE(Becomes(ids::CopyPath, true));
   }
 
-  std::string folder;
+  std::string Transcript() { return wine_test::read_file(transcript).value_or(""); }
+
+  std::string folder, transcript;
   robot::Process installer;
   HWND wizard = nullptr;
 };
@@ -235,8 +240,95 @@ TEST_F(WizardPages, QuitDialogGoesBackOrLeavesKeepingTheCreatedFolder) {
   ASSERT_EQ(r.boxes.size(), 1u) << r.describe();
   EXPECT_EQ(r.boxes[0].text, "Installazione interrotta dall'Utente.");
   EXPECT_EQ(r.boxes[0].title, "Condominio setup");
+  EXPECT_EQ(r.exit_code, 1602u);
   EXPECT_TRUE(wine_test::exists(destination));
   EXPECT_FALSE(wine_test::exists(folder + "\\Setup.dip"));
+  const std::string log = Transcript();
+  EXPECT_EQ(log.rfind("\xEF\xBB\xBF", 0), 0u);
+  for (const char* event : {"pagina 3: unità", "-> Sì\r\n",
+                            "\"Installazione interrotta dall'Utente.\" -> OK\r\n",
+                            "fine, codice di uscita 1602\r\n"})
+    EXPECT_NE(log.find(event), std::string::npos) << event << "\n" << log;
+}
+
+// What an installation leaves behind that the two ways of running must agree on.
+struct Installed {
+  std::vector<std::string> files, shortcuts;
+  std::string script;
+  bool desktop = false;
+  bool operator==(const Installed& o) const {
+    return files == o.files && shortcuts == o.shortcuts && script == o.script &&
+           desktop == o.desktop;
+  }
+};
+std::string DesktopShortcut() {
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+  return robot::narrow(desktop) + "\\Contabilità Condominio v.3.2.Lnk";
+}
+Installed LookAtInstallation(const std::string& destination, const std::string& group) {
+  return {wine_test::list_files(destination), wine_test::list_files(group),
+          wine_test::read_ansi_text(destination + "\\Uninstall.ini").value_or("(none)"),
+          wine_test::exists(DesktopShortcut())};
+}
+
+// /S with the destination, group and no desktop shortcut of a person's
+// clicks installs the same, with nobody answering anything.
+TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
+  const std::string destination = "C:\\Aziende\\Contabilità";
+  wchar_t programs[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, programs, CSIDL_PROGRAMS, TRUE));
+  const std::string group = robot::narrow(programs) + "\\Gestionali";
+  auto clean = [&] {
+    wine_test::remove_tree("C:\\Aziende");
+    wine_test::remove_tree(group);
+    DeleteFileW(robot::widen(DesktopShortcut()).c_str());
+  };
+  clean();
+  ToDestinationPage();
+  ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), destination));
+  ASSERT_TRUE(NextWithBox("Yes"));
+  ASSERT_TRUE(Becomes(ids::Welcome, true));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  ASSERT_TRUE(robot::set_text(Hwnd(ids::PrgGroup), "Gestionali"));
+  ASSERT_TRUE(robot::click(*robot::find_control(wizard, ids::DeskShort)));
+  ASSERT_TRUE(robot::poll_until([&] { return !Checked(ids::DeskShort); }, robot::Millis{5000}));
+  ClickImage(ids::NextStep);
+  ASSERT_TRUE(Becomes(ids::PrgGroup, false));
+  ClickImage(ids::NextStep);
+  Recording clicked = robot::record_boxes(installer, {"OK"}, robot::Millis{60000});
+  ASSERT_EQ(clicked.end, Recording::End::exited) << clicked.describe();
+  EXPECT_EQ(clicked.exit_code, 0u);
+  const Installed byHand = LookAtInstallation(destination, group);
+  EXPECT_NE(byHand.script.find("LNK="), std::string::npos);
+  EXPECT_FALSE(byHand.desktop);
+
+  clean();
+  folder = wine_test::make_setup_folder();
+  const std::string log = folder + "-silent.log";
+  robot::Process silent = robot::Process::start_line(
+      folder + "\\Installer.exe",
+      "/S /D=\"" + destination + "\" /GROUP=Gestionali /NODESKTOP /LOG=" + log, "C:\\");
+  ASSERT_TRUE(silent.started()) << silent.error();
+  // The small progress window is all there is to see.
+  auto shown = robot::wait_window({"TessaroSilentProgress", "", silent.id(), true});
+  Recording r = robot::record_boxes(silent, {}, robot::Millis{60000});
+  ASSERT_EQ(r.end, Recording::End::exited) << r.describe();
+  EXPECT_TRUE(r.boxes.empty()) << r.describe();
+  EXPECT_EQ(r.exit_code, 0u);
+  EXPECT_TRUE(shown) << "no progress window";
+  EXPECT_TRUE(LookAtInstallation(destination, group) == byHand);
+  const std::string transcript = wine_test::read_file(log).value_or("");
+  for (const char* event :
+       {"/S /D=\"C:\\Aziende\\Contabilità\" /GROUP=Gestionali /NODESKTOP", "pacchetto: Contabilità",
+        "-> Sì (risposta senza domande)", "installato: C:\\Aziende\\Contabilità\\condominio.mde",
+        "registrazione di ", "Settings.reg: codice di uscita 0\r\n",
+        "collegamento: ", "\"Installazione completata.\" -> OK (risposta senza domande)",
+        "fine, codice di uscita 0\r\n"})
+    EXPECT_NE(transcript.find(event), std::string::npos) << event << "\n" << transcript;
+  EXPECT_EQ(transcript.find("pagina"), std::string::npos);
+  clean();
 }
 
 // What a screen reader learns of a window: its accessible name and role.

@@ -107,10 +107,18 @@ void Process::reset() {
 
 Process Process::start(const std::string& program, const std::vector<std::string>& args,
                        const std::string& cwd) {
+  return launch(program, command_line(program, args), cwd);
+}
+
+Process Process::start_line(const std::string& program, const std::string& arguments,
+                            const std::string& cwd) {
+  return launch(program, command_line(program, {}) + L" " + widen(arguments), cwd);
+}
+
+Process Process::launch(const std::string& program, std::wstring line, const std::string& cwd) {
   Process p;
   // No application name: the program is found as the command line's first
   // word, along the PATH when it has no folder.
-  std::wstring line = command_line(program, args);
   std::wstring dir = widen(cwd);
   STARTUPINFOW si{};
   si.cb = sizeof si;

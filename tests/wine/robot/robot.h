@@ -45,6 +45,9 @@ class Process {
   // folder `cwd` (empty: the robot's own). Check started(); error() says why not.
   static Process start(const std::string& program, const std::vector<std::string>& args = {},
                        const std::string& cwd = {});
+  // The same with the arguments written as a person types them, unquoted.
+  static Process start_line(const std::string& program, const std::string& arguments,
+                            const std::string& cwd = {});
   // Takes hold of a program already running.
   static Process attach(DWORD pid);
 
@@ -63,6 +66,7 @@ class Process {
 
  private:
   void reset();
+  static Process launch(const std::string& program, std::wstring line, const std::string& cwd);
   HANDLE handle_ = nullptr;
   DWORD pid_ = 0;
   std::string error_;
