@@ -89,14 +89,16 @@ void ShowHelp() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Everything below lives until the program ends: every way out ends the
+  // process from inside (EndOfSetup), and nothing is destroyed before it.
   // A drive without a disk (an empty floppy drive chosen as destination) is
   // the installer's own case: no system box asking to insert one.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   const std::string arguments = Arguments();
   const CommandLine line = ParseCommandLine(arguments);
 
-  static Win32Files files;
-  static std::optional<Transcript> transcript;
+  Win32Files files;
+  std::optional<Transcript> transcript;
   if (std::optional<std::string> path = TranscriptPath(line)) {
     transcript.emplace(files, *path, Now);
     if (transcript->Start()) g_state.Events = &*transcript;
@@ -124,14 +126,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  static Win32Ui person;
-  static UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent,
+  Win32Ui person;
+  UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent,
                          line.noRestart);
-  static Win32Registry registry;
-  static Win32Shell shell;
-  static Win32Processes processes;
-  static Win32Platform platform;
-  static InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Platform platform;
+  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
 
   if (line.silent) {
     // No wizard: its start-up runs with a window that shows nothing.
@@ -140,13 +142,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       void SetAppName(const std::string&) override {}
       void SetAppTitle(const std::string&) override {}
       void SetWelcome(const std::string&) override {}
-    } static wizard;
-    static SilentWindow window(!line.noDesktop);
+    } wizard;
+    SilentWindow window;
     window.Create(instance, !line.verySilent);
     RunSilently(cx, line, wizard, window);
   }
 
-  static FrmSetup form(cx, person);
+  FrmSetup form(cx, person);
   if (!form.Create(instance)) {
     note("fine, codice di uscita " + std::to_string(exitcode::Fatal));
     return exitcode::Fatal;

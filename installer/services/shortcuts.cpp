@@ -37,7 +37,8 @@ void CreateShortcut(InstallerContext& cx, int32_t code, const std::string& group
   ShortcutFile shortcut{link, target, cx.pkg().InstallPath, arguments, icon};
   if (!sys.shell.WriteShortcut(shortcut))
     throw RuntimeError(kShortcutError, "Automation error: cannot write the shortcut " + link);
-  Note(cx, "collegamento: " + link + " -> " + target + arguments);
+  Note(cx, "collegamento: " + link + " -> " + target +
+               (arguments.empty() || arguments[0] == ' ' ? arguments : " " + arguments));
 }
 
 }  // namespace tessaro

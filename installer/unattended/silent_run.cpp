@@ -25,6 +25,27 @@ class DriveVerdict : public DriveSpaceView {
   bool usable = true;
 };
 
+// The window of a silent run, with the desktop shortcuts the command line
+// asked for in place of the group page's check box.
+class SwitchedView : public InstallationView {
+ public:
+  SwitchedView(InstallationView& shown, bool desktop) : shown_(shown), desktop_(desktop) {}
+  void SetStatusText(int index, const std::string& text) override {
+    shown_.SetStatusText(index, text);
+  }
+  ProgressCanvas& Bar(int index) override { return shown_.Bar(index); }
+  bool DesktopShortcutWanted() override { return desktop_; }
+  void StopTimer() override { shown_.StopTimer(); }
+  void DisableCancel() override { shown_.DisableCancel(); }
+  void ShowWaitingWindow() override { shown_.ShowWaitingWindow(); }
+  void SetWaitingText(const std::string& text) override { shown_.SetWaitingText(text); }
+  void CloseWaitingWindow() override { shown_.CloseWaitingWindow(); }
+
+ private:
+  InstallationView& shown_;
+  bool desktop_;
+};
+
 [[noreturn]] void Fail(InstallerContext& cx, const std::string& why) {
   Note(cx, why);
   cx.state.ExitCode = exitcode::Fatal;
@@ -75,7 +96,8 @@ void RunSilently(InstallerContext& cx, const CommandLine& line, WizardView& wiza
   Note(cx, "destinazione: " + path + "; gruppo di programmi: " + cx.pkg().ProgramGroup +
                "; collegamenti sul Desktop: " + (line.noDesktop ? "no" : "sì"));
   cx.state.WizardStep = 6;
-  RunInstallation(cx, view);
+  SwitchedView switched(view, !line.noDesktop);
+  RunInstallation(cx, switched);
 }
 
 }  // namespace tessaro

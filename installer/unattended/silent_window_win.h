@@ -15,14 +15,13 @@ namespace tessaro {
 
 class SilentWindow : public InstallationView {
  public:
-  explicit SilentWindow(bool desktopShortcuts) : desktop_(desktopShortcuts) {}
   // Makes and shows the window when `visible`; otherwise the bars and texts
   // go nowhere.
   void Create(HINSTANCE instance, bool visible);
 
   void SetStatusText(int index, const std::string& text) override;
   ProgressCanvas& Bar(int index) override { return *bars_[index == 0 ? 0 : 1]; }
-  bool DesktopShortcutWanted() override { return desktop_; }
+  bool DesktopShortcutWanted() override { return true; }  // the command line decides
   void StopTimer() override {}
   void DisableCancel() override {}
   // The registry phase's waiting text takes the first status line.
@@ -32,7 +31,6 @@ class SilentWindow : public InstallationView {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  bool desktop_;
   HWND hwnd_ = nullptr;
   HWND status_[2] = {};
   HWND boxes_[2] = {};

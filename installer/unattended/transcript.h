@@ -2,7 +2,6 @@
 // The transcript of one run of the installer, for support: UTF-8 with a BOM,
 // one line per event, each beginning with the time. Every line is appended
 // on its own, so what happened up to a crash or a cancel is on disk.
-#include <functional>
 #include <string>
 
 #include "installer_state.h"
@@ -14,8 +13,8 @@ namespace tessaro {
 class Transcript : public EventLog {
  public:
   // `clock` gives the moment each line begins with.
-  Transcript(FileSystem& files, std::string path, std::function<std::string()> clock)
-      : files_(files), path_(std::move(path)), clock_(std::move(clock)) {}
+  Transcript(FileSystem& files, std::string path, std::string (*clock)())
+      : files_(files), path_(std::move(path)), clock_(clock) {}
   // Creates (or empties) the file; false when it cannot be written, and the
   // transcript then stays silent.
   bool Start();
@@ -25,7 +24,7 @@ class Transcript : public EventLog {
  private:
   FileSystem& files_;
   std::string path_;
-  std::function<std::string()> clock_;
+  std::string (*clock_)();
   bool open_ = false;
 };
 

@@ -11,6 +11,9 @@
 
 #include "fakes/fakes.h"
 #include "quit.h"
+#include "silent_run.h"
+#include "transcript.h"
+#include "unattended_ui.h"
 #include "setup_dip.h"
 #include "text.h"
 
@@ -578,6 +581,64 @@ TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
     EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\Setup.dip") &&
                  m.sys.files.Exists("C:\\Setup\\Setup.ftc"));
   }
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// The sample package installed by /S: the switches take the pages' places,
+// every box is answered without a person, and what the drive page would
+// refuse ends the run before anything is installed.
+TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
+  struct NoWizard : WizardView {
+    void ApplyOutline() override {}
+    void SetAppName(const std::string&) override {}
+    void SetAppTitle(const std::string&) override {}
+    void SetWelcome(const std::string&) override {}
+  } wizard;
+  auto run = [&](SampleMachine& m, const std::string& arguments, Transcript& log) {
+    UnattendedUi silent(m.sys.ui, &log, true, false);
+    InstallerContext cx{Services{silent, m.sys.files, m.sys.registry, m.sys.shell,
+                                 m.sys.processes, m.sys.platform},
+                        m.state};
+    m.state.Events = &log;
+    EXPECT_TRUE(log.Start());
+    try {
+      RunSilently(cx, ParseCommandLine(arguments), wizard, m.view);
+    } catch (const ProgramEnded& end) {
+      return end.code;
+    }
+    return -1;
+  };
+  auto clock = [] { return std::string("t"); };
+
+  SampleMachine full;
+  full.sys.files.AddFile("D:\\Altro\\nota.txt", "x");
+  full.sys.files.drives['D'].space = DiskSpace{1'000'000, 1'000, 1'000};
+  Transcript refused(full.sys.files, "C:\\setup.log", clock);
+  EXPECT_EQ(run(full, "/S /D=D:\\Condominio", refused), exitcode::Fatal);
+  EXPECT_TRUE(full.sys.ui.boxes.empty());
+  EXPECT_FALSE(full.sys.files.GetAttributes("D:\\Condominio\\condominio.mde"));
+  const std::string why = full.sys.files.Content("C:\\setup.log");
+  EXPECT_NE(why.find("unità non utilizzabile"), std::string::npos) << why;
+
+  SampleMachine m;
+  Transcript log(m.sys.files, "C:\\setup.log", clock);
+  EXPECT_EQ(run(m, "/S /GROUP=Gestionali /NODESKTOP", log), exitcode::Installed);
+  EXPECT_TRUE(m.sys.ui.boxes.empty());
+  EXPECT_EQ(m.sys.files.Content(std::string(SampleMachine::kDest) + "\\condominio.mde"),
+            m.package["condominio.mde"]);
+  ASSERT_FALSE(m.sys.shell.shortcuts.empty());
+  for (const ShortcutFile& link : m.sys.shell.shortcuts)
+    EXPECT_NE(link.path.find("\\Gestionali\\"), std::string::npos) << link.path;
+  const std::string events = m.sys.files.Content("C:\\setup.log");
+  for (const char* event :
+       {"\"Il percorso scelto contiene già dei files.", "-> Sì (risposta senza domande)",
+        "mantenuto: C:\\Programmi\\Condominio\\condominio.mdw", "fine, codice di uscita 0"})
+    EXPECT_NE(events.find(event), std::string::npos) << event << "\n" << events;
 }
 
 }  // namespace

@@ -52,9 +52,9 @@ TEST(SilentRun, AnswersEveryQuestionAndNeverWaitsForAPerson) {
   EXPECT_EQ(SilentAnswer("altro", MsgButtons::RetryCancel, false), MsgAnswer::Cancel);
 
   fakes::FakeSystem sys;
-  int second = 0;
+  static int second = 0;
   Transcript transcript(sys.files, "C:\\setup.log",
-                        [&] { return "10:00:0" + std::to_string(second++); });
+                        [] { return "10:00:0" + std::to_string(second++); });
   ASSERT_TRUE(transcript.Start());
   UnattendedUi silent(sys.ui, &transcript, true, true);
   EXPECT_EQ(silent.ShowMessage(texts::kRestartQuestion, "Condominio setup", MsgIcon::Exclamation,
