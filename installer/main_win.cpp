@@ -127,8 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
 
   Win32Ui person;
-  UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent,
-                         line.noRestart);
+  UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent, line.noRestart);
   Win32Registry registry;
   Win32Shell shell;
   Win32Processes processes;
@@ -136,16 +135,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
 
   if (line.silent) {
-    // No wizard: its start-up runs with a window that shows nothing.
-    struct NoWizard : WizardView {
-      void ApplyOutline() override {}
-      void SetAppName(const std::string&) override {}
-      void SetAppTitle(const std::string&) override {}
-      void SetWelcome(const std::string&) override {}
-    } wizard;
     SilentWindow window;
     window.Create(instance, !line.verySilent);
-    RunSilently(cx, line, wizard, window);
+    RunSilently(cx, line, window);
   }
 
   FrmSetup form(cx, person);

@@ -44,7 +44,8 @@ CommandLine ParseCommandLine(const std::string& arguments) {
       continue;
     }
     const size_t equals = token.find('=');
-    const std::string name = UpperAscii(token.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
+    const std::string name =
+        UpperAscii(token.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
     const bool hasValue = equals != std::string::npos;
     const std::string value = hasValue ? token.substr(equals + 1) : std::string();
     auto flag = [&](bool& target) {

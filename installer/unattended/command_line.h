@@ -9,8 +9,8 @@
 namespace tessaro {
 
 struct CommandLine {
-  bool silent = false;      // /S: no pages, no questions, a small progress window
-  bool verySilent = false;  // /VERYSILENT: nothing shown at all (implies silent)
+  bool silent = false;                     // /S: no pages, no questions, a small progress window
+  bool verySilent = false;                 // /VERYSILENT: nothing shown at all (implies silent)
   std::optional<std::string> destination;  // /D=path
   std::optional<std::string> group;        // /GROUP=name
   bool noDesktop = false;                  // /NODESKTOP

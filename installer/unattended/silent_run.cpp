@@ -8,6 +8,7 @@
 #include "setup_folder.h"
 #include "startup.h"
 #include "text.h"
+#include "wizard_view.h"
 
 namespace tessaro {
 
@@ -64,11 +65,18 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
-void RunSilently(InstallerContext& cx, const CommandLine& line, WizardView& wizard,
-                 InstallationView& view) {
+void RunSilently(InstallerContext& cx, const CommandLine& line, InstallationView& view) {
+  // The start-up fills a wizard that is not there.
+  struct NoWizard : WizardView {
+    void ApplyOutline() override {}
+    void SetAppName(const std::string&) override {}
+    void SetAppTitle(const std::string&) override {}
+    void SetWelcome(const std::string&) override {}
+  } wizard;
   FormLoad(cx, wizard);
   // The start-up's own error box has been answered; nothing may follow it.
-  if (cx.state.ExitCode == exitcode::Fatal) Fail(cx, "avvio non riuscito: nulla è stato installato");
+  if (cx.state.ExitCode == exitcode::Fatal)
+    Fail(cx, "avvio non riuscito: nulla è stato installato");
   Note(cx, "licenza accettata con l'installazione senza domande (/S)");
 
   std::string path = line.destination ? *line.destination : cx.pkg().InstallPath;
@@ -83,8 +91,8 @@ void RunSilently(InstallerContext& cx, const CommandLine& line, WizardView& wiza
 
   DriveVerdict drive;
   try {
-    CheckDriveSpace(cx.sys.files, cx.sys.platform, path.substr(0, 1) + ":\\",
-                    cx.pkg().PackageBytes, drive);
+    CheckDriveSpace(cx.sys.files, cx.sys.platform, path.substr(0, 1) + ":\\", cx.pkg().PackageBytes,
+                    drive);
   } catch (const std::exception& error) {
     drive.warning = error.what();
   }

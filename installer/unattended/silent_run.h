@@ -5,14 +5,13 @@
 // the way is answered by the silent user interface.
 #include "command_line.h"
 #include "installation_run.h"
-#include "wizard_view.h"
 
 namespace tessaro {
 
 // Never returns: it ends through EndOfSetup like the wizard. A destination
 // the pages would refuse, or a drive they would not let the user go on from,
 // ends the run with exit code 1603 before anything is installed.
-[[noreturn]] void RunSilently(InstallerContext& cx, const CommandLine& line, WizardView& wizard,
+[[noreturn]] void RunSilently(InstallerContext& cx, const CommandLine& line,
                               InstallationView& view);
 
 }  // namespace tessaro

@@ -17,13 +17,20 @@ void Transcript::Write(const std::string& event) {
 
 std::string AnswerName(MsgAnswer answer) {
   switch (answer) {
-    case MsgAnswer::Ok: return "OK";
-    case MsgAnswer::Cancel: return "Annulla";
-    case MsgAnswer::Yes: return "Sì";
-    case MsgAnswer::No: return "No";
-    case MsgAnswer::Retry: return "Riprova";
-    case MsgAnswer::Abort: return "Interrompi";
-    case MsgAnswer::Ignore: return "Ignora";
+    case MsgAnswer::Ok:
+      return "OK";
+    case MsgAnswer::Cancel:
+      return "Annulla";
+    case MsgAnswer::Yes:
+      return "Sì";
+    case MsgAnswer::No:
+      return "No";
+    case MsgAnswer::Retry:
+      return "Riprova";
+    case MsgAnswer::Abort:
+      return "Interrompi";
+    case MsgAnswer::Ignore:
+      return "Ignora";
   }
   return "?";
 }

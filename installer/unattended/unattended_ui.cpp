@@ -6,7 +6,8 @@ namespace tessaro {
 
 MsgAnswer SilentAnswer(const std::string& text, MsgButtons buttons, bool noRestart) {
   switch (buttons) {
-    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::Ok:
+      return MsgAnswer::Ok;
     case MsgButtons::YesNo:
       return text == texts::kCreateMissingFolder || text == texts::kFolderHoldsFiles
                  ? MsgAnswer::Yes
@@ -15,14 +16,16 @@ MsgAnswer SilentAnswer(const std::string& text, MsgButtons buttons, bool noResta
       if (text == texts::kRestartQuestion) return noRestart ? MsgAnswer::Cancel : MsgAnswer::Ok;
       return text == texts::kSafeModeQuestion ? MsgAnswer::Ok : MsgAnswer::Cancel;
     case MsgButtons::YesNoCancel:
-    case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
-    case MsgButtons::AbortRetryIgnore: return MsgAnswer::Abort;
+    case MsgButtons::RetryCancel:
+      return MsgAnswer::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+      return MsgAnswer::Abort;
   }
   return MsgAnswer::Cancel;
 }
 
-MsgAnswer UnattendedUi::ShowMessage(const std::string& text, const std::string& title,
-                                    MsgIcon icon, MsgButtons buttons) {
+MsgAnswer UnattendedUi::ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
+                                    MsgButtons buttons) {
   const MsgAnswer answer = silent_ ? SilentAnswer(text, buttons, noRestart_)
                                    : person_.ShowMessage(text, title, icon, buttons);
   if (transcript_)

@@ -593,12 +593,6 @@ namespace {
 // every box is answered without a person, and what the drive page would
 // refuse ends the run before anything is installed.
 TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
-  struct NoWizard : WizardView {
-    void ApplyOutline() override {}
-    void SetAppName(const std::string&) override {}
-    void SetAppTitle(const std::string&) override {}
-    void SetWelcome(const std::string&) override {}
-  } wizard;
   auto run = [&](SampleMachine& m, const std::string& arguments, Transcript& log) {
     UnattendedUi silent(m.sys.ui, &log, true, false);
     InstallerContext cx{Services{silent, m.sys.files, m.sys.registry, m.sys.shell,
@@ -607,7 +601,7 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
     m.state.Events = &log;
     EXPECT_TRUE(log.Start());
     try {
-      RunSilently(cx, ParseCommandLine(arguments), wizard, m.view);
+      RunSilently(cx, ParseCommandLine(arguments), m.view);
     } catch (const ProgramEnded& end) {
       return end.code;
     }

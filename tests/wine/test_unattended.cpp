@@ -52,7 +52,8 @@ TEST(Unattended, EveryFailureEndsByItselfWithItsExitCode) {
   EXPECT_FALSE(wine_test::exists(destination));
 
   // A destination the page would refuse.
-  SilentRun refused = RunUnanswered(folder, {"/VERYSILENT", "/D=\\\\server\\condivisa\\Condominio"});
+  SilentRun refused =
+      RunUnanswered(folder, {"/VERYSILENT", "/D=\\\\server\\condivisa\\Condominio"});
   ExpectEvents(refused, {"destinazione rifiutata: \\\\server\\condivisa\\Condominio",
                          "fine, codice di uscita 1603"});
   EXPECT_EQ(refused.recording.exit_code, 1603u);
@@ -61,8 +62,8 @@ TEST(Unattended, EveryFailureEndsByItselfWithItsExitCode) {
   const std::string missing = wine_test::make_setup_folder();
   DeleteFileW(robot::widen(missing + "\\Setup.ftc").c_str());
   SilentRun incomplete = RunUnanswered(missing, {"/S", "/D=" + destination});
-  ExpectEvents(incomplete, {"Setup.ftc", "-> OK (risposta senza domande)",
-                            "fine, codice di uscita 1603"});
+  ExpectEvents(incomplete,
+               {"Setup.ftc", "-> OK (risposta senza domande)", "fine, codice di uscita 1603"});
   EXPECT_EQ(incomplete.recording.exit_code, 1603u);
   EXPECT_FALSE(wine_test::exists(destination));
 }
@@ -83,8 +84,8 @@ TEST(Unattended, AFileInUseWithNoRestartEndsWith3010) {
 
   SilentRun run = RunUnanswered(folder, {"/s", "/d=" + destination, "/NoRestart"});
   CloseHandle(file);
-  ExpectEvents(run, {"Sì (risposta senza domande)",
-                     "-> Annulla (risposta senza domande)", "fine, codice di uscita 3010"});
+  ExpectEvents(run, {"Sì (risposta senza domande)", "-> Annulla (risposta senza domande)",
+                     "fine, codice di uscita 3010"});
   EXPECT_NE(run.transcript.find("al riavvio: " + held), std::string::npos) << run.transcript;
   EXPECT_EQ(run.recording.exit_code, 3010u);
   EXPECT_TRUE(wine_test::exists(destination + "\\condominio.mde"));
