@@ -64,7 +64,7 @@ void DrawProgress(ProgressCanvas& canvas, UserInterface& ui, int32_t done, int32
     Paint(canvas, percent);
     canvas.EndBar(percent);
   }
-  ui.PumpMessages();
+  ui.PumpMessagesPaced();
 }
 
 }  // namespace tessaro

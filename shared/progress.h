@@ -71,8 +71,8 @@ std::string ProgressLabel(int percent);
 
 // Sets the box's Tag to the percentage of done out of total, repaints the
 // whole bar unless the canvas still shows that very bar, and then lets
-// pending window messages run once (this is where a cancel click gets its
-// chance during a copy).
+// pending window messages run once, paced to a millisecond (this is where a
+// cancel click gets its chance during a copy).
 void DrawProgress(ProgressCanvas& canvas, UserInterface& ui, int32_t done, int32_t total);
 
 }  // namespace tessaro

@@ -23,6 +23,10 @@ class UserInterface {
   virtual void SetWorkingPointer(bool working) { SetBusyPointer(working); }
   // Lets window messages that are waiting run (a cancel click, a repaint).
   virtual void PumpMessages() = 0;
+  // The same, for a loop that comes here thousands of times a second (the
+  // progress bars of a copy): it may skip looking at the queue when it
+  // looked less than a millisecond ago.
+  virtual void PumpMessagesPaced() { PumpMessages(); }
 };
 
 }  // namespace tessaro

@@ -13,6 +13,7 @@ class Win32Ui : public UserInterface {
   void SetBusyPointer(bool busy) override;
   void SetWorkingPointer(bool working) override;
   void PumpMessages() override;
+  void PumpMessagesPaced() override;
 
   // The window that owns the boxes; without one they are task-modal.
   void SetOwner(HWND owner) { owner_ = owner; }
@@ -25,6 +26,7 @@ class Win32Ui : public UserInterface {
   HWND owner_ = nullptr;
   bool busy_ = false;
   const wchar_t* busyCursor_ = IDC_WAIT;
+  LONGLONG nextLook_ = 0;  // performance-counter time of the next paced look
 };
 
 }  // namespace tessaro

@@ -58,7 +58,10 @@ Capture Grab(HWND box) {
   return shot;
 }
 
+int appMessages = 0;  // WM_APP messages the test window has run
+
 LRESULT CALLBACK PlainWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP) ++appMessages;
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -224,6 +227,19 @@ TEST_F(ProgressBar, FullBarInvertsTheTextAndAnEmptyOneNothing) {
   Capture narrow = Draw(101, 100);
   ASSERT_EQ(narrow.width, 200);
   EXPECT_EQ(narrow.at(199, 10), RGB(0xFF, 0xFF, 0xFF));
+}
+
+// Drawn back to back, as a copy draws it, the bar looks at the queue at most
+// once a millisecond, and still lets a message posted meanwhile run soon.
+TEST_F(ProgressBar, DrawnBackToBackItStillLetsAPostedMessageRun) {
+  Win32ProgressCanvas canvas(box);
+  DrawProgress(canvas, ui, 30, 100);
+  appMessages = 0;
+  PostMessageW(window, WM_APP, 0, 0);
+  const ULONGLONG start = GetTickCount64();
+  // No sleeping and no other pump: only the bar can run it.
+  while (appMessages == 0 && GetTickCount64() - start < 500) DrawProgress(canvas, ui, 30, 100);
+  EXPECT_EQ(appMessages, 1);
 }
 
 // The copy's status label: its text at once, on the screen within a frame.
