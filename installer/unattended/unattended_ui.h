@@ -31,6 +31,7 @@ class UnattendedUi : public UserInterface {
   void SetBusyPointer(bool busy) override { person_.SetBusyPointer(busy); }
   void SetWorkingPointer(bool working) override { person_.SetWorkingPointer(working); }
   void PumpMessages() override { person_.PumpMessages(); }
+  void PumpMessagesPaced() override { person_.PumpMessagesPaced(); }
 
  private:
   UserInterface& person_;
