@@ -99,6 +99,16 @@ struct WizardPages : ::testing::Test {
     ASSERT_TRUE(Becomes(ids::CopyPath, true));
   }
 
+  // From the start to the group page, creating `destination`.
+  void ToGroupPage(const std::string& destination) {
+    ToDestinationPage();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), destination));
+    ASSERT_TRUE(NextWithBox("Yes"));
+    ASSERT_TRUE(Becomes(ids::Welcome, true));
+    ClickImage(ids::NextStep);
+    ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  }
   std::string Transcript() { return wine_test::read_file(transcript).value_or(""); }
 
   std::string folder, transcript;
@@ -285,12 +295,8 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
     DeleteFileW(robot::widen(DesktopShortcut()).c_str());
   };
   clean();
-  ToDestinationPage();
-  ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), destination));
-  ASSERT_TRUE(NextWithBox("Yes"));
-  ASSERT_TRUE(Becomes(ids::Welcome, true));
-  ClickImage(ids::NextStep);
-  ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  ToGroupPage(destination);
+  if (HasFatalFailure()) return;
   ASSERT_TRUE(robot::set_text(Hwnd(ids::PrgGroup), "Gestionali"));
   ASSERT_TRUE(robot::click(*robot::find_control(wizard, ids::DeskShort)));
   ASSERT_TRUE(robot::poll_until([&] { return !Checked(ids::DeskShort); }, robot::Millis{5000}));
@@ -515,12 +521,8 @@ TEST_P(WizardCopy, ExitDuringTheCopyDeletesTheFilesTheRunCreated) {
   WriteFile(h, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
   CloseHandle(h);
 
-  ToDestinationPage();
-  ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), destination));
-  ASSERT_TRUE(NextWithBox("Yes"));
-  ASSERT_TRUE(Becomes(ids::Welcome, true));
-  ClickImage(ids::NextStep);
-  ASSERT_TRUE(Becomes(ids::PrgGroup, true));
+  ToGroupPage(destination);
+  if (HasFatalFailure()) return;
   ClickImage(ids::NextStep);
   ASSERT_TRUE(Becomes(ids::PrgGroup, false));
   ClickImage(ids::NextStep);  // page 6: the run starts
