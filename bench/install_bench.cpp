@@ -340,6 +340,9 @@ InstallerTimes InstallerRun(const Package& p, const std::string& installerExe,
   return {end - start, copyEnd - copyStart};
 }
 
+// The folders' suffix for run r of package i.
+std::string RunName(size_t i, int r) { return std::to_string(i) + "-" + std::to_string(r); }
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
@@ -378,7 +381,7 @@ int wmain(int argc, wchar_t** argv) {
       // 30 s of many deletions costs far more (the allocator steps over the
       // recently freed inodes), which would charge one side for the other's
       // clean-up.
-      const std::string run = std::to_string(i) + "-" + std::to_string(r);
+      const std::string run = RunName(i, r);
       const double reference = ReferenceCopy(p, Join(work, "reference-" + run));
       const InstallerTimes installer = InstallerRun(p, installerExe, Join(work, "setup-" + run),
                                                     Join(work, "destination-" + run));
@@ -402,7 +405,7 @@ int wmain(int argc, wchar_t** argv) {
   for (size_t i = 0; i < packages.size(); ++i)
     for (int r = 0; r < runs; ++r)
       for (const char* side : {"reference-", "setup-", "destination-"})
-        RemoveTree(Join(work, side + std::to_string(i) + "-" + std::to_string(r)));
+        RemoveTree(Join(work, side + RunName(i, r)));
   RemoveTree(Join(work, "small"));
   RemoveTree(Join(work, "large"));
   return 0;

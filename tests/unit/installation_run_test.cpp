@@ -472,20 +472,10 @@ struct SampleMachine : RunMachine {
 // user's files survive, and the run either completes with every file
 // installed whole or listed in Install.Log, or tells the user and ends as failed.
 TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFiles) {
-  const struct {
-    FakeOp op;
-    FileFault fault;
-    const char* text;
-  } kinds[] = {{FakeOp::Open, FileFault::InUse, "Il file è utilizzato da un altro processo."},
-               {FakeOp::Read, FileFault::Failed, "Errore di lettura."},
-               {FakeOp::Write, FileFault::Failed, "Spazio su disco insufficiente."},
-               {FakeOp::CreateFolder, FileFault::Denied, "Accesso negato."},
-               {FakeOp::Delete, FileFault::Denied, "Accesso negato."},
-               {FakeOp::Rename, FileFault::InUse, "Il file è utilizzato da un altro processo."}};
   const std::string script = std::string(SampleMachine::kDest) + "\\Uninstall.ini";
   std::vector<std::string> shortcuts;  // of the clean run
   int runs = 0;
-  for (const auto& kind : kinds) {
+  for (const fakes::FakeFaultKind& kind : fakes::kFakeFaultKinds) {
     int count = 0;
     {
       SampleMachine clean;

@@ -418,16 +418,6 @@ TEST(FloppySetFaults, NoSingleFailingFileOperationLosesDataOrFakesASuccess) {
   // and the matrix stays quick.
   const std::string data = Pattern(200000, 11);
   const std::string before = "il file di adesso";
-  const struct {
-    FakeOp op;
-    FileFault fault;
-    const char* text;
-  } kinds[] = {{FakeOp::Open, FileFault::InUse, "Il file è utilizzato da un altro processo."},
-               {FakeOp::Read, FileFault::Failed, "Errore di lettura."},
-               {FakeOp::Write, FileFault::Failed, "Spazio su disco insufficiente."},
-               {FakeOp::CreateFolder, FileFault::Denied, "Accesso negato."},
-               {FakeOp::Delete, FileFault::Denied, "Accesso negato."},
-               {FakeOp::Rename, FileFault::InUse, "Il file è utilizzato da un altro processo."}};
   // The set every restore starts from, made once.
   FakeDisk set;
   {
@@ -442,7 +432,7 @@ TEST(FloppySetFaults, NoSingleFailingFileOperationLosesDataOrFakesASuccess) {
     return desk;
   };
   int runs = 0;
-  for (const auto& kind : kinds) {
+  for (const fakes::FakeFaultKind& kind : fakes::kFakeFaultKinds) {
     // How many operations of the kind a backup and a restore make when nothing fails.
     int count = 0;
     {

@@ -66,6 +66,21 @@ struct FakeDisk {
 // The kinds of file operation a test can make fail.
 enum class FakeOp { Open, Read, Write, CreateFolder, Delete, Rename };
 
+// For the fault matrices: one fault per kind of operation, with the text the
+// system gives for it.
+struct FakeFaultKind {
+  FakeOp op;
+  FileFault fault;
+  const char* text;
+};
+inline constexpr FakeFaultKind kFakeFaultKinds[] = {
+    {FakeOp::Open, FileFault::InUse, "Il file è utilizzato da un altro processo."},
+    {FakeOp::Read, FileFault::Failed, "Errore di lettura."},
+    {FakeOp::Write, FileFault::Failed, "Spazio su disco insufficiente."},
+    {FakeOp::CreateFolder, FileFault::Denied, "Accesso negato."},
+    {FakeOp::Delete, FileFault::Denied, "Accesso negato."},
+    {FakeOp::Rename, FileFault::InUse, "Il file è utilizzato da un altro processo."}};
+
 class FakeFileSystem : public FileSystem {
  public:
   FakeFileSystem();
