@@ -27,7 +27,13 @@ void ImportRegistrySettings(InstallerContext& cx) {
   // An import of a stale or half-written file must not go ahead.
   if (!WriteTextLines(sys.files, sys.platform, kImportFile, lines))
     throw RuntimeError(kPathFileAccessError, std::string("Path/File access error: ") + kImportFile);
-  const std::string command = SystemProgram(sys.shell.WindowsFolder(), kEditor) + kEditorArguments;
+  // A 32-bit installer on 64-bit Windows: the Windows folder's editor is the
+  // 64-bit one and would write the 64-bit registry view, which the installed
+  // 32-bit application and the 32-bit Access runtime never read. The 32-bit
+  // editor, in the 32-bit system folder, writes the view they read.
+  const std::string wow64 = sys.shell.Wow64SystemFolder();
+  const std::string folder = wow64.empty() ? sys.shell.WindowsFolder() : wow64;
+  const std::string command = SystemProgram(folder, kEditor) + kEditorArguments;
   const std::optional<uint32_t> code = RunAndWait(sys.processes, command);
   Note(cx, command + ": " +
                (code ? "codice di uscita " + std::to_string(*code) : std::string("non avviato")));

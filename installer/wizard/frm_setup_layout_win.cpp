@@ -201,7 +201,11 @@ void FrmSetup::Relayout() {
   HWND path = item(ids::CopyPath);
   const Place& cp = places_[ids::CopyPath];
   const int pathHeight = std::max(Px(cp.height), LineHeight(fonts_.Get(textSpec_)) + Px(90));
-  Move(path, {Px(cp.left), Px(cp.top), Px(cp.left + cp.width), Px(cp.top) + pathHeight});
+  // The field reaches to a gap before the browse button: on 64-bit Windows
+  // the proposed folder lies under "Program Files (x86)", wider at 144 dpi
+  // than the field as designed.
+  const int pathRight = std::max(Px(cp.left + cp.width), Px(places_[ids::Browse].left) - Gap());
+  Move(path, {Px(cp.left), Px(cp.top), pathRight, Px(cp.top) + pathHeight});
   FitLabel(item(ids::DeskShort), textSpec_, places_[ids::DeskShort], Px(kContentBottom), false);
   FitOptions();
 

@@ -9,6 +9,10 @@ namespace tessaro {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x7E55;
+// The button's data also hangs on a window property, so that any window can be
+// asked whether it is an image button: the x86-64 import library of comctl32
+// has no GetWindowSubclass (the DLL exports it by ordinal only).
+constexpr const wchar_t* kDataProperty = L"TessaroImageButton";
 
 struct ImageData {
   ImageLook look;
@@ -19,9 +23,7 @@ struct ImageData {
 LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
 
 ImageData* DataOf(HWND hwnd) {
-  DWORD_PTR data = 0;
-  if (!GetWindowSubclass(hwnd, ImageProc, kSubclassId, &data)) return nullptr;
-  return reinterpret_cast<ImageData*>(data);
+  return static_cast<ImageData*>(GetPropW(hwnd, kDataProperty));
 }
 
 struct Colours {
@@ -63,6 +65,7 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
       return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wp, lp);
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ImageProc, kSubclassId);
+      RemovePropW(hwnd, kDataProperty);
       delete image;
       break;
   }
@@ -81,9 +84,9 @@ HWND CreateImageButton(HWND parent, const ImageButtonDesign& design, RECT place,
       place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return nullptr;
-  SetWindowSubclass(
-      hwnd, ImageProc, kSubclassId,
-      reinterpret_cast<DWORD_PTR>(new ImageData{design.look, design.arrow, design.slot}));
+  auto* data = new ImageData{design.look, design.arrow, design.slot};
+  SetPropW(hwnd, kDataProperty, data);
+  SetWindowSubclass(hwnd, ImageProc, kSubclassId, reinterpret_cast<DWORD_PTR>(data));
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return hwnd;
 }

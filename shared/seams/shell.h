@@ -22,6 +22,9 @@ class Shell {
   // As Windows reports them, without trailing "\".
   virtual std::string SystemFolder() = 0;
   virtual std::string WindowsFolder() = 0;
+  // The 32-bit system folder of a 64-bit Windows (SysWOW64) when this
+  // program runs there as a 32-bit program; empty everywhere else.
+  virtual std::string Wow64SystemFolder() = 0;
   virtual bool WriteShortcut(const ShortcutFile& link) = 0;
 };
 

@@ -59,6 +59,12 @@ std::string Win32Shell::WindowsFolder() {
   return FolderFrom([](wchar_t* buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
 }
 
+std::string Win32Shell::Wow64SystemFolder() {
+  BOOL wow64 = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return {};
+  return FolderFrom([](wchar_t* buffer, UINT size) { return GetSystemWow64DirectoryW(buffer, size); });
+}
+
 bool Win32Shell::WriteShortcut(const ShortcutFile& link) {
   if (!comTried_) {
     comTried_ = true;

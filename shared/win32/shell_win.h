@@ -16,6 +16,7 @@ class Win32Shell : public Shell {
   std::optional<std::string> SpecialFolder(int code) override;
   std::string SystemFolder() override;
   std::string WindowsFolder() override;
+  std::string Wow64SystemFolder() override;
   // Must be called on the thread that made the object (COM apartment).
   bool WriteShortcut(const ShortcutFile& link) override;
 

@@ -2,11 +2,13 @@
 # Starts the Wine side of one test run:  prefix-up.sh BUILD_DIR
 #
 #  1. a private Xvfb on a free display (Xvfb picks it: -displayfd);
-#  2. a template prefix, made once per build folder (~17 s with wineboot -i),
-#     with the registry settings every run needs;
+#  2. a template prefix of the run's kind (WINEARCH, see wine-env.sh), made
+#     once per build folder (~10 s with wineboot -i), with the registry
+#     settings every run needs;
 #  3. a fresh run prefix copied from the template (~0.5 s), the run's pool of
 #     floppies (floppies.sh) with disk 1 in drive A:, and the stand-in
-#     fm20.dll in C:\windows\system32;
+#     fm20.dll in the system folder of the programs' kind (syswow64 for
+#     32-bit programs in a 64-bit prefix, as on today's Windows);
 #  4. one persistent wineserver for the whole run, and a first program so that
 #     the prefix's services are up before the first test.
 # Running it again stops what a previous run left and starts afresh.
@@ -17,7 +19,7 @@ build=${1:?usage: prefix-up.sh BUILD_DIR}
 . "$here/wine-env.sh" "$build"
 . "$here/floppies.sh"
 run=$TESSARO_WINE_RUN
-template=$TESSARO_BUILD_DIR/wine-template
+template=$TESSARO_BUILD_DIR/wine-template-$WINEARCH
 fm20=${TESSARO_FM20_DLL:-$TESSARO_BUILD_DIR/standins/fm20.dll}
 
 now() { date +%s.%N; }
@@ -65,7 +67,7 @@ else
 fi
 
 # 2. The template is reused while Wine and this script are the same.
-version="$(wine --version) $(md5sum <"${BASH_SOURCE[0]}" | cut -c1-12)"
+version="$(wine --version) $WINEARCH $(md5sum <"${BASH_SOURCE[0]}" | cut -c1-12)"
 if [ "$(cat "$template/ready" 2>/dev/null)" != "$version" ]; then
   t=$(now)
   rm -rf "$template"
@@ -79,8 +81,9 @@ if [ "$(cat "$template/ready" 2>/dev/null)" != "$version" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
     # A crashing program ends instead of waiting on the crash dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
-    # Drive A: is a floppy drive (GetDriveType 2); each run points it at a folder.
-    wine reg add 'HKLM\Software\Wine\Drives' /v 'a:' /d floppy /f
+    # Drive A: is a floppy drive (GetDriveType 2); each run points it at a
+    # folder. The mount manager reads the 64-bit view of a 64-bit prefix.
+    wine reg add 'HKLM\Software\Wine\Drives' /v 'a:' /d floppy /f /reg:64
     # The profile's Desktop, Documents... are links into the template's HOME:
     # real folders keep each run prefix self-contained.
     for link in "$WINEPREFIX"/drive_c/users/*/*; do
@@ -100,8 +103,10 @@ t=$(now)
 cp -a "$template/prefix" "$WINEPREFIX"
 floppies_up "$TESSARO_FLOPPIES" || fail "cannot mount the floppies in $TESSARO_FLOPPIES (root or sudo -n needed)"
 ln -sfn "$TESSARO_FLOPPIES/disk1" "$WINEPREFIX/dosdevices/a:"
-cp "$fm20" "$WINEPREFIX/drive_c/windows/system32/fm20.dll"
-say "run prefix $WINEPREFIX copied in $(since "$t"), fm20.dll in system32"
+system=system32
+[ "$WINEARCH" = win64 ] && [ "$TESSARO_PROGRAM_BITS" = 32 ] && system=syswow64
+cp "$fm20" "$WINEPREFIX/drive_c/windows/$system/fm20.dll"
+say "run prefix $WINEPREFIX ($WINEARCH, $TESSARO_PROGRAM_BITS-bit programs) copied in $(since "$t"), fm20.dll in $system"
 say "floppies disk1..disk$floppy_disks, protected in $TESSARO_FLOPPIES, disk1 in A:"
 
 # 4. One server for the whole run: programs start in well under 0.1 s then.

@@ -39,6 +39,7 @@ public:
   }
   std::string SystemFolder() override { return real.SystemFolder(); }
   std::string WindowsFolder() override { return real.WindowsFolder(); }
+  std::string Wow64SystemFolder() override { return real.Wow64SystemFolder(); }
   bool WriteShortcut(const ShortcutFile &link) override {
     return real.WriteShortcut(link);
   }
@@ -263,32 +264,8 @@ TEST_F(SettingsServices,
 
 // ---------------------------------------------------- shortcuts and groups
 
-struct LinkInfo {
-  std::string target, arguments, workingFolder, icon;
-  int iconIndex = -1;
-};
-
-std::optional<LinkInfo> ReadLink(const std::string &path) {
-  ComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IShellLinkW, link.PutVoid())))
-    return std::nullopt;
-  ComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
-      FAILED(file->Load(Widen(path).c_str(), STGM_READ)))
-    return std::nullopt;
-  wchar_t text[1024];
-  LinkInfo info;
-  if (SUCCEEDED(link->GetPath(text, 1024, nullptr, SLGP_RAWPATH)))
-    info.target = Narrow(text, wcslen(text));
-  if (SUCCEEDED(link->GetArguments(text, 1024)))
-    info.arguments = Narrow(text, wcslen(text));
-  if (SUCCEEDED(link->GetWorkingDirectory(text, 1024)))
-    info.workingFolder = Narrow(text, wcslen(text));
-  if (SUCCEEDED(link->GetIconLocation(text, 1024, &info.iconIndex)))
-    info.icon = Narrow(text, wcslen(text));
-  return info;
-}
+using wine_test::LinkInfo;
+using wine_test::ReadLink;
 
 struct ShortcutServices : SettingsServices {
   std::string programs, desktop, install;

@@ -18,6 +18,16 @@ namespace ids = tessaro::ids;
 
 const robot::WindowQuery kWizard{"TessaroFrmSetup", "", 0, true};
 
+bool UnderWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+// The program files folder Windows gives a program of the tests' kind, which
+// is the installer's: "Program Files (x86)" for 32-bit ones on 64-bit Windows.
+std::string ProgramFilesOfThisKind() {
+  return UnderWow64() ? "C:\\Program Files (x86)" : "C:\\Program Files";
+}
+
 struct WizardPages : ::testing::Test {
   void SetUp() override {
     folder = wine_test::make_setup_folder();
@@ -148,7 +158,7 @@ TEST_F(WizardPages, WalkToTheSummaryAndBackToTheStart) {
   ASSERT_TRUE(Becomes(ids::CopyPath, true));
   EXPECT_FALSE(Shown(ids::Welcome));
   EXPECT_TRUE(Shown(ids::Browse));
-  EXPECT_EQ(Text(ids::CopyPath), "C:\\Program Files\\Condominio");
+  EXPECT_EQ(Text(ids::CopyPath), ProgramFilesOfThisKind() + "\\Condominio");
   ASSERT_TRUE(robot::set_text(Hwnd(ids::CopyPath), "  " + destination + "  "));
   auto create = NextWithBox("Yes");
   ASSERT_TRUE(create);
@@ -282,6 +292,77 @@ Installed LookAtInstallation(const std::string& destination, const std::string& 
           wine_test::exists(DesktopShortcut())};
 }
 
+std::string SpecialFolder(int csidl) {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE);
+  return robot::narrow(folder);
+}
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+// What the installed application finds: the components in the system folder
+// of its kind (SysWOW64 for a 32-bit program on 64-bit Windows), and every
+// value of the sample's settings, read back through the registry API by a
+// stand-in program of the installer's kind. The expected values are
+// Settings.lrk with its tokens filled in here, as such a program sees Windows.
+void ExpectTheApplicationFindsItsInstallation(const std::string& destination) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (UnderWow64()) {
+    ASSERT_TRUE(GetSystemWow64DirectoryW(buffer, MAX_PATH));
+    EXPECT_EQ(CharLowerW(buffer), std::wstring(L"c:\\windows\\syswow64"));
+  } else {
+    ASSERT_TRUE(GetSystemDirectoryW(buffer, MAX_PATH));
+  }
+  const std::string components = robot::narrow(buffer);
+  for (const char* file : {"kv_shell.dll", "MsVBvm50.dll", "Unplant.Exe"})
+    EXPECT_TRUE(wine_test::exists(components + "\\" + file)) << components << "\\" << file;
+
+  auto settings = wine_test::read_ansi_text(wine_test::build_path("package\\Settings.lrk"));
+  ASSERT_TRUE(settings);
+  GetSystemDirectoryW(buffer, MAX_PATH);
+  auto doubled = [](std::string path) { ReplaceAll(path, "\\", "\\\\"); return path; };
+  const std::pair<const char*, std::string> tokens[] = {
+      {"KV_App_Name", "Contabilità Condominio v.3.2"}, {"KV_SH_Name", "Condominio"},
+      {"KV_Version", "3.2"}, {"KV_MDE", "condominio.mde"}, {"KV_MDW", "condominio.mdw"},
+      {"KV_App_Path", doubled(destination)},
+      {"KV_WIN_SYS_PATH", doubled(robot::narrow(CharLowerW(buffer)))},
+      {"KV_Off_RT_Path", doubled(ProgramFilesOfThisKind() + "\\OfficeRT")},
+      {"KV_WIN_FONTS_PATH", doubled(SpecialFolder(CSIDL_FONTS))}};
+  for (const auto& [name, value] : tokens)
+    ReplaceAll(*settings, std::string("\xC2\xA7\xC2\xA7") + name + "\xC2\xA7\xC2\xA7", value);
+  ASSERT_EQ(settings->find("\xC2\xA7"), std::string::npos) << *settings;
+  int values = 0;
+  for (size_t at = settings->find("\n\""); at != std::string::npos; at = settings->find("\n\"", at + 1))
+    ++values;
+
+  const std::string folder = wine_test::scratch_folder("Impostazioni lette");
+  HANDLE file = CreateFileW(robot::widen(folder + "\\attese.reg").c_str(), GENERIC_WRITE, 0,
+                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, settings->data(), DWORD(settings->size()), &written, nullptr);
+  CloseHandle(file);
+  robot::Process reader = robot::Process::start(wine_test::standin("settings_reader.exe"),
+                                                {folder + "\\attese.reg", folder + "\\lette.txt"});
+  ASSERT_TRUE(reader.started()) << reader.error();
+  ASSERT_TRUE(reader.wait_exit());
+  const std::string report = wine_test::read_file(folder + "\\lette.txt").value_or("(none)");
+  EXPECT_EQ(reader.exit_code(), 0u) << report;
+  EXPECT_NE(report.find("valori " + std::to_string(values) + "\r\n"), std::string::npos) << report;
+  EXPECT_GE(values, 10) << *settings;
+}
+
+// The settings the sample package's Settings.lrk makes, in the registry view
+// of the tests' kind.
+void DeleteSampleSettings() {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, L"Software\\Condominio");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                 L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Contabilità Condominio v.3.2");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Access Runtime");
+}
+
 // /S with the destination, group and no desktop shortcut of a person's
 // clicks installs the same, with nobody answering anything.
 TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
@@ -293,6 +374,7 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
     wine_test::remove_tree("C:\\Aziende");
     wine_test::remove_tree(group);
     DeleteFileW(robot::widen(DesktopShortcut()).c_str());
+    DeleteSampleSettings();
   };
   clean();
   ToGroupPage(destination);
@@ -309,6 +391,13 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
   const Installed byHand = LookAtInstallation(destination, group);
   EXPECT_NE(byHand.script.find("LNK="), std::string::npos);
   EXPECT_FALSE(byHand.desktop);
+  ExpectTheApplicationFindsItsInstallation(destination);
+  // The database opens in the Access runtime under the program files folder
+  // of the installer's kind.
+  CoInitialize(nullptr);
+  auto database = wine_test::ReadLink(group + "\\Contabilità Condominio v.3.2.Lnk");
+  ASSERT_TRUE(database) << testing::PrintToString(byHand.shortcuts);
+  EXPECT_EQ(database->target, ProgramFilesOfThisKind() + "\\OfficeRT\\MSACCESS.EXE");
 
   clean();
   folder = wine_test::make_setup_folder();
@@ -325,6 +414,7 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
   EXPECT_EQ(r.exit_code, 0u);
   EXPECT_TRUE(shown) << "no progress window";
   EXPECT_TRUE(LookAtInstallation(destination, group) == byHand);
+  ExpectTheApplicationFindsItsInstallation(destination);
   const std::string transcript = wine_test::read_file(log).value_or("");
   for (const char* event :
        {"/S /D=\"C:\\Aziende\\Contabilità\" /GROUP=Gestionali /NODESKTOP", "pacchetto: Contabilità",
@@ -337,10 +427,14 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
   clean();
 }
 
+// IID_IAccessible, spelled out: mingw's x86-64 uuid and oleacc libraries
+// both define it, and linking both would clash.
+constexpr IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
 // What a screen reader learns of a window: its accessible name and role.
 std::pair<std::string, long> Accessible(HWND hwnd) {
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
+  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, kIAccessible,
                                         reinterpret_cast<void**>(&object))))
     return {"(none)", 0};
   VARIANT self;

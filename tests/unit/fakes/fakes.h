@@ -244,11 +244,13 @@ class FakeShell : public Shell {
   std::optional<std::string> SpecialFolder(int code) override;
   std::string SystemFolder() override { return systemFolder; }
   std::string WindowsFolder() override { return windowsFolder; }
+  std::string Wow64SystemFolder() override { return wow64SystemFolder; }
   bool WriteShortcut(const ShortcutFile& link) override;
 
   std::map<int, std::string> folders;  // CSIDL code -> folder without "\"
   std::string systemFolder = "C:\\WINDOWS\\SYSTEM32";
   std::string windowsFolder = "C:\\WINDOWS";
+  std::string wow64SystemFolder;  // empty: not a 32-bit program on 64-bit Windows
   std::vector<ShortcutFile> shortcuts;
   bool failShortcuts = false;
 

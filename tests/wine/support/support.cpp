@@ -1,11 +1,14 @@
 #include "support.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "robot.h"
+#include "win32/handles.h"
 
 namespace wine_test {
 
@@ -213,6 +216,24 @@ std::optional<std::string> reg_string(HKEY root, const std::string& key, const s
   if (!data) return std::nullopt;
   while (!data->empty() && data->back() == L'\0') data->pop_back();
   return narrow(*data);
+}
+
+std::optional<LinkInfo> ReadLink(const std::string& path) {
+  tessaro::ComPtr<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              link.PutVoid())))
+    return std::nullopt;
+  tessaro::ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
+      FAILED(file->Load(widen(path).c_str(), STGM_READ)))
+    return std::nullopt;
+  wchar_t text[1024];
+  LinkInfo info;
+  if (SUCCEEDED(link->GetPath(text, 1024, nullptr, SLGP_RAWPATH))) info.target = narrow(text);
+  if (SUCCEEDED(link->GetArguments(text, 1024))) info.arguments = narrow(text);
+  if (SUCCEEDED(link->GetWorkingDirectory(text, 1024))) info.workingFolder = narrow(text);
+  if (SUCCEEDED(link->GetIconLocation(text, 1024, &info.iconIndex))) info.icon = narrow(text);
+  return info;
 }
 
 }  // namespace wine_test

@@ -46,6 +46,14 @@ std::optional<std::string> read_file(const std::string& path);
 // A text file in the ANSI code page, as UTF-8.
 std::optional<std::string> read_ansi_text(const std::string& path);
 
+// What a shortcut file holds; nothing when it cannot be read. COM must be
+// started on the calling thread.
+struct LinkInfo {
+  std::string target, arguments, workingFolder, icon;
+  int iconIndex = -1;
+};
+std::optional<LinkInfo> ReadLink(const std::string& path);
+
 std::optional<DWORD> reg_dword(HKEY root, const std::string& key, const std::string& value);
 std::optional<std::string> reg_string(HKEY root, const std::string& key, const std::string& value);
 
