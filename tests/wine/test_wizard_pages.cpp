@@ -424,6 +424,19 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
         "fine, codice di uscita 0\r\n"})
     EXPECT_NE(transcript.find(event), std::string::npos) << event << "\n" << transcript;
   EXPECT_EQ(transcript.find("pagina"), std::string::npos);
+  // The registry editor of the installer's kind: on 64-bit Windows the
+  // Windows folder's one is 64-bit and would write the other registry view.
+  // (Wine starts a 32-bit editor from either folder, so only the command
+  // line tells the two apart here.)
+  wchar_t editor[MAX_PATH] = {};
+  if (UnderWow64()) {
+    GetSystemWow64DirectoryW(editor, MAX_PATH);
+  } else {
+    GetWindowsDirectoryW(editor, MAX_PATH);
+  }
+  EXPECT_NE(transcript.find(robot::narrow(editor) + "\\Regedit.exe /S Settings.reg: codice di uscita 0"),
+            std::string::npos)
+      << robot::narrow(editor) << "\n" << transcript;
   clean();
 }
 
