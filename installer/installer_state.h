@@ -49,6 +49,8 @@ struct InstallerState {
   // The user declined the restart that a file put in place at the next start
   // needs: the installation is complete only after one.
   bool RestartDeclined = false;
+  // /NORESTART: a run with nobody in front of it declines that restart.
+  bool NoRestart = false;
   // The process's exit code when something decided it (a fatal error, a
   // cancel); -1 lets the end of setup tell it from the run's outcome.
   int ExitCode = -1;

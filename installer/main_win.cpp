@@ -1,6 +1,7 @@
 // Installer.exe: reads its command line, then loads the wizard form and runs
 // its messages, or installs without a person (/S, /VERYSILENT). Every way out
-// passes through EndOfSetup, which ends the process with the exit code.
+// but /? passes through EndProgram (exit_codes.h), which ends the process
+// with the exit code; after a run EndOfSetup leads there.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "command_line.h"
+#include "exit_codes.h"
 #include "frm_setup_win.h"
 #include "setup_folder.h"
 #include "silent_run.h"
@@ -89,8 +91,9 @@ void ShowHelp() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // Everything below lives until the program ends: every way out ends the
-  // process from inside (EndOfSetup), and nothing is destroyed before it.
+  // Everything below lives until the program ends: every way out but /?
+  // ends the process from inside (EndProgram), and nothing is destroyed
+  // before it.
   // A drive without a disk (an empty floppy drive chosen as destination) is
   // the installer's own case: no system box asking to insert one.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -108,16 +111,24 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   };
   note("avvio di Installer.exe, riga di comando: " + arguments);
 
+  Win32Ui person;
+  UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent);
+  Win32Registry registry;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Platform platform;
+  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
+
   if (!line.error.empty()) {
     // Nothing is installed; a person is told, a script reads the code.
     note("riga di comando non valida: " + line.error);
     if (!line.silent)
       MessageBoxW(nullptr, Widen(line.error + "\r\n\r\n" + CommandLineHelp()).c_str(),
                   Widen(texts::kWizardCaption).c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
-    note("fine, codice di uscita " + std::to_string(exitcode::BadCommandLine));
-    return exitcode::BadCommandLine;
+    EndProgram(cx, exitcode::BadCommandLine);
   }
   if (line.help) {
+    // Not a run: the transcript, if any, gets no last line.
     ShowHelp();
     return exitcode::Installed;
   }
@@ -126,14 +137,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  Win32Ui person;
-  UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent, line.noRestart);
-  Win32Registry registry;
-  Win32Shell shell;
-  Win32Processes processes;
-  Win32Platform platform;
-  InstallerContext cx{Services{ui, files, registry, shell, processes, platform}, g_state};
-
   if (line.silent) {
     SilentWindow window;
     window.Create(instance, !line.verySilent);
@@ -141,10 +144,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
 
   FrmSetup form(cx, person);
-  if (!form.Create(instance)) {
-    note("fine, codice di uscita " + std::to_string(exitcode::Fatal));
-    return exitcode::Fatal;
-  }
+  if (!form.Create(instance)) EndProgram(cx, exitcode::Fatal);
   form.LoadAndShow();
 
   MSG msg;

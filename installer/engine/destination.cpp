@@ -72,16 +72,17 @@ void CheckDestination(InstallerContext& cx, const std::string& path, bool& rejec
     rejected = false;
     if (!HoldsOrdinaryFiles(cx.sys.files, path)) return;
     ui.Beep();
-    if (ui.ShowMessage(texts::kFolderHoldsFiles, BoxTitle(cx), MsgIcon::Exclamation,
-                       MsgButtons::YesNo) == MsgAnswer::Yes)
+    // Unattended, the folder the administrator named is the one to use.
+    if (ui.Ask(texts::kFolderHoldsFiles, BoxTitle(cx), MsgIcon::Exclamation, MsgButtons::YesNo,
+               MsgAnswer::Yes) == MsgAnswer::Yes)
       return;
     rejected = true;
     Warn(cx, texts::kChooseAnotherPath);
     return;
   }
 
-  if (ui.ShowMessage(texts::kCreateMissingFolder, BoxTitle(cx), MsgIcon::Question,
-                     MsgButtons::YesNo) == MsgAnswer::Yes) {
+  if (ui.Ask(texts::kCreateMissingFolder, BoxTitle(cx), MsgIcon::Question, MsgButtons::YesNo,
+             MsgAnswer::Yes) == MsgAnswer::Yes) {
     // A folder that cannot be made has been reported by CreateFolderPath.
     rejected = !EnsureFolder(cx, path, true, true);
     return;

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "command_line.h"
 #include "destination.h"
 #include "errors.h"
+#include "exit_codes.h"
 #include "file_times.h"
 #include "helpers.h"
 #include "placeholders.h"
@@ -343,8 +343,9 @@ void ReportCompletion(InstallerContext& cx) {
     ui.ShowMessage(texts::kInstallCompleted, BoxTitle(cx), MsgIcon::Information, MsgButtons::Ok);
     return;
   }
-  if (ui.ShowMessage(texts::kRestartQuestion, BoxTitle(cx), MsgIcon::Exclamation,
-                     MsgButtons::OkCancel) == MsgAnswer::Cancel) {
+  // Unattended, Windows restarts unless the command line said /NORESTART.
+  if (ui.Ask(texts::kRestartQuestion, BoxTitle(cx), MsgIcon::Exclamation, MsgButtons::OkCancel,
+             cx.state.NoRestart ? MsgAnswer::Cancel : MsgAnswer::Ok) == MsgAnswer::Cancel) {
     cx.state.RestartNeeded = false;
     cx.state.RestartDeclined = true;
   }
@@ -373,8 +374,7 @@ void RunInstallation(InstallerContext& cx, InstallationView& view) {
       EndOfSetup(cx);
     case RunOutcome::FormsFailed:
       // Ends without clearing the setup folder or restarting.
-      Note(cx, "fine, codice di uscita " + std::to_string(exitcode::Fatal));
-      cx.sys.platform.ExitProgram(exitcode::Fatal);
+      EndProgram(cx, exitcode::Fatal);
   }
   std::abort();  // every path above ends the program
 }

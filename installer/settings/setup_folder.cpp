@@ -1,8 +1,6 @@
 #include "setup_folder.h"
 
-#include <cstdlib>
-
-#include "command_line.h"
+#include "exit_codes.h"
 #include "restart.h"
 #include "text.h"
 
@@ -59,13 +57,6 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-int ExitCodeOf(const InstallerState& state) {
-  if (state.ExitCode >= 0) return state.ExitCode;
-  if (state.QuitConfirmed) return exitcode::Cancelled;
-  if (state.RestartNeeded || state.RestartDeclined) return exitcode::RestartRequired;
-  return exitcode::Installed;
-}
-
 void EndOfSetup(InstallerContext& cx) {
   FileSystem& files = cx.sys.files;
   cx.sys.ui.SetBusyPointer(true);
@@ -94,9 +85,7 @@ void EndOfSetup(InstallerContext& cx) {
   // Noted first: a restart that starts may end the program at once.
   if (cx.state.RestartNeeded) Note(cx, "riavvio di Windows richiesto");
   if (RestartWindowsIfNeeded(cx)) code = exitcode::RestartStarted;
-  Note(cx, "fine, codice di uscita " + std::to_string(code));
-  cx.sys.platform.ExitProgram(code);
-  std::abort();  // ExitProgram does not return
+  EndProgram(cx, code);
 }
 
 }  // namespace tessaro

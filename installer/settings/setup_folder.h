@@ -1,5 +1,5 @@
 #pragma once
-// The setup folder, the single way out of the installer, and the small file
+// The setup folder, the end of setup (the way out of a run), and the small file
 // helpers the rest of the installer shares. None of them shows an error.
 #include <string>
 
@@ -26,12 +26,8 @@ void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string
 void RemoveFolderQuiet(FileSystem& files, const std::string& path);
 
 // Empties the setup folder of the package, restarts Windows when a file was
-// deferred to the next start, and ends the program. Never returns.
+// deferred to the next start, and ends the program with the run's exit code
+// (ExitCodeOf, or 1641 when Windows restarts; see exit_codes.h). Never returns.
 [[noreturn]] void EndOfSetup(InstallerContext& cx);
-
-// The exit code the end of setup gives: the one a fatal error or a cancel
-// set, else 1602 after the quit dialog, 3010 when a restart is still needed,
-// 0 when installed (EndOfSetup gives 1641 when it restarts Windows).
-int ExitCodeOf(const InstallerState& state);
 
 }  // namespace tessaro

@@ -25,18 +25,8 @@ struct CommandLine {
 // switches. Blanks separate them outside double quotes; the quotes go.
 CommandLine ParseCommandLine(const std::string& arguments);
 
-// The list of switches, in Italian, for /? and for a bad command line.
+// The list of switches, in Italian, for /? and for a bad command line; it
+// names the exit codes of exit_codes.h.
 std::string CommandLineHelp();
-
-// The exit codes, in the conventions of the system's own installer service,
-// that administrators' tools already read.
-namespace exitcode {
-inline constexpr int Installed = 0;
-inline constexpr int RestartRequired = 3010;  // installed; a restart is needed and was not done
-inline constexpr int RestartStarted = 1641;   // installed; Windows is restarting
-inline constexpr int Cancelled = 1602;        // the user cancelled
-inline constexpr int Fatal = 1603;            // a fatal error
-inline constexpr int BadCommandLine = 1639;
-}  // namespace exitcode
 
 }  // namespace tessaro

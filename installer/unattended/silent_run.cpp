@@ -5,10 +5,10 @@
 
 #include "destination.h"
 #include "drive_info.h"
+#include "exit_codes.h"
+#include "package_load.h"
 #include "setup_folder.h"
-#include "startup.h"
 #include "text.h"
-#include "wizard_view.h"
 
 namespace tessaro {
 
@@ -66,17 +66,15 @@ std::string OneLine(const std::string& text) {
 }  // namespace
 
 void RunSilently(InstallerContext& cx, const CommandLine& line, InstallationView& view) {
-  // The start-up fills a wizard that is not there.
-  struct NoWizard : WizardView {
-    void ApplyOutline() override {}
-    void SetAppName(const std::string&) override {}
-    void SetAppTitle(const std::string&) override {}
-    void SetWelcome(const std::string&) override {}
-  } wizard;
-  FormLoad(cx, wizard);
+  cx.state.NoRestart = line.noRestart;
+  const bool loaded = RunStartupStep(cx, [&] {
+    LoadPackage(cx);
+    // Read as for the wizard's first page, though nobody sees it: a package
+    // whose welcome text cannot be read stops both kinds of run alike.
+    ReadWelcomeText(cx);
+  });
   // The start-up's own error box has been answered; nothing may follow it.
-  if (cx.state.ExitCode == exitcode::Fatal)
-    Fail(cx, "avvio non riuscito: nulla è stato installato");
+  if (!loaded) Fail(cx, "avvio non riuscito: nulla è stato installato");
   Note(cx, "licenza accettata con l'installazione senza domande (/S)");
 
   std::string path = line.destination ? *line.destination : cx.pkg().InstallPath;

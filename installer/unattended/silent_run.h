@@ -1,5 +1,5 @@
 #pragma once
-// The installation without a person: the wizard's start-up, then the
+// The installation without a person: the package's loading, then the
 // destination, the drive and the program group as the pages would take them
 // (from the switches or the package's defaults), then the run. Every box on
 // the way is answered by the silent user interface.

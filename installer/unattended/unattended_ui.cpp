@@ -1,20 +1,16 @@
 #include "unattended_ui.h"
 
-#include "texts.h"
-
 namespace tessaro {
 
-MsgAnswer SilentAnswer(const std::string& text, MsgButtons buttons, bool noRestart) {
+namespace {
+
+MsgAnswer NoFurther(MsgButtons buttons) {
   switch (buttons) {
     case MsgButtons::Ok:
       return MsgAnswer::Ok;
     case MsgButtons::YesNo:
-      return text == texts::kCreateMissingFolder || text == texts::kFolderHoldsFiles
-                 ? MsgAnswer::Yes
-                 : MsgAnswer::No;
+      return MsgAnswer::No;
     case MsgButtons::OkCancel:
-      if (text == texts::kRestartQuestion) return noRestart ? MsgAnswer::Cancel : MsgAnswer::Ok;
-      return text == texts::kSafeModeQuestion ? MsgAnswer::Ok : MsgAnswer::Cancel;
     case MsgButtons::YesNoCancel:
     case MsgButtons::RetryCancel:
       return MsgAnswer::Cancel;
@@ -24,10 +20,22 @@ MsgAnswer SilentAnswer(const std::string& text, MsgButtons buttons, bool noResta
   return MsgAnswer::Cancel;
 }
 
+}  // namespace
+
 MsgAnswer UnattendedUi::ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
                                     MsgButtons buttons) {
-  const MsgAnswer answer = silent_ ? SilentAnswer(text, buttons, noRestart_)
-                                   : person_.ShowMessage(text, title, icon, buttons);
+  return Record(text, title,
+                silent_ ? NoFurther(buttons) : person_.ShowMessage(text, title, icon, buttons));
+}
+
+MsgAnswer UnattendedUi::Ask(const std::string& text, const std::string& title, MsgIcon icon,
+                            MsgButtons buttons, MsgAnswer unattended) {
+  return Record(text, title,
+                silent_ ? unattended : person_.Ask(text, title, icon, buttons, unattended));
+}
+
+MsgAnswer UnattendedUi::Record(const std::string& text, const std::string& title,
+                               MsgAnswer answer) {
   if (transcript_)
     transcript_->Write("messaggio \"" + title + "\": \"" + text + "\" -> " + AnswerName(answer) +
                        (silent_ ? " (risposta senza domande)" : ""));

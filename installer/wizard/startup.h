@@ -1,6 +1,7 @@
 #pragma once
-// The wizard's start-up (FrmSetup's Form_Load): safe-mode question, setup
-// folder as current folder, package check, Setup.dip, and the welcome page.
+// The wizard's start-up (FrmSetup's Form_Load): the window's outline, the
+// engine's LoadPackage (safe-mode question, setup folder as current folder,
+// package check, Setup.dip), then the name captions and the welcome page.
 #include <string>
 
 #include "installer_state.h"

@@ -15,6 +15,14 @@ class UserInterface {
   // Shows a modal message box and returns the button the user chose.
   virtual MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
                                 MsgButtons buttons) = 0;
+  // Asks a question: a box with more than one button, stating where it is
+  // asked the answer a run with nobody in front of it gives (`unattended`).
+  // Shown as ShowMessage shows it; only a user interface that answers for
+  // an absent person (the installer's silent run) takes the stated answer.
+  virtual MsgAnswer Ask(const std::string& text, const std::string& title, MsgIcon icon,
+                        MsgButtons buttons, MsgAnswer /*unattended*/) {
+    return ShowMessage(text, title, icon, buttons);
+  }
   virtual void Beep() = 0;
   // Hourglass while true, the default arrow otherwise.
   virtual void SetBusyPointer(bool busy) = 0;

@@ -129,6 +129,7 @@ TEST_F(Destination, DriveRootHoldingFilesAsksBeforeInstallingThere) {
   EXPECT_EQ(ui.boxes[0].text, texts::kFolderHoldsFiles);
   EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
   EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(ui.boxes[0].unattended, MsgAnswer::Yes);  // the administrator named it
   EXPECT_EQ(ui.beeps, 1);
 }
 
@@ -159,6 +160,7 @@ TEST_F(Destination, MissingFolderIsCreatedLevelByLevelWhenTheUserAgrees) {
   EXPECT_EQ(ui.boxes[0].text, texts::kCreateMissingFolder);
   EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Question);
   EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(ui.boxes[0].unattended, MsgAnswer::Yes);
   EXPECT_EQ(ui.beeps, 0);
   EXPECT_TRUE(IsFolder("C:\\Nuova"));
   EXPECT_TRUE(IsFolder("C:\\Nuova\\Cartella"));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "exit_codes.h"
 #include "fakes/fakes.h"
 #include "quit.h"
 #include "silent_run.h"
@@ -381,12 +382,15 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
     m.sys.files.AddFile(std::string(kDest) + "\\archivio.mde", "vecchio");
     m.sys.files.Lock(std::string(kDest) + "\\archivio.mde");
     m.sys.ui.answers = {answer};
+    m.state.NoRestart = answer == MsgAnswer::Cancel;  // only a silent run heeds it
     Ending end = RunToTheEnd(m);
     ASSERT_EQ(end.boxes.size(), 1u);
     EXPECT_EQ(end.boxes[0],
               "L'INSTALLAZIONE E' STATA COMPLETATA!\r\n\r\nPer rendere effettive le modifiche "
               "occorre RIAVVIARE il sistema.\r\nPer RIAVVIARE Windows adesso scegliere «OK».");
     EXPECT_EQ(m.sys.ui.boxes[0].buttons, MsgButtons::OkCancel);
+    // Unattended, Windows restarts unless /NORESTART.
+    EXPECT_EQ(m.sys.ui.boxes[0].unattended, answer);
     EXPECT_EQ(m.state.RestartNeeded, answer == MsgAnswer::Ok);
     EXPECT_EQ(end.restartRequested, answer == MsgAnswer::Ok);
     // Restarting: 1641; declined: 3010, installed but not yet complete.
@@ -584,7 +588,7 @@ namespace {
 // refuse ends the run before anything is installed.
 TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
   auto run = [&](SampleMachine& m, const std::string& arguments, Transcript& log) {
-    UnattendedUi silent(m.sys.ui, &log, true, false);
+    UnattendedUi silent(m.sys.ui, &log, true);
     InstallerContext cx{Services{silent, m.sys.files, m.sys.registry, m.sys.shell,
                                  m.sys.processes, m.sys.platform},
                         m.state};

@@ -150,6 +150,7 @@ TEST(FormLoad, SafeModeAsksFirstAndCancelEndsSetup) {
     EXPECT_EQ(m.sys.ui.boxes[0].title, "Setup");
     EXPECT_EQ(m.sys.ui.boxes[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(m.sys.ui.boxes[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(m.sys.ui.boxes[0].unattended, MsgAnswer::Ok);  // the administrator asked for it
     EXPECT_EQ(m.sys.ui.beeps, 1);
   }
   PackageMachine ok;

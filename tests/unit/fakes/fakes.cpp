@@ -8,9 +8,16 @@ namespace tessaro::fakes {
 
 // ---- message boxes ----
 
+MsgAnswer FakeUi::Ask(const std::string& text, const std::string& title, MsgIcon icon,
+                      MsgButtons buttons, MsgAnswer unattended) {
+  // Through ShowMessage, which a test's own fake may override.
+  asking_ = unattended;
+  return ShowMessage(text, title, icon, buttons);
+}
+
 MsgAnswer FakeUi::ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
                               MsgButtons buttons) {
-  boxes.push_back({text, title, icon, buttons});
+  boxes.push_back({text, title, icon, buttons, std::exchange(asking_, std::nullopt)});
   if (onBox)
     if (auto answer = onBox(boxes.back())) return *answer;
   if (!answers.empty()) {

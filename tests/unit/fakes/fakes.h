@@ -26,12 +26,17 @@ struct ShownBox {
   std::string title;
   MsgIcon icon;
   MsgButtons buttons;
+  // The answer a question stated for a run with nobody there (Ask); none
+  // for a box shown with ShowMessage.
+  std::optional<MsgAnswer> unattended;
 };
 
 class FakeUi : public UserInterface {
  public:
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgIcon icon,
                         MsgButtons buttons) override;
+  MsgAnswer Ask(const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons,
+                MsgAnswer unattended) override;
   void Beep() override { ++beeps; }
   void SetBusyPointer(bool busy) override { pointerHistory.push_back(busy); }
   void SetWorkingPointer(bool working) override { workingHistory.push_back(working); }
@@ -49,6 +54,9 @@ class FakeUi : public UserInterface {
   // meanwhile (swapping a floppy, closing a window). A non-empty answer
   // replaces the scripted one.
   std::function<std::optional<MsgAnswer>(const ShownBox&)> onBox;
+
+ private:
+  std::optional<MsgAnswer> asking_;  // the stated answer of the question being asked
 };
 
 // A removable disk that can be put into a drive of the fake file system and
