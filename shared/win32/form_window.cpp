@@ -16,19 +16,23 @@ void SetHandlerFailureNote(HandlerFailureNote note) { g_note = note; }
 
 void NoteHandlerFailure(HWND window, UINT message) noexcept {
   try {
-    std::string what = "eccezione di tipo sconosciuto";
+    wchar_t cls[64] = {};
+    const int length = GetClassNameW(window, cls, 64);
+    std::string line = "eccezione nella finestra ";
+    line += Narrow(cls, length > 0 ? static_cast<size_t>(length) : 0);
+    line += " (messaggio ";
+    line += std::to_string(message);
+    line += "): ";
     try {
       throw;
     } catch (const std::exception& error) {
-      what = error.what();
+      line += error.what();
     } catch (...) {
+      line += "eccezione di tipo sconosciuto";
     }
-    wchar_t cls[64] = {};
-    GetClassNameW(window, cls, 63);
-    const std::string line = "eccezione nella finestra " + Narrow(cls, wcslen(cls)) +
-                             " (messaggio " + std::to_string(message) + "): " + what;
-    OutputDebugStringW(Widen(line + "\n").c_str());
     if (g_note) g_note(line);
+    line += '\n';
+    OutputDebugStringW(Widen(line).c_str());
   } catch (...) {
     // Out of memory while writing it down: nothing more can be done here.
   }

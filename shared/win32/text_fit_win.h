@@ -3,8 +3,8 @@
 // text cannot fit its room however tall its control grows. Sizes are pixels.
 #include <windows.h>
 
-#include <deque>
 #include <string>
+#include <vector>
 
 #include "win32/handles.h"
 
@@ -30,7 +30,7 @@ class FontBook {
     LOGFONTW key;
     GdiObject font;
   };
-  std::deque<Entry> fonts_;
+  std::vector<Entry> fonts_;  // the handles stay when it grows
 };
 
 // The text's extent in `font`: broken into lines `width` wide (as labels and

@@ -13,15 +13,15 @@ std::string Narrow(const wchar_t* text, size_t length);
 // needs (terminator included), and otherwise with the length it wrote
 // (GetFullPathNameW, GetTempPathW, ...): asked for twice, so that no length is
 // fixed. `call(size, buffer)`; nothing when the call fails.
+using TextCall = unsigned long (*)(void* context, unsigned long size, wchar_t* buffer);
+std::optional<std::wstring> TextOfCall(TextCall call, void* context);
 template <typename Call>
 std::optional<std::wstring> TextOfCall(Call call) {
-  const unsigned long needed = call(0ul, static_cast<wchar_t*>(nullptr));
-  if (needed == 0) return std::nullopt;
-  std::wstring text(needed, L'\0');
-  const unsigned long length = call(needed, text.data());
-  if (length == 0 || length >= needed) return std::nullopt;
-  text.resize(length);
-  return text;
+  return TextOfCall(
+      [](void* context, unsigned long size, wchar_t* buffer) -> unsigned long {
+        return (*static_cast<Call*>(context))(size, buffer);
+      },
+      &call);
 }
 
 }  // namespace tessaro
