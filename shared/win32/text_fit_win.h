@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/handles.h"
+#include "handles.h"
 
 namespace tessaro {
 
