@@ -3,14 +3,16 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 
 #include "floppy_set.h"
 #include "kvb_control_ids.h"
 #include "kvb_startup.h"
 #include "kvb_texts.h"
 #include "set_label.h"
-#include "win32/wide.h"
 #include "win32/form_window.h"
+#include "win32/screen_scale_win.h"
+#include "win32/wide.h"
 
 namespace tessaro {
 
@@ -22,6 +24,7 @@ constexpr int kClientHeight = 1890;
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerInterval = 100;
 constexpr const wchar_t* kAnimClass = L"TessaroKvbAnim";
+constexpr int kProgramIcon = 1;  // drawn at build time
 
 constexpr COLORREF kAnimBack = RGB(236, 240, 246);
 // Where the two bars begin; their names sit to the left of them.
@@ -76,27 +79,13 @@ BOOL CALLBACK CollectTopWindow(HWND hwnd, LPARAM list) {
 }  // namespace
 
 bool FrmSplit::Create(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));  // drawn at build time
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kvb::ids::kFrmSplitClass;
-  if (!RegisterClassExW(&wc)) return false;
-  WNDCLASSEXW anim{};
-  anim.cbSize = sizeof(anim);
-  anim.lpfnWndProc = AnimProc;
-  anim.hInstance = instance;
-  anim.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  anim.lpszClassName = kAnimClass;
-  if (!RegisterClassExW(&anim)) return false;
+  WindowClassLook look;
+  look.icon = kProgramIcon;
+  look.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  if (!RegisterWindowClassOnce(kvb::ids::kFrmSplitClass, WindowProc, look) ||
+      !RegisterWindowClassOnce(kAnimClass, AnimProc))
+    return false;
 
-  {
-    WindowDc screen(nullptr);
-    if (screen) dpi_ = GetDeviceCaps(screen.Get(), LOGPIXELSX);
-  }
   // A fixed single border: caption, close box and minimize button.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT r{0, 0, Px(kClientWidth), Px(kClientHeight)};
@@ -123,8 +112,8 @@ bool FrmSplit::Create(HINSTANCE instance) {
       CreateProgressBox(hwnd_, kvb::ids::picStatusTotal, Px(kBarLeft), Px(1095), Px(3435), Px(285));
   HWND label2 = AddControl(WC_STATICW, kvb_texts::kTotalLabel, SS_LEFT, kvb::ids::Label2, 120, 1170,
                            kBarLeft - 120, 210);
-  picStatus_[0] =
-      CreateProgressBox(hwnd_, kvb::ids::picStatusPartial, Px(kBarLeft), Px(1460), Px(3435), Px(285));
+  picStatus_[0] = CreateProgressBox(hwnd_, kvb::ids::picStatusPartial, Px(kBarLeft), Px(1460),
+                                    Px(3435), Px(285));
   HWND label1 = AddControl(WC_STATICW, kvb_texts::kPartialLabel, SS_LEFT, kvb::ids::Label1, 120,
                            1500, kBarLeft - 120, 210);
   FitBarLabels(label1, label2);
@@ -156,33 +145,18 @@ HWND FrmSplit::AddControl(const wchar_t* cls, const std::string& text, DWORD sty
 void FrmSplit::FitBarLabels(HWND partial, HWND total) {
   // The bars' names have only the room left of the bars. A system font too
   // wide for them (a larger Windows font, or the fonts of another system)
-  // gives these two labels a smaller size rather than a cut word.
+  // gives these two labels a smaller size rather than a cut word; their
+  // height is not limited.
   LOGFONTW lf{};
   if (!font_ || !GetObjectW(font_.Get(), sizeof(lf), &lf) || lf.lfHeight == 0) return;
   const int room = Px(kBarLeft - 120) - 1;
-  WindowDc dc(hwnd_);
-  if (!dc) return;
-  const int sign = lf.lfHeight < 0 ? -1 : 1;
-  for (int height = lf.lfHeight * sign; height >= 6; --height) {
-    lf.lfHeight = height * sign;
-    GdiObject font(CreateFontIndirectW(&lf));
-    if (!font) return;
-    HGDIOBJ old = SelectObject(dc.Get(), font.Get());
-    int widest = 0;
-    for (const char* text : {kvb_texts::kPartialLabel, kvb_texts::kTotalLabel}) {
-      const std::wstring wide = Widen(text);
-      SIZE size{};
-      GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-      widest = std::max<int>(widest, size.cx);
-    }
-    SelectObject(dc.Get(), old);
-    if (widest <= room || height == 6) {
-      labelFont_ = std::move(font);
-      break;
-    }
+  TextFit both;
+  for (const char* text : {kvb_texts::kPartialLabel, kvb_texts::kTotalLabel}) {
+    TextFit fit = FitText(labelFonts_, lf, Widen(text), room, INT_MAX, true);
+    if (!both.font || fit.size < both.size) both = fit;
   }
   for (HWND label : {partial, total})
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(both.font), FALSE);
 }
 
 void FrmSplit::BuildAnimationStrip() {
@@ -193,7 +167,7 @@ void FrmSplit::BuildAnimationStrip() {
   stripBitmap_.Reset(CreateCompatibleBitmap(
       screen.Get(), kvb::kAnimFrameWidth * kvb::kAnimPositions, kvb::kAnimFrameHeight));
   if (!picBuffer_ || !stripBitmap_) return;
-  bufferDefaultBitmap_ = SelectObject(picBuffer_.Get(), stripBitmap_.Get());
+  SelectObject(picBuffer_.Get(), stripBitmap_.Get());  // for as long as the DC lives
   for (int frame = 0; frame < kvb::kAnimPositions; ++frame)
     DrawAnimFrame(picBuffer_.Get(), frame * kvb::kAnimFrameWidth, frame);
 }

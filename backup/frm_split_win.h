@@ -11,6 +11,7 @@
 #include "split_window.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"
+#include "win32/text_fit_win.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
@@ -54,14 +55,12 @@ class FrmSplit : public kvb::SplitView {
   void BuildAnimationStrip();
   void FitBarLabels(HWND partial, HWND total);
   void PaintAnimation(HWND box);
-  int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
   Services& sys_;
   Win32Ui& ui_;
   const std::string dataFile_;  // the command line: the data file to protect
   const bool previousInstance_;
   HWND hwnd_ = nullptr;
-  int dpi_ = 96;
   HWND picAnim_ = nullptr, lblStatus_ = nullptr, picStatus_[2] = {};
   HWND MakeBackup_ = nullptr, RestoreBackup_ = nullptr, Chiudi_ = nullptr;
   std::unique_ptr<Win32ProgressCanvas> statusCanvas_[2];
@@ -72,9 +71,8 @@ class FrmSplit : public kvb::SplitView {
   // The bitmap is declared first so that it outlives the DC it sits in.
   GdiObject stripBitmap_;
   MemoryDc picBuffer_;
-  HGDIOBJ bufferDefaultBitmap_ = nullptr;
   GdiObject font_;
-  GdiObject labelFont_;
+  FontBook labelFonts_;  // the bars' names, in a size they fit
 };
 
 }  // namespace tessaro

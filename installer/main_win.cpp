@@ -21,6 +21,7 @@
 #include "unattended_ui.h"
 #include "win32/files_win.h"
 #include "win32/form_keys.h"
+#include "win32/form_window.h"
 #include "win32/platform_win.h"
 #include "win32/processes_win.h"
 #include "win32/registry_win.h"
@@ -50,19 +51,21 @@ std::string Arguments() {
 }
 
 std::string FullPath(const std::string& path) {
-  wchar_t full[MAX_PATH * 2];
-  DWORD length = GetFullPathNameW(Widen(path).c_str(), MAX_PATH * 2, full, nullptr);
-  return length && length < MAX_PATH * 2 ? Narrow(full, length) : path;
+  const std::wstring wide = Widen(path);
+  const auto full = TextOfCall([&](DWORD size, wchar_t* buffer) {
+    return GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
+  });
+  return full ? Narrow(*full) : path;
 }
 
 // Where the transcript goes: /LOG, or for a silent run the user's TEMP folder.
 std::optional<std::string> TranscriptPath(const CommandLine& line) {
   if (line.log) return FullPath(*line.log);
   if (!line.silent) return std::nullopt;
-  wchar_t temp[MAX_PATH + 1];
-  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (!length || length > MAX_PATH) return std::nullopt;
-  return Narrow(temp, length) + "Tessaro-Installer.log";
+  const auto temp =
+      TextOfCall([](DWORD size, wchar_t* buffer) { return GetTempPathW(size, buffer); });
+  if (!temp) return std::nullopt;
+  return Narrow(*temp) + "Tessaro-Installer.log";
 }
 
 std::string Now() {
@@ -109,6 +112,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   auto note = [](const std::string& event) {
     if (g_state.Events) g_state.Events->Write(event);
   };
+  SetHandlerFailureNote(note);
   note("avvio di Installer.exe, riga di comando: " + arguments);
 
   Win32Ui person;

@@ -1,8 +1,9 @@
 #include "silent_window_win.h"
 
-#include "screen_scale_win.h"
 #include "texts.h"
 #include "win32/form_window.h"
+#include "win32/handles.h"
+#include "win32/screen_scale_win.h"
 #include "win32/status_label_win.h"
 #include "win32/wide.h"
 
@@ -46,12 +47,12 @@ void SilentWindow::Create(HINSTANCE instance, bool visible) {
     font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
     HFONT font = static_cast<HFONT>(font_.Get() ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
     // A status line is as high as the font's own line, with a little room.
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+      WindowDc screen(nullptr);
+      SelectedObject use(screen.Get(), font);
+      GetTextMetricsW(screen.Get(), &tm);
+    }
     line = tm.tmHeight + tm.tmExternalLeading + 2;
 
     const int width = Px(kBarWidth + 2 * kMargin);

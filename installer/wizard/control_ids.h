@@ -19,6 +19,10 @@ inline constexpr int NextStep = 1023;
 inline constexpr int Avanti_Blu = 1024;
 inline constexpr int EndSetup = 1025;
 inline constexpr int EndSetup_giallo = 1026;
+// The buttons those images make: the images of one button share its slot.
+namespace slot {
+inline constexpr int Back = 0, Next = 1, Cancel = 2;
+}  // namespace slot
 
 // The pages' controls. The two licence options are children of their frame.
 inline constexpr int Accettazione = 1030;
@@ -49,6 +53,9 @@ inline constexpr int BackToSetup = 1110;
 inline constexpr int BackToSetup_Blu = 1111;
 inline constexpr int EndSetup = 1112;
 inline constexpr int EndSetup_giallo = 1113;
+namespace slot {
+inline constexpr int Back = 0, Exit = 1;
+}  // namespace slot
 }  // namespace quit
 
 // The waiting window FrmRegistry.

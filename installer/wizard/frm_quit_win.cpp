@@ -6,9 +6,9 @@
 #include "image_button_win.h"
 #include "outline_win.h"
 #include "quit.h"
-#include "screen_scale_win.h"
 #include "texts.h"
 #include "win32/form_window.h"
+#include "win32/screen_scale_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
@@ -37,28 +37,40 @@ constexpr LabelDesign kLabels[] = {
     {ids::quit::Label4, texts::kQuitChoose, 270, 3060, 4500, 495},
 };
 
-constexpr int kBackSlot = 0, kExitSlot = 1;
-
-struct ImageDesign {
-  ButtonImage image;
-  int id;
-  const char* name;
-  ImageLook look;
-  int slot;
-  int left, top, width, height;
-  bool visible;  // when the dialog opens: «Indietro» starts highlighted
-};
-
-// Each button's images, topmost first.
-constexpr ImageDesign kImages[] = {
-    {ButtonImage::BackToSetup, ids::quit::BackToSetup, texts::kQuitBack, ImageLook::Normal,
-     kBackSlot, 245, 4680, 1440, 510, false},
-    {ButtonImage::BackToSetup_Blu, ids::quit::BackToSetup_Blu, texts::kQuitBack, ImageLook::Blue,
-     kBackSlot, 240, 4680, 1425, 510, true},
-    {ButtonImage::EndSetup, ids::quit::EndSetup, texts::kQuitExit, ImageLook::Normal, kExitSlot,
-     1905, 4695, 1470, 540, true},
-    {ButtonImage::EndSetup_giallo, ids::quit::EndSetup_giallo, texts::kQuitExit, ImageLook::Yellow,
-     kExitSlot, 1890, 4680, 1455, 510, true},
+// Each button's images, topmost first. «Indietro» starts highlighted.
+constexpr StackedImage kImages[] = {
+    {ButtonImage::BackToSetup,
+     {ids::quit::BackToSetup, texts::kQuitBack, ImageArrow::None, ImageLook::Normal,
+      ids::quit::slot::Back},
+     245,
+     4680,
+     1440,
+     510,
+     false},
+    {ButtonImage::BackToSetup_Blu,
+     {ids::quit::BackToSetup_Blu, texts::kQuitBack, ImageArrow::None, ImageLook::Blue,
+      ids::quit::slot::Back},
+     240,
+     4680,
+     1425,
+     510,
+     true},
+    {ButtonImage::EndSetup,
+     {ids::quit::EndSetup, texts::kQuitExit, ImageArrow::None, ImageLook::Normal,
+      ids::quit::slot::Exit},
+     1905,
+     4695,
+     1470,
+     540,
+     true},
+    {ButtonImage::EndSetup_giallo,
+     {ids::quit::EndSetup_giallo, texts::kQuitExit, ImageArrow::None, ImageLook::Yellow,
+      ids::quit::slot::Exit},
+     1890,
+     4680,
+     1455,
+     510,
+     true},
 };
 
 const FontSpec kText{L"Tahoma", FW_NORMAL, 0}, kHeading{L"Tahoma", FW_BOLD, 0};
@@ -77,7 +89,7 @@ void FrmQuit::ShowModal(HWND owner) {
   EnableWindow(owner, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
-  SetFocus(SlotImage(kBackSlot));
+  SetFocus(images_.Seen(ids::quit::slot::Back));
   MSG msg;
   while (!done_) {
     int got = GetMessageW(&msg, nullptr, 0, 0);
@@ -97,13 +109,7 @@ void FrmQuit::ShowModal(HWND owner) {
 
 bool FrmQuit::Create(HWND owner) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = ids::quit::kClass;
-  RegisterClassExW(&wc);  // fails harmlessly once registered
+  if (!RegisterWindowClassOnce(ids::quit::kClass, WindowProc)) return false;
 
   int width = Px(kWidth), height = Px(kHeight);
   RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -126,24 +132,13 @@ bool FrmQuit::Create(HWND owner) {
   // One font for both buttons: the one their longer caption fits in.
   const FontSpec buttonSpec = Scaled(kHeading, 195);
   int size = buttonSpec.height;
-  for (const ImageDesign& d : kImages)
-    size = std::min(size, FitText(fonts_, buttonSpec, Widen(d.name), Px(d.width - d.height / 2),
-                                  Px(d.height), true)
+  for (const StackedImage& d : kImages)
+    size = std::min(size, FitText(fonts_, buttonSpec, Widen(d.button.name),
+                                  Px(d.width - d.height / 2), Px(d.height), true)
                               .size);
   FontSpec spec = buttonSpec;
   spec.height = size;
-  HWND below = HWND_TOP;
-  for (size_t i = 0; i < std::size(kImages); ++i) {
-    const ImageDesign& d = kImages[i];
-    imageVisible_[i] = d.visible;
-    const std::wstring name = Widen(d.name);
-    HWND image =
-        CreateImageButton(hwnd_, {d.id, name.c_str(), ImageArrow::None, d.look, d.slot},
-                          PxRect(d.left, d.top, d.width, d.height), false, fonts_.Get(spec));
-    SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    below = image;
-  }
-  ShowSlots();
+  images_.Create(hwnd_, kImages, fonts_.Get(spec));
   SetFormKeys(hwnd_, this);
   return true;
 }
@@ -168,42 +163,11 @@ void FrmQuit::FitLabels() {
 
 void FrmQuit::Form_Load() { SetWindowRgn(hwnd_, BuildQuitRegion(1.0f, 1.0f, 0, 0), TRUE); }
 
-HWND FrmQuit::SlotImage(int slot) const {
-  for (const ImageDesign& d : kImages) {
-    HWND image = GetDlgItem(hwnd_, d.id);
-    if (d.slot == slot && IsWindowVisible(image)) return image;
-  }
-  return nullptr;
-}
-
-// As in the wizard, only the topmost Visible image of a button is shown, and
-// the focus stays with the button when its image changes.
-void FrmQuit::ShowSlots() {
-  HWND focus = GetFocus();
-  const int focused = IsImageButton(focus) && GetParent(focus) == hwnd_ ? ImageSlot(focus) : -1;
-  for (int slot : {kBackSlot, kExitSlot}) {
-    bool seen = false;
-    for (size_t i = 0; i < std::size(kImages); ++i) {
-      if (kImages[i].slot != slot) continue;
-      const bool show = imageVisible_[i] && !seen;
-      seen = seen || show;
-      HWND image = GetDlgItem(hwnd_, kImages[i].id);
-      if (image && (IsWindowVisible(image) != FALSE) != show)
-        ShowWindow(image, show ? SW_SHOWNA : SW_HIDE);
-    }
-  }
-  if (focused >= 0 && GetFocus() != SlotImage(focused)) SetFocus(SlotImage(focused));
-}
-
-void FrmQuit::SetVisible(ButtonImage image, bool visible) {
-  for (size_t i = 0; i < std::size(kImages); ++i)
-    if (kImages[i].image == image) imageVisible_[i] = visible;
-  ShowSlots();
-}
+void FrmQuit::SetVisible(ButtonImage image, bool visible) { images_.SetVisible(image, visible); }
 
 bool FrmQuit::OnKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;
-  HWND back = SlotImage(kBackSlot), exit = SlotImage(kExitSlot);
+  HWND back = images_.Seen(ids::quit::slot::Back), exit = images_.Seen(ids::quit::slot::Exit);
   const bool backLit = back == GetDlgItem(hwnd_, ids::quit::BackToSetup_Blu);
   const bool exitLit = exit == GetDlgItem(hwnd_, ids::quit::EndSetup_giallo);
   switch (msg.wParam) {

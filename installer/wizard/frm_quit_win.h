@@ -6,13 +6,11 @@
 // focus, and the highlight with it, between the two.
 #include <windows.h>
 
-#include <array>
-
 #include "hover.h"
+#include "image_stack_win.h"
 #include "installer_state.h"
-#include "text_fit_win.h"
 #include "win32/form_keys.h"
-#include "win32/handles.h"
+#include "win32/text_fit_win.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
@@ -38,8 +36,6 @@ class FrmQuit : public ButtonImages, private FormKeys {
   void Unload() { done_ = true; }
 
   void FitLabels();
-  void ShowSlots();
-  HWND SlotImage(int slot) const;
   bool OnKey(const MSG& msg) override;
 
   InstallerContext& cx_;
@@ -47,7 +43,7 @@ class FrmQuit : public ButtonImages, private FormKeys {
   HWND hwnd_ = nullptr;
   bool done_ = false;
   FontBook fonts_;
-  std::array<bool, 4> imageVisible_{};
+  ImageStack images_;  // «Indietro» and «Uscita»
 };
 
 }  // namespace tessaro

@@ -1,9 +1,10 @@
 #include "frm_registry_win.h"
 
 #include "control_ids.h"
-#include "screen_scale_win.h"
-#include "text_fit_win.h"
 #include "texts.h"
+#include "win32/form_window.h"
+#include "win32/screen_scale_win.h"
+#include "win32/text_fit_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
@@ -35,13 +36,9 @@ LRESULT CALLBACK WaitingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 void FrmRegistry::Show(HWND owner) {
   if (hwnd_) return;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WaitingProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_WAIT);
-  wc.lpszClassName = ids::waiting::kClass;
-  RegisterClassExW(&wc);  // fails harmlessly the second time
+  WindowClassLook look;
+  look.cursor = IDC_WAIT;
+  if (!RegisterWindowClassOnce(ids::waiting::kClass, WaitingProc, look)) return;
 
   font_.Reset(CreateFontW(-Px(195), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
                           CLEARTYPE_QUALITY, 0, L"Tahoma"));

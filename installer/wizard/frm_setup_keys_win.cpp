@@ -17,7 +17,7 @@ namespace tessaro {
 
 namespace {
 
-constexpr int kBackSlot = 0, kNextSlot = 1, kCancelSlot = 2;
+namespace slot = ids::slot;
 
 // The page's controls top to bottom; the buttons follow, left to right.
 constexpr int kTabOrder[] = {ids::Welcome, ids::Lic_Accetto, ids::Lic_NonAccetto, ids::CopyPath,
@@ -37,14 +37,6 @@ bool Down(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-HWND FrmSetup::SlotImage(int slot) const {
-  for (int id = ids::Previous_Disabilitato; id <= ids::EndSetup_giallo; ++id) {
-    HWND image = GetDlgItem(hwnd_, id);
-    if (ImageSlot(image) == slot && IsWindowVisible(image)) return image;
-  }
-  return nullptr;
-}
-
 bool FrmSetup::Pressable(HWND image) const { return Usable(image) && cx_.state.WizardStep < 6; }
 
 // The control that has the focus, the combo box for its own text field.
@@ -55,15 +47,9 @@ HWND FrmSetup::FocusedControl() const {
   return focus;
 }
 
-void FrmSetup::FocusSlot(int slot) {
-  for (int s : {slot, kNextSlot, kBackSlot, kCancelSlot}) {
-    HWND image = SlotImage(s);
-    if (Usable(image)) {
-      focusSlot_ = -1;
-      SetFocus(image);
-      return;
-    }
-  }
+void FrmSetup::FocusSlot(int first) {
+  for (int s : {first, slot::Next, slot::Back, slot::Cancel})
+    if (images_.Focus(s)) return;
 }
 
 void FrmSetup::FocusPageField() {
@@ -76,7 +62,7 @@ void FrmSetup::FocusPageField() {
     SendMessageW(group, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   } else {
     HWND focus = FocusedControl();
-    if (!Usable(focus) || focus == hwnd_) FocusSlot(kNextSlot);
+    if (!Usable(focus) || focus == hwnd_) FocusSlot(slot::Next);
   }
 }
 
@@ -94,8 +80,8 @@ void FrmSetup::MoveFocus(bool backwards) {
       continue;
     order.push_back(control);
   }
-  for (int slot : {kBackSlot, kNextSlot, kCancelSlot})
-    if (HWND image = SlotImage(slot); Usable(image)) order.push_back(image);
+  for (int s : {slot::Back, slot::Next, slot::Cancel})
+    if (HWND image = images_.Seen(s); Usable(image)) order.push_back(image);
   if (order.empty()) return;
   HWND focus = FocusedControl();
   size_t at = order.size();
@@ -131,7 +117,7 @@ bool FrmSetup::OnKey(const MSG& msg) {
           if (Usable(focus))
             SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
                          reinterpret_cast<LPARAM>(focus));
-        } else if (HWND next = SlotImage(kNextSlot); Pressable(next)) {
+        } else if (HWND next = images_.Seen(slot::Next); Pressable(next)) {
           NextStep_Click();
         }
         return true;
@@ -139,7 +125,7 @@ bool FrmSetup::OnKey(const MSG& msg) {
         if (listOpen) return false;
         // The cancel images' own handler; gone with them once the run has
         // passed the point of no return.
-        if (Usable(SlotImage(kCancelSlot))) EndSetup_Click();
+        if (Usable(images_.Seen(slot::Cancel))) EndSetup_Click();
         return true;
       case VK_LEFT:
       case VK_RIGHT:

@@ -8,7 +8,7 @@
 #include "control_ids.h"
 #include "frm_setup_win.h"
 #include "image_button_win.h"
-#include "screen_scale_win.h"
+#include "win32/screen_scale_win.h"
 
 namespace tessaro {
 

@@ -5,12 +5,10 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <vector>
-
 #include "control_ids.h"
-#include "screen_scale_win.h"
 #include "texts.h"
 #include "win32/progress_canvas_win.h"
+#include "win32/screen_scale_win.h"
 #include "win32/status_label_win.h"
 #include "win32/wide.h"
 
@@ -90,6 +88,11 @@ std::wstring WithCrLf(const std::string& text) {
   return out;
 }
 
+void FillSolid(HDC dc, const RECT& area, COLORREF colour) {
+  GdiObject brush(CreateSolidBrush(colour));
+  FillRect(dc, &area, static_cast<HBRUSH>(brush.Get()));
+}
+
 // The licence frame passes its options' colour requests on to the form and
 // paints its inside in the page colour: under WS_CLIPCHILDREN nobody else does.
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
@@ -103,9 +106,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
   if (msg == WM_ERASEBKGND) {
     RECT r;
     GetClientRect(hwnd, &r);
-    HBRUSH brush = CreateSolidBrush(kPage);
-    FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-    DeleteObject(brush);
+    FillSolid(reinterpret_cast<HDC>(wp), r, kPage);
     return 1;
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
@@ -135,7 +136,7 @@ void FrmSetup::AddPageControls() {
     make(hwnd_, d.cls, d.style, d.id, {d.left, d.top, d.width, d.height}, extra, caption);
   }
   HWND frame = Ctl(PageControl::Accettazione);
-  SetWindowSubclass(frame, FrameProc, 1, 0);
+  SetWindowSubclass(frame, FrameProc, kFrameSubclass, 0);
   make(frame, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_VISIBLE, ids::Lic_Accetto,
        {kAcceptLeft, kOptionsTop, kRefuseLeft - kOptionGap - kAcceptLeft, kOptionsHeight}, 0,
        texts::kAcceptCaption);
@@ -185,28 +186,21 @@ void FrmSetup::DrawGroupIcon(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   int w = r.right - r.left, h = r.bottom - r.top;
-  HBRUSH page = CreateSolidBrush(kPage);
-  FillRect(dc, &r, page);
-  DeleteObject(page);
-  HBRUSH folder = CreateSolidBrush(RGB(236, 192, 72));
-  HPEN edge = CreatePen(PS_SOLID, 1, RGB(120, 86, 20));
-  HGDIOBJ oldBrush = SelectObject(dc, folder);
-  HGDIOBJ oldPen = SelectObject(dc, edge);
-  Rectangle(dc, r.left + w / 16, r.top + h / 4, r.left + w / 2, r.top + h / 3);  // the tab
-  Rectangle(dc, r.left + w / 16, r.top + h / 3 - 1, r.right - w / 16, r.bottom - h / 8);
-  HBRUSH window = CreateSolidBrush(RGB(255, 255, 255));
-  HBRUSH title = CreateSolidBrush(RGB(18, 52, 96));
+  FillSolid(dc, r, kPage);
+  {
+    GdiObject folder(CreateSolidBrush(RGB(236, 192, 72)));
+    GdiObject edge(CreatePen(PS_SOLID, 1, RGB(120, 86, 20)));
+    SelectedObject useBrush(dc, folder.Get());
+    SelectedObject usePen(dc, edge.Get());
+    Rectangle(dc, r.left + w / 16, r.top + h / 4, r.left + w / 2, r.top + h / 3);  // the tab
+    Rectangle(dc, r.left + w / 16, r.top + h / 3 - 1, r.right - w / 16, r.bottom - h / 8);
+  }
   RECT pane{r.left + w / 3, r.top + h / 2, r.right - w / 8, r.bottom - h / 16};
-  FillRect(dc, &pane, window);
+  FillSolid(dc, pane, RGB(255, 255, 255));
   RECT bar{pane.left, pane.top, pane.right, pane.top + (pane.bottom - pane.top) / 4};
-  FillRect(dc, &bar, title);
-  FrameRect(dc, &pane, title);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(folder);
-  DeleteObject(edge);
-  DeleteObject(window);
-  DeleteObject(title);
+  GdiObject title(CreateSolidBrush(RGB(18, 52, 96)));
+  FillRect(dc, &bar, static_cast<HBRUSH>(title.Get()));
+  FrameRect(dc, &pane, static_cast<HBRUSH>(title.Get()));
 }
 
 void FrmSetup::Show(PageControl control, bool visible) {
@@ -304,13 +298,12 @@ void FrmSetup::Browse_Click() {
   info.hwndOwner = hwnd_;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-  if (!chosen) return;  // cancelled
-  // The shell writes up to MAX_PATH characters; 512 leaves room to spare.
-  std::vector<wchar_t> path(512, L'\0');
-  if (SHGetPathFromIDListW(chosen, path.data()))
-    SetText(PageControl::CopyPath, Narrow(path.data(), wcsnlen(path.data(), path.size())));
-  CoTaskMemFree(chosen);
+  ShellMemory<ITEMIDLIST> chosen(SHBrowseForFolderW(&info));
+  if (!chosen.Get()) return;  // cancelled
+  // The shell gives the path in memory of its own, however long it is.
+  ShellMemory<wchar_t> path;
+  if (SUCCEEDED(SHGetNameFromIDList(chosen.Get(), SIGDN_FILESYSPATH, path.Put())))
+    SetText(PageControl::CopyPath, Narrow(path.Get(), wcslen(path.Get())));
 }
 
 }  // namespace tessaro

@@ -5,8 +5,8 @@
 
 #include "control_ids.h"
 #include "frm_quit_win.h"
+#include "win32/screen_scale_win.h"
 #include "win32/status_label_win.h"
-#include "screen_scale_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {

@@ -5,11 +5,11 @@
 #include "control_ids.h"
 #include "image_button_win.h"
 #include "outline_win.h"
-#include "screen_scale_win.h"
 #include "setup_folder.h"
 #include "startup.h"
 #include "texts.h"
 #include "win32/form_window.h"
+#include "win32/screen_scale_win.h"
 #include "win32/wide.h"
 #include "wizard_picture_win.h"
 
@@ -25,62 +25,55 @@ constexpr COLORREF kPanelTop = RGB(18, 52, 96);
 constexpr COLORREF kPanelBottom = RGB(64, 122, 178);
 constexpr COLORREF kPage = RGB(244, 246, 250);
 
-// The slots of the image buttons.
-constexpr int kBackSlot = 0, kNextSlot = 1, kCancelSlot = 2;
-
-struct ImageDesign {
-  ButtonImage image;
-  ImageButtonDesign button;
-  int left, top, width, height;  // twips
-  bool visible;                  // at start-up
-};
+constexpr int kProgramIcon = 1;  // drawn at build time
 
 // Each slot's images, topmost first.
-constexpr ImageDesign kImages[] = {
+constexpr StackedImage kImages[] = {
     {ButtonImage::Previous_Disabilitato,
-     {ids::Previous_Disabilitato, L"Indietro", ImageArrow::Back, ImageLook::Disabled, kBackSlot},
+     {ids::Previous_Disabilitato, "Indietro", ImageArrow::Back, ImageLook::Disabled,
+      ids::slot::Back},
      120,
      4535,
      1440,
      510,
      true},
     {ButtonImage::Previous,
-     {ids::Previous, L"Indietro", ImageArrow::Back, ImageLook::Normal, kBackSlot},
+     {ids::Previous, "Indietro", ImageArrow::Back, ImageLook::Normal, ids::slot::Back},
      120,
      4530,
      1440,
      510,
      false},
     {ButtonImage::Previus_Blu,
-     {ids::Previus_Blu, L"Indietro", ImageArrow::Back, ImageLook::Blue, kBackSlot},
+     {ids::Previus_Blu, "Indietro", ImageArrow::Back, ImageLook::Blue, ids::slot::Back},
      120,
      4530,
      1425,
      510,
      true},
     {ButtonImage::NextStep,
-     {ids::NextStep, L"Avanti", ImageArrow::Forward, ImageLook::Normal, kNextSlot},
+     {ids::NextStep, "Avanti", ImageArrow::Forward, ImageLook::Normal, ids::slot::Next},
      1830,
      4545,
      1440,
      510,
      true},
     {ButtonImage::Avanti_Blu,
-     {ids::Avanti_Blu, L"Avanti", ImageArrow::Forward, ImageLook::Blue, kNextSlot},
+     {ids::Avanti_Blu, "Avanti", ImageArrow::Forward, ImageLook::Blue, ids::slot::Next},
      1830,
      4545,
      1455,
      525,
      false},
     {ButtonImage::EndSetup,
-     {ids::EndSetup, L"Esci", ImageArrow::None, ImageLook::Normal, kCancelSlot},
+     {ids::EndSetup, "Esci", ImageArrow::None, ImageLook::Normal, ids::slot::Cancel},
      4845,
      4560,
      1470,
      480,
      true},
     {ButtonImage::EndSetup_giallo,
-     {ids::EndSetup_giallo, L"Esci", ImageArrow::None, ImageLook::Yellow, kCancelSlot},
+     {ids::EndSetup_giallo, "Esci", ImageArrow::None, ImageLook::Yellow, ids::slot::Cancel},
      4830,
      4545,
      1455,
@@ -103,17 +96,9 @@ void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
 }  // namespace
 
 bool FrmSetup::Create(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
-  wc.lpszClassName = ids::kFrmSetupClass;
-  RegisterClassExW(&wc);
+  WindowClassLook look;
+  look.icon = kProgramIcon;
+  if (!RegisterWindowClassOnce(ids::kFrmSetupClass, WindowProc, look)) return false;
 
   int width = Px(kFormWidth), height = Px(kFormHeight);
   int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -125,8 +110,12 @@ bool FrmSetup::Create(HINSTANCE instance) {
   if (!hwnd_) return false;
   // A window without a caption gets its icon from the class only in some
   // places; the taskbar and Alt+Tab ask the window.
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
+  smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), 0)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon))));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
   textSpec_ = {L"Tahoma", FW_NORMAL, Px(195)};
   titleSpec_ = {L"Tahoma", FW_BOLD, Px(210)};
@@ -145,10 +134,10 @@ bool FrmSetup::Create(HINSTANCE instance) {
   // reader's sake, drawn as the red disc of the design.
   HWND close = AddControl(WC_BUTTONW, BS_OWNERDRAW, ids::ESCI_ORA, {7770, 120, 405, 360});
   SetWindowTextW(close, L"Esci");
-  SetWindowSubclass(close, ForwardingProc, 3, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(close, ForwardingProc, kCloseSubclass, reinterpret_cast<DWORD_PTR>(this));
   // The title passes the pointer on to the form, and drags the window as
   // the background does.
-  SetWindowSubclass(title, ForwardingProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(title, ForwardingProc, kTitleSubclass, reinterpret_cast<DWORD_PTR>(this));
   AddImages();
   AddPageControls();
   ui_.SetOwner(hwnd_);
@@ -188,7 +177,7 @@ void FrmSetup::MakeWelcome(bool scrollBar) {
                                  GetModuleHandleW(nullptr), nullptr);
   SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // The text passes the pointer on to the form.
-  SetWindowSubclass(welcome, ForwardingProc, 2, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(welcome, ForwardingProc, kWelcomeSubclass, reinterpret_cast<DWORD_PTR>(this));
   // Same place in the z order and the same id: nothing else notices.
   SetWindowPos(welcome, old ? old : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (old) DestroyWindow(old);
@@ -198,18 +187,8 @@ void FrmSetup::MakeWelcome(bool scrollBar) {
 }
 
 void FrmSetup::AddImages() {
-  HWND below = HWND_TOP;
-  for (size_t i = 0; i < std::size(kImages); ++i) {
-    const ImageDesign& d = kImages[i];
-    places_[d.button.id] = {d.left, d.top, d.width, d.height};
-    imageVisible_[i] = d.visible;
-    HWND image = CreateImageButton(hwnd_, d.button, PxRect(d.left, d.top, d.width, d.height), false,
-                                   fonts_.Get(buttonSpec_));
-    // Stack in table order: each image goes just below the one before it.
-    SetWindowPos(image, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    below = image;
-  }
-  ShowSlots();
+  for (const StackedImage& d : kImages) places_[d.button.id] = {d.left, d.top, d.width, d.height};
+  images_.Create(hwnd_, kImages, fonts_.Get(buttonSpec_));
 }
 
 void FrmSetup::LoadAndShow() {
@@ -218,7 +197,7 @@ void FrmSetup::LoadAndShow() {
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
-  FocusSlot(kNextSlot);
+  FocusSlot(ids::slot::Next);
 }
 
 void FrmSetup::Form_Load() { FormLoad(cx_, *this); }
@@ -240,42 +219,7 @@ void FrmSetup::SetAppTitle(const std::string& caption) {
 
 void FrmSetup::SetWelcome(const std::string& text) { SetText(PageControl::Welcome, text); }
 
-// The images of a slot lie one above the other and only the topmost one that
-// is Visible is seen: that one alone is shown, so no sliver of an image below
-// peeps out from under it, and the focus follows it.
-void FrmSetup::SetVisible(ButtonImage image, bool visible) {
-  for (size_t i = 0; i < std::size(kImages); ++i)
-    if (kImages[i].image == image) imageVisible_[i] = visible;
-  ShowSlots();
-}
-
-void FrmSetup::ShowSlots() {
-  HWND focus = GetFocus();
-  int slot = IsImageButton(focus) && GetParent(focus) == hwnd_ ? ImageSlot(focus) : -1;
-  for (int s : {kBackSlot, kNextSlot, kCancelSlot}) {
-    bool seen = false;
-    for (size_t i = 0; i < std::size(kImages); ++i) {
-      if (kImages[i].button.slot != s) continue;
-      const bool show = imageVisible_[i] && !seen;
-      seen = seen || show;
-      HWND image = GetDlgItem(hwnd_, kImages[i].button.id);
-      if (image && (IsWindowVisible(image) != FALSE) != show)
-        ShowWindow(image, show ? SW_SHOWNA : SW_HIDE);
-    }
-  }
-  // The focus stays with its button when the button changes its image; a
-  // button that shows none for a moment gets it back when it shows one.
-  focus = GetFocus();
-  if (slot < 0 && focusSlot_ >= 0 && (!focus || focus == hwnd_)) slot = focusSlot_;
-  if (slot < 0) return;
-  HWND image = SlotImage(slot);
-  if (image && IsWindowEnabled(image)) {
-    focusSlot_ = -1;
-    if (focus != image) SetFocus(image);
-  } else {
-    focusSlot_ = slot;
-  }
-}
+void FrmSetup::SetVisible(ButtonImage image, bool visible) { images_.SetVisible(image, visible); }
 
 // A press of any mouse button drags the window, as its caption would.
 void FrmSetup::Form_MouseDown() { DragByCaption(hwnd_); }
@@ -373,15 +317,18 @@ void FrmSetup::DrawCloseImage(const DRAWITEMSTRUCT& item) {
 LRESULT CALLBACK FrmSetup::ForwardingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                           DWORD_PTR data) {
   auto* self = reinterpret_cast<FrmSetup*>(data);
-  if (id == 3 && msg == WM_ERASEBKGND) return 1;  // the close image paints all of itself
+  if (id == kCloseSubclass && msg == WM_ERASEBKGND) return 1;
   try {
     // Apptitle_ and Welcome_MouseMove
-    if (msg == WM_MOUSEMOVE && id != 3 && PointerMoved(hwnd, lp)) self->Form_MouseMove();
-    if (id == 1 && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
+    if (msg == WM_MOUSEMOVE && id != kCloseSubclass && PointerMoved(hwnd, lp))
+      self->Form_MouseMove();
+    if (id == kTitleSubclass &&
+        (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
       self->Form_MouseDown();  // Apptitle_MouseDown
       return 0;
     }
   } catch (...) {
+    NoteHandlerFailure(hwnd, msg);
   }
   if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ForwardingProc, id);
   return DefSubclassProc(hwnd, msg, wp, lp);

@@ -6,22 +6,30 @@
 // another, and answers the keyboard.
 #include <windows.h>
 
-#include <array>
 #include <map>
 #include <optional>
 
 #include "frm_registry_win.h"
+#include "image_stack_win.h"
 #include "installation_run.h"
 #include "installer_state.h"
 #include "pages.h"
 #include "quit.h"
-#include "text_fit_win.h"
 #include "win32/form_keys.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"
+#include "win32/text_fit_win.h"
 #include "win32/ui_win.h"
 
 namespace tessaro {
+
+// The wizard's subclassed controls, one id each for SetWindowSubclass.
+enum WizardSubclass : UINT_PTR {
+  kTitleSubclass = 1,    // Apptitle: passes the pointer on and drags the window
+  kWelcomeSubclass = 2,  // Welcome: passes the pointer on
+  kCloseSubclass = 3,    // ESCI_ORA: paints all of itself
+  kFrameSubclass = 4,    // Accettazione: its options' colours and its inside
+};
 
 class FrmSetup : public PagesView, public QuitView, public InstallationView, private FormKeys {
  public:
@@ -124,10 +132,8 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView, pri
   void MoveFocus(bool backwards);
   void FocusPageField();
   void FocusSlot(int slot);
-  HWND SlotImage(int slot) const;  // the image of the slot that is seen
   bool Pressable(HWND image) const;
   HWND FocusedControl() const;
-  void ShowSlots();
 
   InstallerContext& cx_;
   Win32Ui& ui_;
@@ -137,11 +143,11 @@ class FrmSetup : public PagesView, public QuitView, public InstallationView, pri
   FrmRegistry waiting_;
   bool warningShown_ = false;  // ErroreSpazio's Visible setting
   WelcomeText welcomeText_ = WelcomeText::Scrolling;
-  std::map<int, Place> places_;         // by control id
-  std::array<bool, 7> imageVisible_{};  // the wizard's images' Visible settings
-  HWND savedFocus_ = nullptr;           // while another window is active
-  int focusSlot_ = -1;                  // a slot that had the focus while it showed no image
-  bool laidOut_ = false;                // false while the form is being made
+  std::map<int, Place> places_;  // by control id
+  ImageStack images_;            // Back, Next and Cancel
+  IconHandle smallIcon_;         // the window's, for the taskbar
+  HWND savedFocus_ = nullptr;    // while another window is active
+  bool laidOut_ = false;         // false while the form is being made
   std::optional<Win32ProgressCanvas> bars_[2];
   HWND status_[2] = {};  // lblStatus0 and 1, set once per block by the copy
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "win32/handles.h"
+#include "win32/wide.h"
 
 namespace tessaro {
 
@@ -22,9 +23,7 @@ struct ImageData {
 
 LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
 
-ImageData* DataOf(HWND hwnd) {
-  return static_cast<ImageData*>(GetPropW(hwnd, kDataProperty));
-}
+ImageData* DataOf(HWND hwnd) { return static_cast<ImageData*>(GetPropW(hwnd, kDataProperty)); }
 
 struct Colours {
   COLORREF face, edge, text;
@@ -78,7 +77,7 @@ HWND CreateImageButton(HWND parent, const ImageButtonDesign& design, RECT place,
                        HFONT font) {
   const bool disabled = design.look == ImageLook::Disabled;
   HWND hwnd = CreateWindowExW(
-      0, WC_BUTTONW, design.name,
+      0, WC_BUTTONW, Widen(design.name).c_str(),
       WS_CHILD | WS_CLIPSIBLINGS | BS_OWNERDRAW | (visible ? WS_VISIBLE : 0) |
           (disabled ? WS_DISABLED : 0),
       place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
@@ -151,13 +150,14 @@ bool DrawImageButton(const DRAWITEMSTRUCT& item) {
   wchar_t caption[64];
   ImageCaption(item.hwndItem, caption);
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, c.text);
-  RECT text = r;
-  if (pressed) OffsetRect(&text, 1, 1);
-  DrawTextW(dc, caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (oldFont) SelectObject(dc, oldFont);
+  {
+    SelectedObject useFont(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, c.text);
+    RECT text = r;
+    if (pressed) OffsetRect(&text, 1, 1);
+    DrawTextW(dc, caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
   if (item.itemState & ODS_FOCUS) {
     // The focus mark: a dotted frame inside the button's edge.
     RECT mark = r;

@@ -17,10 +17,10 @@ constexpr WORD kImageMouseMove = 0x100;
 
 struct ImageButtonDesign {
   int id;
-  const wchar_t* name;  // the window text: what a screen reader says
+  const char* name;  // the window text: what a screen reader says
   ImageArrow arrow;
   ImageLook look;
-  int slot;  // the images of one button share a slot
+  int slot;  // the images of one button share a slot (ids::slot)
 };
 
 // Creates the image at a position in pixels, visible or hidden. The disabled

@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "outline.h"
-#include "screen_scale_win.h"
+#include "win32/handles.h"
+#include "win32/screen_scale_win.h"
 
 namespace tessaro {
 
@@ -29,11 +30,16 @@ HRGN ShapeRegion(const OutlineShape& shape) {
 HRGN Union(const std::vector<OutlineShape>& shapes) {
   HRGN result = ShapeRegion(shapes.front());
   for (size_t i = 1; i < shapes.size(); ++i) {
-    HRGN shape = ShapeRegion(shapes[i]);
-    CombineRgn(result, result, shape, RGN_OR);
-    DeleteObject(shape);
+    GdiObject shape(ShapeRegion(shapes[i]));
+    CombineRgn(result, result, static_cast<HRGN>(shape.Get()), RGN_OR);
   }
   return result;
+}
+
+// Design pixels to screen pixels, with the DPI the controls are placed with.
+OutlineScale ScreenOutlineScale(float sx, float sy, short ox, short oy) {
+  const double twipsPerPixel = ScreenTwipsPerPixel();
+  return OutlineScale{sx, sy, ox, oy, twipsPerPixel, twipsPerPixel};
 }
 
 }  // namespace

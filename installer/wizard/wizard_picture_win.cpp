@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "screen_scale_win.h"
 #include "win32/handles.h"
+#include "win32/screen_scale_win.h"
 
 namespace tessaro {
 

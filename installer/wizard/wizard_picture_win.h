@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "text_fit_win.h"
+#include "win32/text_fit_win.h"
 
 namespace tessaro {
 

@@ -2,6 +2,8 @@
 // Small owners for Windows handles, so every handle is closed on every path.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
 namespace tessaro {
@@ -55,6 +57,12 @@ struct GdiTraits {
   static void Close(HGDIOBJ h) { DeleteObject(h); }
 };
 
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static bool Valid(HICON h) { return h != nullptr; }
+  static void Close(HICON h) { DestroyIcon(h); }
+};
+
 struct MemoryDcTraits {
   static HDC Invalid() { return nullptr; }
   static bool Valid(HDC h) { return h != nullptr; }
@@ -67,6 +75,8 @@ using RegKeyHandle = UniqueHandle<HKEY, RegKeyTraits>;
 using GdiObject = UniqueHandle<HGDIOBJ, GdiTraits>;
 // From CreateCompatibleDC.
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+// From LoadImage without LR_SHARED (LoadIcon's icons are the system's).
+using IconHandle = UniqueHandle<HICON, IconTraits>;
 
 // A window's DC from GetDC, given back with ReleaseDC (null window: the screen).
 class WindowDc {
@@ -85,10 +95,12 @@ class WindowDc {
   HDC dc_;
 };
 
-// Selects an object into a DC for a scope and puts the previous one back.
+// Selects an object into a DC for a scope and puts the previous one back. A
+// null object selects nothing: the DC keeps what it has.
 class SelectedObject {
  public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectedObject(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
   SelectedObject(const SelectedObject&) = delete;
   SelectedObject& operator=(const SelectedObject&) = delete;
   ~SelectedObject() {
@@ -98,6 +110,27 @@ class SelectedObject {
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// Memory the shell hands over (an item list, a path), given back to the
+// task allocator.
+template <typename T>
+class ShellMemory {
+ public:
+  ShellMemory() = default;
+  explicit ShellMemory(T* p) : p_(p) {}
+  ShellMemory(const ShellMemory&) = delete;
+  ShellMemory& operator=(const ShellMemory&) = delete;
+  ~ShellMemory() { CoTaskMemFree(p_); }
+  T* Get() const { return p_; }
+  T** Put() {
+    CoTaskMemFree(p_);
+    p_ = nullptr;
+    return &p_;
+  }
+
+ private:
+  T* p_ = nullptr;
 };
 
 // A COM interface pointer released on destruction.

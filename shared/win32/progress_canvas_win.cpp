@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "frame_pacer.h"
 #include "form_window.h"
+#include "frame_pacer.h"
 #include "handles.h"
+#include "screen_scale_win.h"
 #include "wide.h"
 
 namespace tessaro {
@@ -13,7 +14,6 @@ namespace tessaro {
 namespace {
 
 constexpr wchar_t kBoxClass[] = L"TessaroProgressBox";
-constexpr double kTwipsPerInch = 1440.0;
 
 struct BoxState {
   COLORREF back = GetSysColor(COLOR_BTNFACE);
@@ -91,10 +91,7 @@ void Paint(HWND box, HDC dc) {
 // trip. A hidden box is painted by WM_PAINT when it shows.
 void ShowNow(HWND box, BoxState& state) {
   if (IsWindowVisible(box)) {
-    if (HDC dc = GetDC(box)) {
-      Paint(box, dc);
-      ReleaseDC(box, dc);
-    }
+    if (WindowDc dc(box); dc) Paint(box, dc.Get());
   }
   state.pacer.Drawn(box);
 }
@@ -122,9 +119,7 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool RegisterBoxClass() {
-  return RegisterWindowClassOnce(kBoxClass, BoxProc);
-}
+bool RegisterBoxClass() { return RegisterWindowClassOnce(kBoxClass, BoxProc); }
 
 bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 
@@ -167,29 +162,12 @@ bool HasBorder(HWND box) {
          (GetWindowLongPtrW(box, GWL_EXSTYLE) & kEdges);
 }
 
-double MeasureTwipsPerPixel(int logPixels) {
-  WindowDc screen(nullptr);
-  int dpi = screen ? GetDeviceCaps(screen.Get(), logPixels) : 0;
-  return kTwipsPerInch / (dpi > 0 ? dpi : 96);
-}
-
-// The programs are system-DPI aware: the screen's DPI is fixed for the
-// process, so it is asked once.
-double TwipsPerPixelOf(int logPixels) {
-  static const double perX = MeasureTwipsPerPixel(LOGPIXELSX);
-  static const double perY = MeasureTwipsPerPixel(LOGPIXELSY);
-  return logPixels == LOGPIXELSY ? perY : perX;
-}
-
-int Pixels(double twips, double twipsPerPixel) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
+int Pixels(double twips) { return static_cast<int>(std::lround(twips / ScreenTwipsPerPixel())); }
 
 // Both corner pixels belong to the box, as with the classic filled line.
 RECT PixelRect(const TwipBox& box) {
-  double perX = TwipsPerPixelOf(LOGPIXELSX), perY = TwipsPerPixelOf(LOGPIXELSY);
-  int x1 = Pixels(box.x1, perX), x2 = Pixels(box.x2, perX);
-  int y1 = Pixels(box.y1, perY), y2 = Pixels(box.y2, perY);
+  int x1 = Pixels(box.x1), x2 = Pixels(box.x2);
+  int y1 = Pixels(box.y1), y2 = Pixels(box.y2);
   return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
 }
 
@@ -246,14 +224,14 @@ void Win32ProgressCanvas::RemoveBorder() {
 }
 
 double Win32ProgressCanvas::InnerWidth() {
-  return StateOf(box_) ? ClientSize(box_).cx * TwipsPerPixelOf(LOGPIXELSX) : 0;
+  return StateOf(box_) ? ClientSize(box_).cx * ScreenTwipsPerPixel() : 0;
 }
 
 double Win32ProgressCanvas::InnerHeight() {
-  return StateOf(box_) ? ClientSize(box_).cy * TwipsPerPixelOf(LOGPIXELSY) : 0;
+  return StateOf(box_) ? ClientSize(box_).cy * ScreenTwipsPerPixel() : 0;
 }
 
-double Win32ProgressCanvas::TwipsPerPixel() { return TwipsPerPixelOf(LOGPIXELSX); }
+double Win32ProgressCanvas::TwipsPerPixel() { return ScreenTwipsPerPixel(); }
 
 uint32_t Win32ProgressCanvas::BackColour() {
   BoxState* state = StateOf(box_);
@@ -284,11 +262,11 @@ void Win32ProgressCanvas::Outline(const TwipBox& box, uint32_t colour) {
 }
 
 double Win32ProgressCanvas::TextWidth(const std::string& text) {
-  return TextExtent(box_, text).cx * TwipsPerPixelOf(LOGPIXELSX);
+  return TextExtent(box_, text).cx * ScreenTwipsPerPixel();
 }
 
 double Win32ProgressCanvas::TextHeight(const std::string& text) {
-  return TextExtent(box_, text).cy * TwipsPerPixelOf(LOGPIXELSY);
+  return TextExtent(box_, text).cy * ScreenTwipsPerPixel();
 }
 
 void Win32ProgressCanvas::PrintText(double x, double y, const std::string& text) {
@@ -298,8 +276,7 @@ void Win32ProgressCanvas::PrintText(double x, double y, const std::string& text)
   SelectedObject font(dc, FontOf(*state));
   SetTextColor(dc, state->fore);
   std::wstring wide = Widen(text);
-  TextOutW(dc, Pixels(x, TwipsPerPixelOf(LOGPIXELSX)), Pixels(y, TwipsPerPixelOf(LOGPIXELSY)),
-           wide.c_str(), static_cast<int>(wide.size()));
+  TextOutW(dc, Pixels(x), Pixels(y), wide.c_str(), static_cast<int>(wide.size()));
   Drawn(box_, *state, nullptr);
 }
 

@@ -5,6 +5,7 @@
 
 #include "form_window.h"
 #include "frame_pacer.h"
+#include "handles.h"
 
 namespace tessaro {
 
@@ -35,20 +36,16 @@ void Draw(HWND label, HDC dc, const LabelState& state) {
     brush = reinterpret_cast<HBRUSH>(DefWindowProcW(
         parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
   FillRect(dc, &area, brush);
-  HGDIOBJ previous = state.font ? SelectObject(dc, state.font) : nullptr;
+  SelectedObject font(dc, state.font);
   DrawTextW(dc, state.text.c_str(), static_cast<int>(state.text.size()), &area,
             DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
-  if (previous) SelectObject(dc, previous);
 }
 
 // On the screen now, through the window's DC: no paint message, no round
 // trip. A hidden label is drawn by WM_PAINT when it shows.
 void DrawNow(HWND label, LabelState& state) {
   if (IsWindowVisible(label)) {
-    if (HDC dc = GetDC(label)) {
-      Draw(label, dc, state);
-      ReleaseDC(label, dc);
-    }
+    if (WindowDc dc(label); dc) Draw(label, dc.Get(), state);
   }
   state.pacer.Drawn(label);
 }

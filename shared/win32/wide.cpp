@@ -23,4 +23,14 @@ std::string Narrow(const wchar_t* text, size_t length) {
 
 std::string Narrow(const std::wstring& text) { return Narrow(text.data(), text.size()); }
 
+std::optional<std::wstring> TextOfCall(TextCall call, void* context) {
+  const unsigned long needed = call(context, 0, nullptr);
+  if (needed == 0) return std::nullopt;
+  std::wstring text(needed, L'\0');
+  const unsigned long length = call(context, needed, text.data());
+  if (length == 0 || length >= needed) return std::nullopt;
+  text.resize(length);
+  return text;
+}
+
 }  // namespace tessaro

@@ -3,7 +3,8 @@
 // client area (or, in a text box, scrolls with a scroll bar shown only then);
 // no control lies over another; and every control lies inside the window's
 // outline. WizardDpi runs the same walk again in child processes with the
-// prefix set to other DPIs.
+// prefix set to other DPIs. FormWindow: what the forms' window procedure
+// does with a handler's exception.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,13 +16,15 @@
 
 #include "control_ids.h"
 #include "drive_info.h"
+#include "errors.h"
 #include "frm_setup_win.h"
 #include "image_button_win.h"
 #include "in_process.h"
 #include "pages.h"
 #include "support.h"
-#include "text_fit_win.h"
 #include "texts.h"
+#include "win32/form_window.h"
+#include "win32/text_fit_win.h"
 #include "win32/wide.h"
 
 namespace tessaro {
@@ -162,11 +165,13 @@ void Pump() {
 // The quit dialog is modal: it is checked from a timer inside its own loop,
 // then sent back with Esc's answer.
 Findings* g_findings = nullptr;
+bool g_quitChecked = false;
 void CALLBACK CheckQuitDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowW(ids::quit::kClass, nullptr);
   if (!dialog || !IsWindowVisible(dialog)) return;
   KillTimer(nullptr, timer);
   CheckWindow(dialog, *g_findings);
+  g_quitChecked = true;
   PostMessageW(dialog, WM_CLOSE, 0, 0);
 }
 
@@ -249,9 +254,12 @@ TEST_F(WizardLayout, EveryTextIsWholeAndEveryControlInPlace) {
   Check("installation");
 
   g_findings = &findings;
+  g_quitChecked = false;
   findings.page = "quit dialog";
-  SetTimer(nullptr, 0, 20, CheckQuitDialog);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, CheckQuitDialog);
   form.ShowQuitDialog();
+  if (!g_quitChecked) KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_quitChecked) << "the quit dialog did not open";
   EXPECT_FALSE(state.QuitConfirmed);
 
   form.ShowWaitingWindow();
@@ -266,6 +274,53 @@ TEST_F(WizardLayout, EveryTextIsWholeAndEveryControlInPlace) {
   std::string all;
   for (const std::string& line : findings.lines) all += line + "\n";
   EXPECT_TRUE(findings.lines.empty()) << "at " << dpi << " dpi:\n" << all;
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// A form whose handler fails on WM_APP.
+struct FailingForm {
+  HWND hwnd = nullptr;
+  int failures = 0;
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_APP) return DefWindowProcW(hwnd, msg, wp, lp);
+    ++failures;
+    throw RuntimeError(err::FileNotFound, "File not found: Setup.dip");
+  }
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    return DispatchToForm(window, msg, wp, lp, &FailingForm::hwnd, &FailingForm::Handle);
+  }
+};
+
+std::vector<std::string> g_noted;
+
+// The exception stops at the window procedure, the window goes on, and the
+// note (the installer's transcript) gets a line naming the window, the
+// message and the error.
+TEST(FormWindow, AHandlersExceptionIsWrittenDownAndTheWindowGoesOn) {
+  constexpr const wchar_t* kClass = L"TessaroFailingForm";
+  ASSERT_TRUE(RegisterWindowClassOnce(kClass, FailingForm::Proc));
+  ASSERT_TRUE(RegisterWindowClassOnce(kClass, FailingForm::Proc));  // already there
+  FailingForm form;
+  HWND window = CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), &form);
+  ASSERT_TRUE(window);
+  ASSERT_EQ(form.hwnd, window);
+  g_noted.clear();
+  SetHandlerFailureNote([](const std::string& line) { g_noted.push_back(line); });
+  EXPECT_EQ(SendMessageW(window, WM_APP, 0, 0), 0);
+  SendMessageW(window, WM_APP, 0, 0);
+  SetHandlerFailureNote(nullptr);
+  EXPECT_EQ(form.failures, 2);
+  const std::string line =
+      "eccezione nella finestra TessaroFailingForm (messaggio 32768): File not found: Setup.dip";
+  EXPECT_EQ(g_noted, (std::vector<std::string>{line, line}));
+  EXPECT_TRUE(IsWindow(window));
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,23 +1,33 @@
 #include "text_fit_win.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "screen_scale_win.h"
 
 namespace tessaro {
 
 HFONT FontBook::Get(const FontSpec& spec) {
-  for (const Entry& e : fonts_)
-    if (e.spec.height == spec.height && e.spec.weight == spec.weight &&
-        wcscmp(e.spec.face, spec.face) == 0)
-      return static_cast<HFONT>(e.font.Get());
   LOGFONTW lf{};
   lf.lfHeight = -spec.height;
   lf.lfWeight = spec.weight;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
   wcsncpy(lf.lfFaceName, spec.face, LF_FACESIZE - 1);
-  fonts_.push_back({spec, GdiObject(CreateFontIndirectW(&lf))});
+  return Find(lf);
+}
+
+HFONT FontBook::Get(const LOGFONTW& base, int height) {
+  LOGFONTW lf = base;
+  lf.lfHeight = base.lfHeight < 0 ? -height : height;
+  return Find(lf);
+}
+
+HFONT FontBook::Find(const LOGFONTW& font) {
+  for (const Entry& e : fonts_)
+    if (memcmp(&e.key, &font, sizeof(font)) == 0) return static_cast<HFONT>(e.font.Get());
+  fonts_.push_back({font, GdiObject(CreateFontIndirectW(&font))});
   return static_cast<HFONT>(fonts_.back().font.Get());
 }
 
@@ -63,14 +73,16 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-TextFit FitText(FontBook& fonts, FontSpec base, const std::wstring& text, int width, int room,
-                bool oneLine) {
-  const int smallest = std::max(1, base.height * 2 / 3);
+namespace {
+
+// From `largest` down to two thirds of it; `fontOf` makes each size.
+template <typename FontOf>
+TextFit FitSizes(int largest, FontOf fontOf, const std::wstring& text, int width, int room,
+                 bool oneLine) {
+  const int smallest = std::max(1, largest * 2 / 3);
   TextFit fit;
-  for (int height = base.height; height >= smallest; --height) {
-    FontSpec spec = base;
-    spec.height = height;
-    fit.font = fonts.Get(spec);
+  for (int height = largest; height >= smallest; --height) {
+    fit.font = fontOf(height);
     fit.size = height;
     SIZE need = MeasureText(fit.font, text, width, oneLine);
     fit.height = need.cy;
@@ -78,6 +90,24 @@ TextFit FitText(FontBook& fonts, FontSpec base, const std::wstring& text, int wi
     if (fit.fits) break;
   }
   return fit;
+}
+
+}  // namespace
+
+TextFit FitText(FontBook& fonts, FontSpec base, const std::wstring& text, int width, int room,
+                bool oneLine) {
+  auto fontOf = [&](int height) {
+    FontSpec spec = base;
+    spec.height = height;
+    return fonts.Get(spec);
+  };
+  return FitSizes(base.height, fontOf, text, width, room, oneLine);
+}
+
+TextFit FitText(FontBook& fonts, const LOGFONTW& base, const std::wstring& text, int width,
+                int room, bool oneLine) {
+  auto fontOf = [&](int height) { return fonts.Get(base, height); };
+  return FitSizes(std::abs(static_cast<int>(base.lfHeight)), fontOf, text, width, room, oneLine);
 }
 
 int CheckBoxAllowance() { return Px(300); }

@@ -1,6 +1,6 @@
 #include "screen_scale_win.h"
 
-#include "win32/handles.h"
+#include "handles.h"
 
 namespace tessaro {
 
@@ -13,9 +13,6 @@ int ScreenDpi() {
   return dpi;
 }
 
-OutlineScale ScreenOutlineScale(float sx, float sy, short ox, short oy) {
-  const double twipsPerPixel = TwipsPerPixel(ScreenDpi());
-  return OutlineScale{sx, sy, ox, oy, twipsPerPixel, twipsPerPixel};
-}
+double ScreenTwipsPerPixel() { return 1440.0 / ScreenDpi(); }
 
 }  // namespace tessaro

@@ -3,10 +3,10 @@
 // text cannot fit its room however tall its control grows. Sizes are pixels.
 #include <windows.h>
 
-#include <deque>
 #include <string>
+#include <vector>
 
-#include "win32/handles.h"
+#include "handles.h"
 
 namespace tessaro {
 
@@ -20,13 +20,17 @@ struct FontSpec {
 class FontBook {
  public:
   HFONT Get(const FontSpec& spec);
+  // A font as `base` has it (a system font: its face, weight, quality and
+  // the rest), `height` pixels high as `base` counts its height.
+  HFONT Get(const LOGFONTW& base, int height);
 
  private:
+  HFONT Find(const LOGFONTW& font);  // made on first use
   struct Entry {
-    FontSpec spec;
+    LOGFONTW key;
     GdiObject font;
   };
-  std::deque<Entry> fonts_;
+  std::vector<Entry> fonts_;  // the handles stay when it grows
 };
 
 // The text's extent in `font`: broken into lines `width` wide (as labels and
@@ -51,6 +55,9 @@ struct TextFit {
 // the smallest, with `fits` false.
 TextFit FitText(FontBook& fonts, FontSpec base, const std::wstring& text, int width, int room,
                 bool oneLine);
+// The same from a system font: `size` is the magnitude of its lfHeight.
+TextFit FitText(FontBook& fonts, const LOGFONTW& base, const std::wstring& text, int width,
+                int room, bool oneLine);
 
 // Room that a check box or option button leaves for its caption: its box and
 // the gap after it take this much of the width.
