@@ -22,4 +22,14 @@ bool AppendTextLine(FileSystem& files, Platform& platform, const std::string& pa
   return files.Append(path, platform.ToAnsi(line + "\r\n"));
 }
 
+void WriteTextLinesOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::vector<std::string>& lines) {
+  if (!WriteTextLines(files, platform, path, lines)) throw PathFileAccessError(path);
+}
+
+void AppendTextLineOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::string& line) {
+  if (!AppendTextLine(files, platform, path, line)) throw PathFileAccessError(path);
+}
+
 }  // namespace tessaro

@@ -20,4 +20,11 @@ bool WriteTextLines(FileSystem& files, Platform& platform, const std::string& pa
 bool AppendTextLine(FileSystem& files, Platform& platform, const std::string& path,
                     const std::string& line);
 
+// The same two for a file the program cannot go on without: a failure
+// throws RuntimeError 75 naming the file.
+void WriteTextLinesOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::vector<std::string>& lines);
+void AppendTextLineOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::string& line);
+
 }  // namespace tessaro

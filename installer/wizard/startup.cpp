@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "box_title.h"
 #include "command_line.h"
 #include "errors.h"
 #include "registry_access.h"
@@ -109,8 +110,7 @@ void FormLoad(InstallerContext& cx, WizardView& view) {
     // The wizard stays open, but whatever follows, the run has failed.
     cx.state.ExitCode = exitcode::Fatal;
     cx.sys.ui.Beep();
-    cx.sys.ui.ShowMessage(texts::kStartupError, cx.pkg().AppShortName + texts::kBoxTitleSuffix,
-                          MsgIcon::Critical, MsgButtons::Ok);
+    cx.sys.ui.ShowMessage(texts::kStartupError, BoxTitle(cx), MsgIcon::Critical, MsgButtons::Ok);
   }
 }
 

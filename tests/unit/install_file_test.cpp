@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "deferred_replacement.h"
 #include "fakes/fakes.h"
 #include "fakes/tag_canvas.h"
 #include "file_times.h"

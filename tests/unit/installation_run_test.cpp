@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fakes/fakes.h"
+#include "file_list.h"
 #include "quit.h"
 #include "silent_run.h"
 #include "transcript.h"
