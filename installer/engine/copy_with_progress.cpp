@@ -55,27 +55,30 @@ struct Transfer {
                             // installer's times
 };
 
-// Moves the bytes into a new or emptied destination; the fault that stopped
-// it, or None. With `times`, a completed copy takes them and normal
-// attributes before its destination is closed; the destination is closed
-// before the source.
-FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::string& source,
-                           const std::string& destination, const std::optional<FileTimes>& times,
-                           Transfer& done) {
+// A copy cut short by a cancel: its files were closed under it.
+constexpr FileStatus kCancelled{FileFault::Failed, 0};
+
+// Moves the bytes into a new or emptied destination; the status of the call
+// that stopped it, or success. With `times`, a completed copy takes them and
+// normal attributes before its destination is closed; the destination is
+// closed before the source.
+FileStatus TransferInBlocks(InstallerContext& cx, CopyView& view, const std::string& source,
+                            const std::string& destination, const std::optional<FileTimes>& times,
+                            Transfer& done) {
   FileSystem& files = cx.sys.files;
-  FileFault fault = FileFault::None;
+  FileStatus status;
   // Both files are closed on every way out, the cancel handler's included.
   struct Closer {
     InstallerState& state;
     ~Closer() { CloseCopyFiles(state); }
   } closer{cx.state};
-  cx.state.CopySource = files.OpenForReading(source, fault);
+  cx.state.CopySource = files.OpenForReading(source, status);
   OpenFile* in = cx.state.CopySource.get();
-  if (!in) return fault;
+  if (!in) return status;
   const FileCopy file{source, in->Length(), ThousandsSeparator(cx.sys.platform)};
-  cx.state.CopyDestination = files.OpenForWriting(destination, fault);
+  cx.state.CopyDestination = files.OpenForWriting(destination, status);
   OpenFile* out = cx.state.CopyDestination.get();
-  if (!out) return fault;
+  if (!out) return status;
 
   // The block count is not held in 16 bits: past 32767 full blocks (about
   // 1 GB) it would overflow after the old copy was already deleted.
@@ -89,54 +92,54 @@ FileFault TransferInBlocks(InstallerContext& cx, CopyView& view, const std::stri
     cx.state.BytesCopied += static_cast<double>(size);
     ShowProgress(cx, view, file, copied, block == 0);
     // Drawing lets window messages run; a cancel there has closed the files.
-    if (!cx.state.CopySource || !cx.state.CopyDestination) return FileFault::Failed;
-    if ((fault = in->Read(buffer.data(), size)) != FileFault::None) return fault;
-    if ((fault = out->Write(buffer.data(), size)) != FileFault::None) return fault;
+    if (!cx.state.CopySource || !cx.state.CopyDestination) return kCancelled;
+    if (!(status = in->Read(buffer.data(), size))) return status;
+    if (!(status = out->Write(buffer.data(), size))) return status;
   }
   done.sameLength = in->Length() == out->Length();
   // After the last write, which would move the last-write time again.
   if (times) done.stamped = out->SetTimesAndAttributes(*times, attr::Normal);
   cx.state.CopyDestination.reset();
-  return FileFault::None;
+  return {};
 }
 
-// Why a copy failed, for the transcript, with the system's own words when
-// it gave some.
-std::string FaultText(FileSystem& files, FileFault fault) {
-  std::string text = fault == FileFault::NotFound ? "file non trovato"
-                                                  : "errore di lettura o scrittura";
-  const std::string system = TrimBlanks(files.LastErrorText());
+// Why a copy failed, for the transcript, with the system's own words for the
+// failing call's code when there is one.
+std::string FaultText(FileSystem& files, const FileStatus& failure) {
+  std::string text = failure.fault == FileFault::NotFound ? "file non trovato"
+                                                          : "errore di lettura o scrittura";
+  const std::string system = failure.code ? TrimBlanks(files.ErrorText(failure.code)) : "";
   return system.empty() ? text : text + ": " + system;
 }
 
 // An existing file is replaced by a whole copy only: the bytes go to a
 // numbered sibling, which then moves over it. A copy that fails or is
 // cancelled part-way leaves the old file as it was, not deleted or cut short.
-FileFault ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string& source,
-                       const std::string& destination, const std::optional<FileTimes>& times,
-                       Transfer& done, bool& deferred) {
+FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string& source,
+                        const std::string& destination, const std::optional<FileTimes>& times,
+                        Transfer& done, bool& deferred) {
   FileSystem& files = cx.sys.files;
   const std::string scratch = NextFreeNumberedName(files, destination);
   cx.state.CopyScratch = scratch;  // the cancel handler deletes it
-  FileFault fault = TransferInBlocks(cx, view, source, scratch, times, done);
+  FileStatus status = TransferInBlocks(cx, view, source, scratch, times, done);
   cx.state.CopyScratch.clear();
-  if (fault == FileFault::None && done.sameLength) {
-    const std::optional<uint32_t> attributes = files.GetAttributes(destination);
+  if (status && done.sameLength) {
+    const FileRead<uint32_t> attributes = files.GetAttributes(destination);
     files.SetAttributes(destination, attr::Normal);
-    if (files.MoveReplacing(scratch, destination)) return FileFault::None;
-    fault = files.LastFault();
+    status = files.MoveReplacing(scratch, destination);
+    if (status) return status;
     // Held by a running program: the whole copy waits for the next start.
-    if ((fault == FileFault::InUse || fault == FileFault::Denied) && !NeverDeferred(source)) {
+    if ((status.fault == FileFault::InUse || status.fault == FileFault::Denied) &&
+        !NeverDeferred(source)) {
       deferred = true;
       ReplaceAtNextStart(cx, scratch, destination);
-      return fault;
+      return status;
     }
     if (attributes) files.SetAttributes(destination, *attributes);
-    if (fault == FileFault::None) fault = FileFault::Failed;
   }
   files.Delete(scratch);
   done.sameLength = false;
-  return fault;
+  return status;
 }
 
 }  // namespace
@@ -146,12 +149,12 @@ bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
                bool& stamped) {
   Transfer done;
   bool deferred = false;
-  const FileFault fault = present
-                              ? ReplaceWhole(cx, view, source, destination, times, done, deferred)
-                              : TransferInBlocks(cx, view, source, destination, times, done);
+  const FileStatus status = present
+                                ? ReplaceWhole(cx, view, source, destination, times, done, deferred)
+                                : TransferInBlocks(cx, view, source, destination, times, done);
   stamped = done.stamped;
   if (deferred) return false;
-  switch (fault) {
+  switch (status.fault) {
     case FileFault::None:
       if (!done.sameLength)
         Note(cx, "non copiato: " + destination + " (la copia non ha la lunghezza dell'originale)");
@@ -161,7 +164,7 @@ bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
       return DeferToRestart(cx, source, destination);
     default:
       // A missing source included; a partial new file stays.
-      Note(cx, "non copiato: " + destination + " (" + FaultText(cx.sys.files, fault) + ")");
+      Note(cx, "non copiato: " + destination + " (" + FaultText(cx.sys.files, status) + ")");
       return false;
   }
 }

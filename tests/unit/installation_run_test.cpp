@@ -480,7 +480,7 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
     int count = 0;
     {
       SampleMachine clean;
-      clean.sys.files.Inject(kind.op, 0, kind.fault, kind.text);
+      clean.sys.files.Inject(kind.op, 0, {kind.fault, kind.code});
       ASSERT_EQ(clean.Run(), 0);
       count = clean.sys.files.Operations(kind.op);
       ASSERT_EQ(clean.Texts(), std::vector<std::string>{"Installazione completata."});
@@ -492,7 +492,7 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
     for (int n = 1; n <= count; ++n) {
       SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", n = " + std::to_string(n));
       SampleMachine m;
-      m.sys.files.Inject(kind.op, n, kind.fault, kind.text);
+      m.sys.files.Inject(kind.op, n, {kind.fault, kind.code});
       const int code = m.Run();
       m.ExpectUsersFilesIntact();
       const std::vector<std::string> texts = m.Texts();
@@ -556,7 +556,7 @@ TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
     m.sys.ui.onPump = [&] {
       if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
       cancelled = true;
-      m.sys.files.Inject(FakeOp::Delete, n, FileFault::Denied, "Accesso negato.");
+      m.sys.files.Inject(FakeOp::Delete, n, {FileFault::Denied, fakes::code::AccessDenied});
       CancelSetup(m.cx, quit);
     };
     EXPECT_EQ(m.Run(), 1602);
