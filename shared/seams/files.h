@@ -121,8 +121,7 @@ class FileSystem {
       const std::string& path, const std::vector<std::string>& names) = 0;
   // Opens an existing file for reading; nothing, with the reason in
   // `status`, when it cannot.
-  virtual std::unique_ptr<OpenFile> OpenForReading(const std::string& path,
-                                                   FileStatus& status) = 0;
+  virtual std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileStatus& status) = 0;
   // Opens an existing file for reading from the medium itself, past any copy
   // the system keeps in memory, so that what was just written can be checked.
   virtual std::unique_ptr<OpenFile> OpenForReadingFromMedium(const std::string& path,
@@ -130,8 +129,7 @@ class FileSystem {
     return OpenForReading(path, status);
   }
   // Opens the file for writing, created when missing and emptied when there.
-  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path,
-                                                   FileStatus& status) = 0;
+  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) = 0;
   virtual FileRead<FileTimes> GetTimes(const std::string& path) = 0;
   virtual FileStatus SetTimes(const std::string& path, const FileTimes& times) = 0;
   // Has Windows move `from` over `to` at the next start (MoveFileEx with
