@@ -310,9 +310,9 @@ FileRead<FileTimes> Win32Files::GetTimes(const std::string& path) {
 
 FileStatus Win32Files::SetTimes(const std::string& path, const FileTimes& times) {
   KernelHandle file = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
+  if (!file) return LastFailure();
   FILETIME created = ToFileTime(times.created), accessed = ToFileTime(times.lastAccess),
            written = ToFileTime(times.lastWrite);
-  if (!file) return LastFailure();
   return StatusOf(SetFileTime(file.Get(), &created, &accessed, &written));
 }
 
