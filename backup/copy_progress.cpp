@@ -52,49 +52,47 @@ int64_t RoundedPercent(int64_t part, int64_t whole) {
 
 bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
                       const std::string& source, const std::string& target) {
-  FileFault fault = FileFault::None;
-  std::string description;
+  FileStatus status;
   {
-    std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, fault);
+    std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, status);
     std::unique_ptr<OpenFile> out;
-    if (in) out = sys.files.OpenForWriting(target, fault);
+    if (in) out = sys.files.OpenForWriting(target, status);
     if (in && out) {
       const auto length = static_cast<int64_t>(in->Length());
       std::vector<char> buffer(kBlockSize);
       int64_t done = 0;
-      while (done < length && fault == FileFault::None) {
+      while (done < length && status) {
         const int64_t block = std::min<int64_t>(kBlockSize, length - done);
         done += block;
         ShowProgress(view, sys, counters, done, length, block);
-        fault = in->Read(buffer.data(), static_cast<size_t>(block));
-        if (fault == FileFault::None) fault = out->Write(buffer.data(), static_cast<size_t>(block));
+        status = in->Read(buffer.data(), static_cast<size_t>(block));
+        if (status) status = out->Write(buffer.data(), static_cast<size_t>(block));
       }
-      if (fault == FileFault::None) {
+      if (status) {
         const bool sameLength = out->Length() == static_cast<uint64_t>(length);
         out.reset();  // the target first, then the source
         return sameLength;
       }
     }
-    // Ask right after the failing call, before closing changes the answer.
-    description = sys.files.LastErrorText();
     out.reset();
   }
-  if ((fault == FileFault::InUse || fault == FileFault::Denied) && IsBrowserLibrary(source))
+  if ((status.fault == FileFault::InUse || status.fault == FileFault::Denied) &&
+      IsBrowserLibrary(source))
     return false;
-  sys.ui.ShowMessage(description, kvb_texts::kProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
+  sys.ui.ShowMessage(sys.files.ErrorText(status.code), kvb_texts::kProgramTitle, MsgIcon::Critical,
+                     MsgButtons::Ok);
   return false;
 }
 
 bool SameContent(FileSystem& files, const std::string& original, const std::string& copy) {
-  FileFault fault = FileFault::None;
-  std::unique_ptr<OpenFile> a = files.OpenForReading(original, fault);
-  std::unique_ptr<OpenFile> b = a ? files.OpenForReadingFromMedium(copy, fault) : nullptr;
+  FileStatus status;
+  std::unique_ptr<OpenFile> a = files.OpenForReading(original, status);
+  std::unique_ptr<OpenFile> b = a ? files.OpenForReadingFromMedium(copy, status) : nullptr;
   if (!a || !b || a->Length() != b->Length()) return false;
   std::vector<char> left(kBlockSize), right(kBlockSize);
   for (uint64_t rest = a->Length(); rest > 0;) {
     const size_t part = static_cast<size_t>(std::min<uint64_t>(rest, kBlockSize));
-    if (a->Read(left.data(), part) != FileFault::None ||
-        b->Read(right.data(), part) != FileFault::None ||
+    if (!a->Read(left.data(), part) || !b->Read(right.data(), part) ||
         !std::equal(left.begin(), left.begin() + part, right.begin()))
       return false;
     rest -= part;

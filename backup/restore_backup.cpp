@@ -35,12 +35,12 @@ std::optional<std::pair<BackupCatalogue, std::string>> ReadFloppyCatalogue(
     Services& sys, const std::string& path, std::string& why) {
   auto length = sys.files.FileLength(path);
   if (!length) {
-    why = sys.files.LastErrorText();
+    why = sys.files.ErrorText(length.status.code);
     return std::nullopt;
   }
   auto bytes = *length <= kLargestCatalogueSize ? sys.files.ReadAll(path) : std::nullopt;
   if (!bytes && *length <= kLargestCatalogueSize) {
-    why = sys.files.LastErrorText();
+    why = sys.files.ErrorText(bytes.status.code);
     return std::nullopt;
   }
   auto catalogue = bytes ? DecodeCatalogue(*bytes, sys.platform) : std::nullopt;
@@ -72,7 +72,7 @@ Taken TakePiece(SplitView& view, Services& sys, ByteCounters& counters, const st
     }
     const int64_t before = counters.CopiedBytes;
     if (CopyWithProgress(view, sys, counters, piece, target) &&
-        ReadPieceFile(sys.files, target, size, nullptr, buffer) == PieceCheck::Ok)
+        ReadPieceFile(sys.files, target, size, nullptr, buffer).check == PieceCheck::Ok)
       return Taken::Yes;
     // A piece that did not come off whole never reaches the join: the same
     // floppy is asked for again, and its bytes are counted once.
@@ -119,10 +119,9 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
 
   // Is there a readable disk in the drive? The program's own folder stays current.
   const std::string ownFolder = sys.files.CurrentFolder();
-  if (!sys.files.SetCurrentFolder(kFloppyRoot)) {
-    const std::string why = sys.files.LastErrorText();
+  if (FileStatus floppy = sys.files.SetCurrentFolder(kFloppyRoot); !floppy) {
     sys.files.SetCurrentFolder(ownFolder);
-    return fail(why);
+    return fail(sys.files.ErrorText(floppy.code));
   }
   sys.files.SetCurrentFolder(ownFolder);
 
@@ -140,7 +139,8 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   const std::string folder = PathFolder(catalogue.SourcePath);
   const std::string name = SplitAtLast(catalogue.SourcePath, false, '\\');
   // The catalogue goes beside the data file as it was read and checked.
-  if (!sys.files.WriteAll(folder + catalogueName, read->second)) return fail(sys.files.LastErrorText());
+  if (FileStatus written = sys.files.WriteAll(folder + catalogueName, read->second); !written)
+    return fail(sys.files.ErrorText(written.code));
   counters.TotalBytes = catalogue.FileLength;
 
   const std::string question = kvb_texts::kSetSize + std::to_string(catalogue.PieceCount) +

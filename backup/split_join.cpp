@@ -48,18 +48,18 @@ bool Fail(std::string& errorText, const std::string& why) {
 
 // Moves `count` bytes from `in` to `out` (or only reads them when out is
 // null) through the buffer.
-FileFault Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer) {
+FileStatus Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer) {
   while (count > 0) {
     const size_t part = static_cast<size_t>(std::min<int64_t>(count, buffer.size()));
-    FileFault fault = in.Read(buffer.data(), part);
-    if (fault == FileFault::None && out) fault = out->Write(buffer.data(), part);
-    if (fault != FileFault::None) return fault;
+    FileStatus status = in.Read(buffer.data(), part);
+    if (status && out) status = out->Write(buffer.data(), part);
+    if (!status) return status;
     count -= static_cast<int64_t>(part);
   }
-  return FileFault::None;
+  return {};
 }
 
-FileFault WriteText(OpenFile& out, const std::string& bytes) {
+FileStatus WriteText(OpenFile& out, const std::string& bytes) {
   return out.Write(bytes.data(), bytes.size());
 }
 
@@ -68,11 +68,11 @@ FileFault WriteText(OpenFile& out, const std::string& bytes) {
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
                int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue) {
   if (pieceSize <= 0) return Fail(errorText, kvb_texts::kBadPieceSize);
-  FileFault fault = FileFault::None;
+  FileStatus status;
   // Shared for reading only: the application cannot change the file while
   // it is cut, and a file it holds open for writing is refused here.
-  std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, fault);
-  if (!in) return Fail(errorText, sys.files.LastErrorText());
+  std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, status);
+  if (!in) return Fail(errorText, sys.files.ErrorText(status.code));
   // The catalogue stores the length as a signed 32-bit number and the count
   // of pieces as a signed 16-bit one.
   const uint64_t length = in->Length();
@@ -100,37 +100,39 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   for (int64_t k = 1; k <= count; ++k) {
     const auto size = static_cast<uint32_t>(PieceDataSize(static_cast<int64_t>(length), k, pieceSize));
     std::unique_ptr<OpenFile> out =
-        sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), fault);
-    if (!out) return Fail(errorText, sys.files.LastErrorText());
-    fault = WriteText(*out, PieceHeader(size));
-    if (fault == FileFault::None) fault = Transfer(*in, out.get(), size, buffer);
-    if (fault == FileFault::None) fault = WriteText(*out, PieceTrailer(size));
-    if (fault != FileFault::None) return Fail(errorText, sys.files.LastErrorText());
+        sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), status);
+    if (!out) return Fail(errorText, sys.files.ErrorText(status.code));
+    status = WriteText(*out, PieceHeader(size));
+    if (status) status = Transfer(*in, out.get(), size, buffer);
+    if (status) status = WriteText(*out, PieceTrailer(size));
+    if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
   }
   in.reset();
   pieceCount = static_cast<int32_t>(count);
 
-  if (!sys.files.WriteAll(cataloguePath, *encoded)) return Fail(errorText, sys.files.LastErrorText());
+  status = sys.files.WriteAll(cataloguePath, *encoded);
+  if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
   return true;
 }
 
-PieceCheck ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
-                         std::vector<char>& buffer) {
+PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
+                        std::vector<char>& buffer) {
+  const PieceRead damaged{PieceCheck::Damaged, {}};
+  auto failed = [](const FileStatus& status) { return PieceRead{PieceCheck::Failed, status}; };
   auto length = files.FileLength(path);
-  if (!length) return PieceCheck::Failed;
-  if (size < 0 || *length != static_cast<uint64_t>(size) + kPieceOverhead) return PieceCheck::Damaged;
-  FileFault fault = FileFault::None;
-  std::unique_ptr<OpenFile> in = files.OpenForReading(path, fault);
-  if (!in) return PieceCheck::Failed;
+  if (!length) return failed(length.status);
+  if (size < 0 || *length != static_cast<uint64_t>(size) + kPieceOverhead) return damaged;
+  FileStatus status;
+  std::unique_ptr<OpenFile> in = files.OpenForReading(path, status);
+  if (!in) return failed(status);
   char framing[kPieceHeaderSize];
-  if (in->Read(framing, kPieceHeaderSize) != FileFault::None) return PieceCheck::Failed;
+  if (!(status = in->Read(framing, kPieceHeaderSize))) return failed(status);
   auto announced = PieceHeaderCount(std::string_view(framing, kPieceHeaderSize));
-  if (!announced || *announced != size) return PieceCheck::Damaged;
-  if (Transfer(*in, out, size, buffer) != FileFault::None) return PieceCheck::Failed;
-  if (in->Read(framing, kPieceTrailerSize) != FileFault::None) return PieceCheck::Failed;
-  if (std::string_view(framing, kPieceTrailerSize) != PieceTrailer(*announced))
-    return PieceCheck::Damaged;
-  return PieceCheck::Ok;
+  if (!announced || *announced != size) return damaged;
+  if (!(status = Transfer(*in, out, size, buffer))) return failed(status);
+  if (!(status = in->Read(framing, kPieceTrailerSize))) return failed(status);
+  if (std::string_view(framing, kPieceTrailerSize) != PieceTrailer(*announced)) return damaged;
+  return {PieceCheck::Ok, {}};
 }
 
 namespace {
@@ -163,11 +165,11 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
   if (catalogue.empty()) return false;
   FileSystem& files = sys.files;
   auto catalogueLength = files.FileLength(catalogue);
-  if (!catalogueLength) return ShowJoinError(sys, files.LastErrorText());
+  if (!catalogueLength) return ShowJoinError(sys, files.ErrorText(catalogueLength.status.code));
   if (*catalogueLength > kLargestCatalogueSize)
     return ShowJoinError(sys, kvb_texts::kDamagedCatalogue + catalogue);
   auto recordBytes = files.ReadAll(catalogue);
-  if (!recordBytes) return ShowJoinError(sys, files.LastErrorText());
+  if (!recordBytes) return ShowJoinError(sys, files.ErrorText(recordBytes.status.code));
   auto record = DecodeCatalogue(*recordBytes, sys.platform);
   if (!record) return ShowJoinError(sys, kvb_texts::kDamagedCatalogue + catalogue);
 
@@ -182,7 +184,8 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
   for (int32_t k = 1; k <= record->PieceCount; ++k) {
     paths.push_back(PiecePath(folder, name, int64_t{record->FirstNumber} - 1 + k));
     auto length = files.FileLength(paths.back());
-    if (!length) return ShowJoinError(sys, files.LastErrorText() + "\r\n" + paths.back());
+    if (!length)
+      return ShowJoinError(sys, files.ErrorText(length.status.code) + "\r\n" + paths.back());
     if (*length < static_cast<uint64_t>(kPieceOverhead))
       return ShowJoinError(sys, kvb_texts::kDamagedPiece + paths.back());
     sizes.push_back(static_cast<int64_t>(*length) - kPieceOverhead);
@@ -192,26 +195,27 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
 
   // The data file is replaced only once its new content is safely written.
   const std::string scratch = output + ".tmp";
-  FileFault fault = FileFault::None;
+  FileStatus status;
   std::string why;
   {
-    std::unique_ptr<OpenFile> out = files.OpenForWriting(scratch, fault);
-    if (!out) return ShowJoinError(sys, files.LastErrorText());
+    std::unique_ptr<OpenFile> out = files.OpenForWriting(scratch, status);
+    if (!out) return ShowJoinError(sys, files.ErrorText(status.code));
     std::vector<char> buffer(kStreamBlockSize);
     for (size_t i = 0; i < paths.size() && why.empty(); ++i) {
-      switch (ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer)) {
+      const PieceRead piece = ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer);
+      switch (piece.check) {
         case PieceCheck::Ok: break;
-        case PieceCheck::Failed: why = files.LastErrorText(); break;
+        case PieceCheck::Failed: why = files.ErrorText(piece.status.code); break;
         case PieceCheck::Damaged: why = kvb_texts::kDamagedPiece + paths[i]; break;
       }
     }
     if (why.empty() && out->Length() != static_cast<uint64_t>(record->FileLength))
       why = kvb_texts::kPiecesDoNotMatch + catalogue;
-    if (why.empty() && !out->Flush()) why = files.LastErrorText();
+    if (why.empty() && !(status = out->Flush())) why = files.ErrorText(status.code);
   }
-  if (why.empty() && !files.MoveReplacing(scratch, output)) {
-    why = files.LastFault() == FileFault::InUse ? kvb_texts::kDataFileInUse + output + "."
-                                                 : files.LastErrorText();
+  if (why.empty() && !(status = files.MoveReplacing(scratch, output))) {
+    why = status.fault == FileFault::InUse ? kvb_texts::kDataFileInUse + output + "."
+                                           : files.ErrorText(status.code);
   }
   if (!why.empty()) {
     files.Delete(scratch);

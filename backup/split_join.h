@@ -47,15 +47,20 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
 // What reading a piece file found.
 enum class PieceCheck {
   Ok,
-  Failed,   // a call failed: the file seam's LastErrorText says why
+  Failed,   // a call failed: the status says why
   Damaged,  // the file is not a piece of that many bytes
+};
+
+struct PieceRead {
+  PieceCheck check;
+  FileStatus status;  // of the failing call, when Failed
 };
 
 // Reads the piece file at `path`, which must hold `size` bytes of data in the
 // piece framing, a block at a time through `buffer`; the data go to `out`
 // when given.
-PieceCheck ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
-                         std::vector<char>& buffer);
+PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
+                        std::vector<char>& buffer);
 
 // The buffer the backup program streams files through.
 inline constexpr size_t kStreamBlockSize = 64 * 1024;

@@ -23,8 +23,17 @@ class RuntimeError : public std::exception {
 namespace err {
 constexpr int Overflow = 6;
 constexpr int FileNotFound = 53;
+constexpr int FileAlreadyExists = 58;
 constexpr int InputPastEnd = 62;
+constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
+// The automation error a failing shell component reports (E_FAIL).
+constexpr int Automation = static_cast<int>(0x80004005u);
 }  // namespace err
+
+// Error 75 for a file the program cannot go on without writing.
+inline RuntimeError PathFileAccessError(const std::string& path) {
+  return RuntimeError(err::PathFileAccess, "Path/File access error: " + path);
+}
 
 }  // namespace tessaro

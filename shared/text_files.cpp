@@ -10,16 +10,26 @@ std::string ReadTextFile(FileSystem& files, Platform& platform, const std::strin
   return platform.FromAnsi(*bytes);
 }
 
-bool WriteTextLines(FileSystem& files, Platform& platform, const std::string& path,
-                    const std::vector<std::string>& lines) {
+FileStatus WriteTextLines(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";
   return files.WriteAll(path, platform.ToAnsi(text));
 }
 
-bool AppendTextLine(FileSystem& files, Platform& platform, const std::string& path,
-                    const std::string& line) {
+FileStatus AppendTextLine(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::string& line) {
   return files.Append(path, platform.ToAnsi(line + "\r\n"));
+}
+
+void WriteTextLinesOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::vector<std::string>& lines) {
+  if (!WriteTextLines(files, platform, path, lines)) throw PathFileAccessError(path);
+}
+
+void AppendTextLineOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::string& line) {
+  if (!AppendTextLine(files, platform, path, line)) throw PathFileAccessError(path);
 }
 
 }  // namespace tessaro

@@ -13,11 +13,18 @@ namespace tessaro {
 std::string ReadTextFile(FileSystem& files, Platform& platform, const std::string& path);
 
 // Creates or replaces the file with these lines.
-bool WriteTextLines(FileSystem& files, Platform& platform, const std::string& path,
-                    const std::vector<std::string>& lines);
+FileStatus WriteTextLines(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::vector<std::string>& lines);
 
 // Adds one line at the end, creating the file when missing.
-bool AppendTextLine(FileSystem& files, Platform& platform, const std::string& path,
-                    const std::string& line);
+FileStatus AppendTextLine(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::string& line);
+
+// The same two for a file the program cannot go on without: a failure
+// throws RuntimeError 75 naming the file.
+void WriteTextLinesOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::vector<std::string>& lines);
+void AppendTextLineOrFail(FileSystem& files, Platform& platform, const std::string& path,
+                          const std::string& line);
 
 }  // namespace tessaro

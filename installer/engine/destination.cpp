@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "box_title.h"
 #include "text.h"
 #include "texts.h"
 
@@ -11,10 +12,6 @@ namespace {
 
 std::string WithFinalBackslash(const std::string& path) {
   return !path.empty() && path.back() == '\\' ? path : path + "\\";
-}
-
-std::string BoxTitle(InstallerContext& cx) {
-  return cx.pkg().AppShortName + texts::kBoxTitleSuffix;
 }
 
 void Warn(InstallerContext& cx, const char* text) {

@@ -1,7 +1,7 @@
 #pragma once
 // The destination folder: the wizard's check of the folder the user typed or
 // chose, and the folder helpers the installation run uses to make target
-// folders on the fly. Boxes are titled AppShortName + " setup".
+// folders on the fly. Boxes are titled by BoxTitle.
 #include <string>
 
 #include "installer_state.h"

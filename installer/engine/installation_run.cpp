@@ -1,62 +1,34 @@
 #include "installation_run.h"
 
 #include <exception>
-#include <functional>
 
 #include <cstdlib>
-#include <vector>
 
+#include "box_title.h"
 #include "destination.h"
 #include "errors.h"
 #include "exit_codes.h"
+#include "file_list.h"
 #include "file_times.h"
 #include "helpers.h"
+#include "install_file.h"
+#include "package_shortcuts.h"
 #include "placeholders.h"
 #include "registry_import.h"
+#include "rollback_list.h"
 #include "setup_folder.h"
-#include "shortcuts.h"
 #include "special_folders.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"
+#include "uninstall_script.h"
 
 namespace tessaro {
 
 namespace {
 
-constexpr int kPathFileAccessError = 75;
-constexpr const char* kTenSpaces = "          ";
-
-// Byte offset where the last `count` characters of a UTF-8 text begin, or
-// npos when it holds fewer characters.
-size_t StartOfLastChars(const std::string& text, size_t count) {
-  size_t pos = text.size();
-  for (size_t i = 0; i < count; ++i) {
-    if (pos == 0) return std::string::npos;
-    do {
-      --pos;
-    } while (pos > 0 && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80);
-  }
-  return pos;
-}
-
 std::string InFolder(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
-}
-
-void WriteLinesOrFail(Services& sys, const std::string& path,
-                      const std::vector<std::string>& lines) {
-  if (!WriteTextLines(sys.files, sys.platform, path, lines))
-    throw RuntimeError(kPathFileAccessError, "Path/File access error: " + path);
-}
-
-void AppendOrFail(Services& sys, const std::string& path, const std::string& line) {
-  if (!AppendTextLine(sys.files, sys.platform, path, line))
-    throw RuntimeError(kPathFileAccessError, "Path/File access error: " + path);
-}
-
-std::string BoxTitle(InstallerContext& cx) {
-  return cx.pkg().AppShortName + texts::kBoxTitleSuffix;
 }
 
 void ShowFatal(InstallerContext& cx, const char* text) {
@@ -113,22 +85,6 @@ bool PlaceOwnComponents(InstallerContext& cx, const std::string& setup, const st
   return true;
 }
 
-// Step 7: lines 1, 2, 3 and 5 of Setup.dip, and the program group's folder
-// in place of line 4.
-void WriteUninstallHead(InstallerContext& cx, const std::string& setup, const std::string& script) {
-  Services& sys = cx.sys;
-  LineReader dip(ReadTextFile(sys.files, sys.platform, InFolder(setup, "Setup.dip")));
-  std::vector<std::string> lines;
-  for (int number = 1; number <= 5; ++number) {
-    std::string line = dip.ReadLine();
-    if (number == 4)
-      line =
-          texts::kProgramGroupLine + GetSpecialFolder(sys, csidl::Programs) + cx.pkg().ProgramGroup;
-    lines.push_back(line);
-  }
-  WriteLinesOrFail(sys, script, lines);
-}
-
 // Step 8: every file of Setup.ftc. Each folder is made sure of once, when
 // the list moves on to it, each destination is looked for once, and the
 // installer's times are read once for all the files.
@@ -138,24 +94,8 @@ void CopyPackageFiles(InstallerContext& cx, InstallationView& view, const std::s
   const std::string drive = destination.substr(0, 2);
   LineReader list(ReadTextFile(sys.files, sys.platform, InFolder(setup, "Setup.ftc")));
   const std::string failureLog = InFolder(destination, "Install.Log");
-  WriteLinesOrFail(sys, failureLog, {});
-  // The rollback list stays open through the phase, every line written
-  // straight to the file (nothing waits in a buffer of ours): a cancel at any
-  // moment reads it complete. The cancel handler closes it before it reads.
-  const std::string rollbackPath = InFolder(setup, "Uninstall.Tmp");
-  FileFault fault = FileFault::None;
-  cx.state.RollbackList = sys.files.OpenForWriting(rollbackPath, fault);
-  if (!cx.state.RollbackList)
-    throw RuntimeError(kPathFileAccessError, "Path/File access error: " + rollbackPath);
-  struct Closer {
-    InstallerState& state;
-    ~Closer() { state.RollbackList.reset(); }
-  } closer{cx.state};
-  auto listForRollback = [&](const std::string& path) {
-    const std::string line = sys.platform.ToAnsi(path + "\r\n");
-    if (cx.state.RollbackList->Write(line.data(), line.size()) != FileFault::None)
-      throw RuntimeError(kPathFileAccessError, "Path/File access error: " + rollbackPath);
-  };
+  WriteTextLinesOrFail(sys.files, sys.platform, failureLog, {});
+  RollbackList rollback(cx, setup);
 
   KnownFacts known;
   known.installerTimes = sys.files.GetTimes(sys.platform.ProgramPath());
@@ -172,120 +112,14 @@ void CopyPackageFiles(InstallerContext& cx, InstallationView& view, const std::s
     // A new file is listed before its copy starts, so that a cancel in the
     // middle of the copy also removes the part already written.
     known.destinationPresent = FileIsPresent(sys.files, target);
-    if (!known.destinationPresent) listForRollback(target);
+    if (!known.destinationPresent) rollback.Add(target);
     if (!InstallFile(cx, view, "files\\" + entry->name, target, entry->mayReplace, existedBefore,
                      known))
-      AppendOrFail(sys, failureLog, texts::kFileNotCopied + entry->name);
+      AppendTextLineOrFail(sys.files, sys.platform, failureLog, texts::kFileNotCopied + entry->name);
   }
-}
-
-// Step 12, in this order: main program, database through the Access
-// runtime, the package's extra shortcuts, the uninstaller.
-void CreateShortcuts(InstallerContext& cx, InstallationView& view, const std::string& system) {
-  const PackageValues& pkg = cx.pkg();
-  const std::string& destination = pkg.InstallPath;
-  const std::string& group = pkg.ProgramGroup;
-  const bool desktop = view.DesktopShortcutWanted();
-  const std::string icon = InFolder(destination, pkg.IconFile);
-  // Cancelling is off by now: a shortcut that cannot be made (a special
-  // folder Windows does not resolve) is left out, and the run goes on to
-  // the uninstall script, the completion box and the end of setup. The user
-  // is told once that some are missing.
-  bool leftOut = false;
-  auto attempt = [&cx, &leftOut](const std::function<void()>& make) {
-    try {
-      make();
-    } catch (const std::exception& error) {
-      Note(cx, std::string("collegamento non creato: ") + error.what());
-      leftOut = true;
-    }
-  };
-
-  if (!pkg.MainProgram.empty()) {
-    const std::string target = InFolder(destination, pkg.MainProgram);
-    attempt([&] { CreateShortcut(cx, csidl::Programs, group, target, pkg.AppFullName, "", icon); });
-    if (desktop)
-      attempt([&] { CreateShortcut(cx, csidl::Desktop, group, target, pkg.AppFullName, "", icon); });
-  }
-  if (!pkg.DatabaseFile.empty()) {
-    attempt([&] {
-      const std::string target =
-          GetSpecialFolder(cx.sys, csidl::ProgramFiles) + texts::kAccessRuntime;
-      const std::string arguments = " /wrkgrp \"" + InFolder(destination, pkg.WorkgroupFile) +
-                                    "\" \"" + InFolder(destination, pkg.DatabaseFile) +
-                                    "\" /user utente /runtime";
-      attempt([&] {
-        CreateShortcut(cx, csidl::Programs, group, target, pkg.AppFullName, arguments, icon);
-      });
-      if (desktop)
-        attempt([&] {
-          CreateShortcut(cx, csidl::Desktop, group, target, pkg.AppFullName, arguments, icon);
-        });
-    });
-  }
-  for (int i = 0; i < pkg.ShortcutCount && i < static_cast<int>(pkg.ExtraShortcuts.size()); ++i) {
-    const ShortcutEntry& extra = pkg.ExtraShortcuts[i];
-    attempt([&] {
-      CreateShortcut(cx, csidl::Programs, group, InFolder(destination, extra.Target), extra.Name,
-                     "", InFolder(destination, extra.Icon));
-    });
-  }
-  const std::string uninstaller = InFolder(system, "unplant.exe");
-  attempt([&] {
-    CreateShortcut(cx, csidl::Programs, group, uninstaller, texts::kUninstallShortcut,
-                   "/" + destination, uninstaller);
-  });
-  if (leftOut)
-    cx.sys.ui.ShowMessage(texts::kShortcutsLeftOut, BoxTitle(cx), MsgIcon::Exclamation,
-                          MsgButtons::Ok);
-}
-
-// Step 13: the installer's timestamp and what the uninstaller is to remove
-// from the registry.
-void WriteUninstallTail(InstallerContext& cx, const std::string& script) {
-  Services& sys = cx.sys;
-  auto expand = [&](const std::string& text) { return ExpandPlaceholders(cx, text, false); };
-  const std::string appName = expand("§§KV_App_Name§§");
-  const std::vector<std::string> lines = {
-      "",
-      ";[REMOVE]",
-      LastWriteText(sys, sys.platform.ProgramPath()),
-      "",
-      ";[REGISTRY SECTION]",
-      "RemoveKey:" +
-          expand("LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                 "§§KV_App_Name§§"),
-      "RemoveVal:LOCAL_MACHINE\\Software\\Microsoft\\Office\\8.0\\Access\\Profiles",
-      kTenSpaces + appName,
-      "RemoveVal:LOCAL_MACHINE\\Software\\Microsoft\\Access Runtime\\8.0\\Profiles",
-      kTenSpaces + appName,
-      "RemoveVal:" +
-          expand("LOCAL_MACHINE\\Software\\§§KV_SH_Name§§\\§§KV_App_Name§§\\§§KV_Version§§"
-                 "\\Jet\\3.5\\Engines"),
-      std::string(kTenSpaces) + "SystemDB",
-  };
-  for (const std::string& line : lines) AppendOrFail(sys, script, line);
 }
 
 }  // namespace
-
-std::optional<FileListEntry> ParseFileListLine(const std::string& line,
-                                               const std::string& destinationDrive) {
-  const size_t semicolon = line.find(';');
-  if (semicolon == std::string::npos || semicolon == 0) return std::nullopt;
-  // Separator and flag are the last two characters, both after the ";".
-  const size_t tail = StartOfLastChars(line, 2);
-  if (tail == std::string::npos || tail <= semicolon) return std::nullopt;
-
-  FileListEntry entry;
-  entry.name = line.substr(0, semicolon);
-  entry.folder = line.substr(semicolon + 1, tail - semicolon - 1);
-  if (entry.folder.find(':') == std::string::npos) entry.folder = destinationDrive + entry.folder;
-  if (entry.folder.empty() || entry.folder.back() != '\\') entry.folder += '\\';
-  const char flag = line.back();
-  entry.mayReplace = flag >= '1' && flag <= '9';
-  return entry;
-}
 
 RunOutcome InstallPackage(InstallerContext& cx, InstallationView& view) {
   Services& sys = cx.sys;
@@ -329,7 +163,7 @@ RunOutcome InstallPackage(InstallerContext& cx, InstallationView& view) {
   AdjustRegionalSettings(sys.platform);
 
   view.SetWaitingText(texts::kWaitingShortcuts);
-  CreateShortcuts(cx, view, system);
+  CreateShortcuts(cx, view.DesktopShortcutWanted(), system);
   WriteUninstallTail(cx, script);
 
   view.CloseWaitingWindow();

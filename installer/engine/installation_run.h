@@ -2,10 +2,9 @@
 // The installation run: the installer's own components into the system
 // folder, every file of Setup.ftc, the registry settings, the program group
 // and its shortcuts, the uninstall script, and the way out.
-#include <optional>
 #include <string>
 
-#include "install_file.h"
+#include "copy_with_progress.h"
 #include "installer_state.h"
 
 namespace tessaro {
@@ -30,21 +29,6 @@ class InstallationView : public CopyView {
   // Closes FrmRegistry.
   virtual void CloseWaitingWindow() = 0;
 };
-
-// One entry of Setup.ftc, after its tokens were expanded.
-struct FileListEntry {
-  std::string name;    // in files\ and at the destination
-  std::string folder;  // with its drive and a trailing "\"
-  bool mayReplace = false;
-};
-
-// Splits an expanded Setup.ftc line: the name before the first ";", the
-// folder after it less the line's last two characters (separator and flag),
-// the flag a digit 1-9 for "may replace". A folder without ":" lies on
-// `destinationDrive` ("D:"). Nothing for a line the run skips: no ";", ";"
-// first, or too short to hold a separator and a flag after the ";".
-std::optional<FileListEntry> ParseFileListLine(const std::string& line,
-                                               const std::string& destinationDrive);
 
 // How InstallPackage ended.
 enum class RunOutcome {

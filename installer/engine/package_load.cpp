@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "box_title.h"
 #include "errors.h"
 #include "exit_codes.h"
 #include "registry_access.h"
@@ -75,7 +76,7 @@ bool RunStartupStep(InstallerContext& cx, const std::function<void()>& step) {
     // The program's end is not an exception of this kind and passes through.
     cx.state.ExitCode = exitcode::Fatal;
     cx.sys.ui.Beep();
-    cx.sys.ui.ShowMessage(texts::kStartupError, cx.pkg().AppShortName + texts::kBoxTitleSuffix,
+    cx.sys.ui.ShowMessage(texts::kStartupError, BoxTitle(cx),
                           MsgIcon::Critical, MsgButtons::Ok);
     return false;
   }

@@ -6,10 +6,6 @@
 
 namespace tessaro {
 
-namespace {
-constexpr int kPathFileAccessError = 75;
-}  // namespace
-
 void MakeFolderQuiet(FileSystem& files, const std::string& path) { files.CreateFolder(path); }
 
 void CreateShortcut(InstallerContext& cx, int32_t code, const std::string& group,
@@ -20,7 +16,7 @@ void CreateShortcut(InstallerContext& cx, int32_t code, const std::string& group
   // Without the special folder the path would be relative to the setup
   // folder, which is emptied at the end: fail as the shortcut writer would.
   if (folder.empty())
-    throw RuntimeError(kShortcutError,
+    throw RuntimeError(err::Automation,
                        "Automation error: special folder " + std::to_string(code) + " not found");
   if (code != csidl::Desktop) {
     if (!group.empty()) MakeFolderQuiet(sys.files, folder + group);
@@ -31,12 +27,11 @@ void CreateShortcut(InstallerContext& cx, int32_t code, const std::string& group
   // Recorded before the file exists, so that the uninstaller also finds a
   // shortcut whose writing was cut short.
   std::string script = cx.pkg().InstallPath + "\\Uninstall.ini";
-  if (!AppendTextLine(sys.files, sys.platform, script, "LNK=" + link))
-    throw RuntimeError(kPathFileAccessError, "Path/File access error: " + script);
+  AppendTextLineOrFail(sys.files, sys.platform, script, "LNK=" + link);
 
   ShortcutFile shortcut{link, target, cx.pkg().InstallPath, arguments, icon};
   if (!sys.shell.WriteShortcut(shortcut))
-    throw RuntimeError(kShortcutError, "Automation error: cannot write the shortcut " + link);
+    throw RuntimeError(err::Automation, "Automation error: cannot write the shortcut " + link);
   Note(cx, "collegamento: " + link + " -> " + target +
                (arguments.empty() || arguments[0] == ' ' ? arguments : " " + arguments));
 }

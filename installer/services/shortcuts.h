@@ -8,10 +8,6 @@
 
 namespace tessaro {
 
-// What a shortcut that cannot be written surfaces as: the automation error a
-// failing shell component reports (E_FAIL).
-constexpr int kShortcutError = static_cast<int>(0x80004005u);
-
 // Creates one folder level; every failure (it exists already, no parent) is
 // ignored.
 void MakeFolderQuiet(FileSystem& files, const std::string& path);
@@ -20,8 +16,9 @@ void MakeFolderQuiet(FileSystem& files, const std::string& path);
 // (the desktop) directly, otherwise in the program group below it (created
 // when missing; an empty group leaves a doubled "\" in the path, which Windows
 // accepts). The working folder is InstallPath. Throws RuntimeError when the
-// special folder is unknown, the uninstall script cannot be appended to or
-// the shortcut cannot be written.
+// special folder is unknown or the shortcut cannot be written (err::Automation,
+// as the shell component would), or the uninstall script cannot be appended to
+// (75).
 void CreateShortcut(InstallerContext& cx, int32_t code, const std::string& group,
                     const std::string& target, const std::string& name,
                     const std::string& arguments, const std::string& icon);

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "errors.h"
 #include "helpers.h"
 #include "placeholders.h"
 #include "text.h"
@@ -16,7 +15,6 @@ constexpr const char* kTemplate = "Settings.lrk";
 constexpr const char* kImportFile = "Settings.reg";
 constexpr const char* kEditor = "Regedit.exe";
 constexpr const char* kEditorArguments = " /S Settings.reg";
-constexpr int kPathFileAccessError = 75;
 }  // namespace
 
 void ImportRegistrySettings(InstallerContext& cx) {
@@ -25,8 +23,7 @@ void ImportRegistrySettings(InstallerContext& cx) {
   std::vector<std::string> lines;
   while (!reader.AtEnd()) lines.push_back(ExpandPlaceholders(cx, reader.ReadLine(), true));
   // An import of a stale or half-written file must not go ahead.
-  if (!WriteTextLines(sys.files, sys.platform, kImportFile, lines))
-    throw RuntimeError(kPathFileAccessError, std::string("Path/File access error: ") + kImportFile);
+  WriteTextLinesOrFail(sys.files, sys.platform, kImportFile, lines);
   // A 32-bit installer on 64-bit Windows: the Windows folder's editor is the
   // 64-bit one and would write the 64-bit registry view, which the installed
   // 32-bit application and the 32-bit Access runtime never read. The 32-bit

@@ -3,7 +3,7 @@
 namespace tessaro {
 
 bool Transcript::Start() {
-  open_ = files_.WriteAll(path_, "\xEF\xBB\xBF");
+  open_ = files_.WriteAll(path_, "\xEF\xBB\xBF").ok();
   return open_;
 }
 

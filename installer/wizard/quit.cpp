@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "box_title.h"
 #include "path_split.h"
 #include "setup_folder.h"
 #include "text.h"
@@ -56,8 +57,7 @@ void BackToSetupClick(InstallerContext& cx) { cx.state.QuitConfirmed = false; }
 
 void ExitSetupClick(InstallerContext& cx) {
   cx.state.QuitConfirmed = true;
-  cx.sys.ui.ShowMessage(texts::kSetupInterrupted, cx.pkg().AppShortName + texts::kBoxTitleSuffix,
-                        MsgIcon::Critical, MsgButtons::Ok);
+  cx.sys.ui.ShowMessage(texts::kSetupInterrupted, BoxTitle(cx), MsgIcon::Critical, MsgButtons::Ok);
 }
 
 }  // namespace tessaro

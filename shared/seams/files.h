@@ -31,6 +31,25 @@ struct DirEntry {
 // access denied (a read-only file, a folder, a protected place: error 75).
 enum class FileFault { None, NotFound, InUse, Denied, Failed };
 
+// How a call of this seam ended: with no fault, or with the kind of fault and
+// the system's own error code (GetLastError's), which ErrorText describes.
+// The result of the failing call itself, so nothing that runs after it can
+// change the answer. True when the call succeeded.
+struct FileStatus {
+  FileFault fault = FileFault::None;
+  uint32_t code = 0;
+  bool ok() const { return fault == FileFault::None; }
+  explicit operator bool() const { return ok(); }
+};
+
+// A value a call of this seam reads, or nothing, and then `status` says why.
+template <class T>
+struct FileRead : std::optional<T> {
+  using std::optional<T>::optional;
+  FileRead(FileStatus why) : status(why) {}
+  FileStatus status;
+};
+
 // File times as Windows keeps them: 100-nanosecond steps since 1 January
 // 1601, UTC.
 struct FileTimes {
@@ -44,12 +63,12 @@ class OpenFile {
  public:
   virtual ~OpenFile() = default;
   // Reads exactly `size` bytes at the current position.
-  virtual FileFault Read(char* buffer, size_t size) = 0;
-  virtual FileFault Write(const char* buffer, size_t size) = 0;
+  virtual FileStatus Read(char* buffer, size_t size) = 0;
+  virtual FileStatus Write(const char* buffer, size_t size) = 0;
   // The file's length now.
   virtual uint64_t Length() = 0;
   // Makes what was written reach the disk before the program goes on.
-  virtual bool Flush() { return true; }
+  virtual FileStatus Flush() { return {}; }
   // Gives the file these three times and attributes through this handle,
   // with no second open; false when it cannot. A later write would move the
   // last-write time again.
@@ -77,22 +96,22 @@ class FileSystem {
   // Every entry a directory search with this pattern returns (wildcards in the
   // last component), in the file system's order, "." and ".." included.
   virtual std::vector<DirEntry> List(const std::string& pattern) = 0;
-  virtual std::optional<uint32_t> GetAttributes(const std::string& path) = 0;
-  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
-  virtual bool Delete(const std::string& path) = 0;
+  virtual FileRead<uint32_t> GetAttributes(const std::string& path) = 0;
+  virtual FileStatus SetAttributes(const std::string& path, uint32_t attributes) = 0;
+  virtual FileStatus Delete(const std::string& path) = 0;
   // Whole-file copy that replaces an existing destination.
-  virtual bool Copy(const std::string& from, const std::string& to) = 0;
-  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual FileStatus Copy(const std::string& from, const std::string& to) = 0;
+  virtual FileStatus CreateFolder(const std::string& path) = 0;
   // Removes an empty folder.
-  virtual bool RemoveFolder(const std::string& path) = 0;
-  virtual bool SetCurrentFolder(const std::string& path) = 0;
+  virtual FileStatus RemoveFolder(const std::string& path) = 0;
+  virtual FileStatus SetCurrentFolder(const std::string& path) = 0;
   virtual std::string CurrentFolder() = 0;
   // Raw bytes of a whole file; nothing when it cannot be read.
-  virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+  virtual FileRead<std::string> ReadAll(const std::string& path) = 0;
   // Creates or replaces the file with these bytes.
-  virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
+  virtual FileStatus WriteAll(const std::string& path, const std::string& bytes) = 0;
   // Adds the bytes at the end, creating the file when missing.
-  virtual bool Append(const std::string& path, const std::string& bytes) = 0;
+  virtual FileStatus Append(const std::string& path, const std::string& bytes) = 0;
   // Strings of the file's version resource, taken from the first entry of its
   // translation table: one per name asked for, in the same order, as stored
   // (a terminating NUL may be part of it), or nothing for a name that
@@ -100,33 +119,32 @@ class FileSystem {
   // Empty when the file has no version resource or no translation table.
   virtual std::vector<std::optional<std::string>> ReadVersionStrings(
       const std::string& path, const std::vector<std::string>& names) = 0;
-  // Opens an existing file for reading; nothing, with the reason, when it cannot.
-  virtual std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileFault& fault) = 0;
+  // Opens an existing file for reading; nothing, with the reason in
+  // `status`, when it cannot.
+  virtual std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileStatus& status) = 0;
   // Opens an existing file for reading from the medium itself, past any copy
   // the system keeps in memory, so that what was just written can be checked.
   virtual std::unique_ptr<OpenFile> OpenForReadingFromMedium(const std::string& path,
-                                                             FileFault& fault) {
-    return OpenForReading(path, fault);
+                                                             FileStatus& status) {
+    return OpenForReading(path, status);
   }
   // Opens the file for writing, created when missing and emptied when there.
-  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileFault& fault) = 0;
-  virtual std::optional<FileTimes> GetTimes(const std::string& path) = 0;
-  virtual bool SetTimes(const std::string& path, const FileTimes& times) = 0;
+  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) = 0;
+  virtual FileRead<FileTimes> GetTimes(const std::string& path) = 0;
+  virtual FileStatus SetTimes(const std::string& path, const FileTimes& times) = 0;
   // Has Windows move `from` over `to` at the next start (MoveFileEx with
   // MOVEFILE_DELAY_UNTIL_REBOOT); NT-based Windows only.
-  virtual bool ReplaceAtRestart(const std::string& from, const std::string& to) = 0;
+  virtual FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) = 0;
   // Length of a file in bytes; nothing for a missing file, a folder or a
   // drive that is not ready.
-  virtual std::optional<uint64_t> FileLength(const std::string& path) = 0;
+  virtual FileRead<uint64_t> FileLength(const std::string& path) = 0;
   // Moves a file to another name on the same volume, replacing a file there.
-  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  virtual FileStatus MoveReplacing(const std::string& from, const std::string& to) = 0;
   // Gives the volume whose root is given ("A:\") a new label.
-  virtual bool ChangeVolumeLabel(const std::string& root, const std::string& label) = 0;
-  // The system's description of why the latest failing call of this seam
-  // failed; ask right after the failure.
-  virtual std::string LastErrorText() = 0;
-  // The kind of that failure.
-  virtual FileFault LastFault() = 0;
+  virtual FileStatus ChangeVolumeLabel(const std::string& root, const std::string& label) = 0;
+  // The system's description of an error code of a FileStatus, without a
+  // final line break; "Errore <code>" when the system has none.
+  virtual std::string ErrorText(uint32_t code) = 0;
   // Sizes of the volume whose root is given ("C:\"); nothing when the drive
   // cannot be read (no such drive, no medium, network error).
   virtual std::optional<DiskSpace> DiskSpaceOf(const std::string& root) = 0;

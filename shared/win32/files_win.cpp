@@ -9,6 +9,29 @@
 
 namespace tessaro {
 
+namespace {
+
+FileFault FaultOf(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileFault::InUse;
+    case ERROR_ACCESS_DENIED: return FileFault::Denied;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileFault::NotFound;
+    default: return FileFault::Failed;
+  }
+}
+
+FileStatus Failure(DWORD error) { return {FaultOf(error), static_cast<uint32_t>(error)}; }
+
+// Taken right after the failing call, before anything else can change the
+// thread's last error (closing a handle included).
+FileStatus LastFailure() { return Failure(GetLastError()); }
+
+FileStatus StatusOf(BOOL succeeded) { return succeeded ? FileStatus{} : LastFailure(); }
+
+}  // namespace
+
 std::vector<DirEntry> Win32Files::List(const std::string& pattern) {
   std::vector<DirEntry> entries;
   WIN32_FIND_DATAW data;
@@ -22,34 +45,34 @@ std::vector<DirEntry> Win32Files::List(const std::string& pattern) {
   return entries;
 }
 
-std::optional<uint32_t> Win32Files::GetAttributes(const std::string& path) {
+FileRead<uint32_t> Win32Files::GetAttributes(const std::string& path) {
   DWORD a = GetFileAttributesW(Widen(path).c_str());
-  if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if (a == INVALID_FILE_ATTRIBUTES) return LastFailure();
   return static_cast<uint32_t>(a);
 }
 
-bool Win32Files::SetAttributes(const std::string& path, uint32_t attributes) {
-  return SetFileAttributesW(Widen(path).c_str(), attributes) != 0;
+FileStatus Win32Files::SetAttributes(const std::string& path, uint32_t attributes) {
+  return StatusOf(SetFileAttributesW(Widen(path).c_str(), attributes));
 }
 
-bool Win32Files::Delete(const std::string& path) {
-  return DeleteFileW(Widen(path).c_str()) != 0;
+FileStatus Win32Files::Delete(const std::string& path) {
+  return StatusOf(DeleteFileW(Widen(path).c_str()));
 }
 
-bool Win32Files::Copy(const std::string& from, const std::string& to) {
-  return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE) != 0;
+FileStatus Win32Files::Copy(const std::string& from, const std::string& to) {
+  return StatusOf(CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE));
 }
 
-bool Win32Files::CreateFolder(const std::string& path) {
-  return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
+FileStatus Win32Files::CreateFolder(const std::string& path) {
+  return StatusOf(CreateDirectoryW(Widen(path).c_str(), nullptr));
 }
 
-bool Win32Files::RemoveFolder(const std::string& path) {
-  return RemoveDirectoryW(Widen(path).c_str()) != 0;
+FileStatus Win32Files::RemoveFolder(const std::string& path) {
+  return StatusOf(RemoveDirectoryW(Widen(path).c_str()));
 }
 
-bool Win32Files::SetCurrentFolder(const std::string& path) {
-  return SetCurrentDirectoryW(Widen(path).c_str()) != 0;
+FileStatus Win32Files::SetCurrentFolder(const std::string& path) {
+  return StatusOf(SetCurrentDirectoryW(Widen(path).c_str()));
 }
 
 std::string Win32Files::CurrentFolder() {
@@ -60,43 +83,47 @@ std::string Win32Files::CurrentFolder() {
   return Narrow(buffer);
 }
 
-std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
+FileRead<std::string> Win32Files::ReadAll(const std::string& path) {
   KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
+  if (!file) return LastFailure();
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  if (!GetFileSizeEx(file.Get(), &size)) return LastFailure();
+  if (size.QuadPart > 0x7FFFFFFF) return Failure(ERROR_FILE_TOO_LARGE);
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!bytes.empty() &&
       !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-    return std::nullopt;
+    return LastFailure();
   bytes.resize(read);
   return bytes;
 }
 
 namespace {
 
-bool WriteBytes(HANDLE file, const std::string& bytes) {
+FileStatus WriteBytes(HANDLE file, const std::string& bytes) {
   DWORD written = 0;
-  return bytes.empty() ||
-         (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-          written == bytes.size());
+  if (bytes.empty()) return {};
+  if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    return LastFailure();
+  return written == bytes.size() ? FileStatus{} : Failure(ERROR_WRITE_FAULT);
 }
 
 }  // namespace
 
-bool Win32Files::WriteAll(const std::string& path, const std::string& bytes) {
+FileStatus Win32Files::WriteAll(const std::string& path, const std::string& bytes) {
   KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && WriteBytes(file.Get(), bytes);
+  if (!file) return LastFailure();
+  return WriteBytes(file.Get(), bytes);
 }
 
-bool Win32Files::Append(const std::string& path, const std::string& bytes) {
+FileStatus Win32Files::Append(const std::string& path, const std::string& bytes) {
   KernelHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && WriteBytes(file.Get(), bytes);
+  if (!file) return LastFailure();
+  return WriteBytes(file.Get(), bytes);
 }
 
 std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
@@ -144,17 +171,6 @@ std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
 
 namespace {
 
-FileFault FaultOf(DWORD error) {
-  switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return FileFault::InUse;
-    case ERROR_ACCESS_DENIED: return FileFault::Denied;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return FileFault::NotFound;
-    default: return FileFault::Failed;
-  }
-}
-
 uint64_t LengthOf(HANDLE file) {
   LARGE_INTEGER size{};
   return GetFileSizeEx(file, &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
@@ -163,23 +179,21 @@ uint64_t LengthOf(HANDLE file) {
 class Win32OpenFile : public OpenFile {
  public:
   explicit Win32OpenFile(KernelHandle file) : file_(std::move(file)) {}
-  FileFault Read(char* buffer, size_t size) override {
+  FileStatus Read(char* buffer, size_t size) override {
     DWORD done = 0;
     if (!ReadFile(file_.Get(), buffer, static_cast<DWORD>(size), &done, nullptr))
-      return FaultOf(GetLastError());
-    if (done == size) return FileFault::None;
-    // The file ended early: say so, rather than leave an older error behind.
-    SetLastError(ERROR_HANDLE_EOF);
-    return FileFault::Failed;
+      return LastFailure();
+    // A file that ended early reads without an error of its own.
+    return done == size ? FileStatus{} : Failure(ERROR_HANDLE_EOF);
   }
-  FileFault Write(const char* buffer, size_t size) override {
+  FileStatus Write(const char* buffer, size_t size) override {
     DWORD done = 0;
     if (!WriteFile(file_.Get(), buffer, static_cast<DWORD>(size), &done, nullptr))
-      return FaultOf(GetLastError());
-    return done == size ? FileFault::None : FileFault::Failed;
+      return LastFailure();
+    return done == size ? FileStatus{} : Failure(ERROR_WRITE_FAULT);
   }
   uint64_t Length() override { return LengthOf(file_.Get()); }
-  bool Flush() override { return FlushFileBuffers(file_.Get()) != 0; }
+  FileStatus Flush() override { return StatusOf(FlushFileBuffers(file_.Get())); }
   bool SetTimesAndAttributes(const FileTimes& times, uint32_t attributes) override;
 
  private:
@@ -198,17 +212,14 @@ class Win32MediumFile : public OpenFile {
   ~Win32MediumFile() override {
     if (buffer_) VirtualFree(buffer_, 0, MEM_RELEASE);
   }
-  FileFault Read(char* out, size_t size) override {
-    if (!buffer_) return FileFault::Failed;
+  FileStatus Read(char* out, size_t size) override {
+    if (!buffer_) return Failure(ERROR_NOT_ENOUGH_MEMORY);
     while (size > 0) {
       if (at_ == have_) {
         DWORD got = 0;
         if (!ended_ && !ReadFile(file_.Get(), buffer_, kChunk, &got, nullptr))
-          return FaultOf(GetLastError());
-        if (got == 0) {
-          SetLastError(ERROR_HANDLE_EOF);
-          return FileFault::Failed;
-        }
+          return LastFailure();
+        if (got == 0) return Failure(ERROR_HANDLE_EOF);
         have_ = got;
         at_ = 0;
         ended_ = got < kChunk;
@@ -219,12 +230,9 @@ class Win32MediumFile : public OpenFile {
       out += part;
       size -= part;
     }
-    return FileFault::None;
+    return {};
   }
-  FileFault Write(const char*, size_t) override {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FileFault::Denied;
-  }
+  FileStatus Write(const char*, size_t) override { return Failure(ERROR_ACCESS_DENIED); }
   uint64_t Length() override { return LengthOf(file_.Get()); }
 
  private:
@@ -262,89 +270,78 @@ KernelHandle OpenForAttributes(const std::string& path, DWORD access) {
 
 }  // namespace
 
-std::unique_ptr<OpenFile> Win32Files::OpenForReading(const std::string& path, FileFault& fault) {
+std::unique_ptr<OpenFile> Win32Files::OpenForReading(const std::string& path,
+                                                     FileStatus& status) {
   KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) {
-    fault = FaultOf(GetLastError());
-    return nullptr;
-  }
-  fault = FileFault::None;
-  return std::make_unique<Win32OpenFile>(std::move(file));
+  status = file ? FileStatus{} : LastFailure();
+  return file ? std::make_unique<Win32OpenFile>(std::move(file)) : nullptr;
 }
 
 std::unique_ptr<OpenFile> Win32Files::OpenForReadingFromMedium(const std::string& path,
-                                                               FileFault& fault) {
+                                                               FileStatus& status) {
   const std::wstring name = Widen(path);
   KernelHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  status = file ? FileStatus{} : LastFailure();
   // A file system that cannot bypass its cache refuses the flag; read through it then.
-  if (!file && GetLastError() == ERROR_INVALID_PARAMETER) return OpenForReading(path, fault);
-  if (!file) {
-    fault = FaultOf(GetLastError());
-    return nullptr;
-  }
-  fault = FileFault::None;
-  return std::make_unique<Win32MediumFile>(std::move(file));
+  if (status.code == ERROR_INVALID_PARAMETER) return OpenForReading(path, status);
+  return file ? std::make_unique<Win32MediumFile>(std::move(file)) : nullptr;
 }
 
-std::unique_ptr<OpenFile> Win32Files::OpenForWriting(const std::string& path, FileFault& fault) {
+std::unique_ptr<OpenFile> Win32Files::OpenForWriting(const std::string& path,
+                                                     FileStatus& status) {
   // OPEN_ALWAYS and then truncating, because CREATE_ALWAYS refuses an existing
   // hidden or system file with ERROR_ACCESS_DENIED. A file just made is empty.
   KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file || (GetLastError() == ERROR_ALREADY_EXISTS && !SetEndOfFile(file.Get()))) {
-    fault = FaultOf(GetLastError());
-    return nullptr;
-  }
-  fault = FileFault::None;
-  return std::make_unique<Win32OpenFile>(std::move(file));
+  status = !file || (GetLastError() == ERROR_ALREADY_EXISTS && !SetEndOfFile(file.Get()))
+               ? LastFailure()
+               : FileStatus{};
+  return status ? std::make_unique<Win32OpenFile>(std::move(file)) : nullptr;
 }
 
-std::optional<FileTimes> Win32Files::GetTimes(const std::string& path) {
+FileRead<FileTimes> Win32Files::GetTimes(const std::string& path) {
   KernelHandle file = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
   FILETIME created, accessed, written;
-  if (!file || !GetFileTime(file.Get(), &created, &accessed, &written)) return std::nullopt;
+  if (!file || !GetFileTime(file.Get(), &created, &accessed, &written)) return LastFailure();
   return FileTimes{FromFileTime(created), FromFileTime(accessed), FromFileTime(written)};
 }
 
-bool Win32Files::SetTimes(const std::string& path, const FileTimes& times) {
+FileStatus Win32Files::SetTimes(const std::string& path, const FileTimes& times) {
   KernelHandle file = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
+  if (!file) return LastFailure();
   FILETIME created = ToFileTime(times.created), accessed = ToFileTime(times.lastAccess),
            written = ToFileTime(times.lastWrite);
-  return file && SetFileTime(file.Get(), &created, &accessed, &written);
+  return StatusOf(SetFileTime(file.Get(), &created, &accessed, &written));
 }
 
-bool Win32Files::ReplaceAtRestart(const std::string& from, const std::string& to) {
-  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
-                     MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
+FileStatus Win32Files::ReplaceAtRestart(const std::string& from, const std::string& to) {
+  return StatusOf(MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                              MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
 }
 
-std::optional<uint64_t> Win32Files::FileLength(const std::string& path) {
+FileRead<uint64_t> Win32Files::FileLength(const std::string& path) {
   // Read from the directory entry, so a file another program holds open has
   // a length too.
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return std::nullopt;
-  }
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+    return LastFailure();
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(ERROR_ACCESS_DENIED);
   return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
-bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+FileStatus Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
+  return StatusOf(MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
-bool Win32Files::ChangeVolumeLabel(const std::string& root, const std::string& label) {
-  return SetVolumeLabelW(Widen(root).c_str(), Widen(label).c_str()) != 0;
+FileStatus Win32Files::ChangeVolumeLabel(const std::string& root, const std::string& label) {
+  return StatusOf(SetVolumeLabelW(Widen(root).c_str(), Widen(label).c_str()));
 }
 
-FileFault Win32Files::LastFault() { return FaultOf(GetLastError()); }
-
-std::string Win32Files::LastErrorText() {
-  DWORD error = GetLastError();
+std::string Win32Files::ErrorText(uint32_t code) {
+  const DWORD error = code;
   wchar_t* text = nullptr;
   DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

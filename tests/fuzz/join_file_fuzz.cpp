@@ -85,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Snapshot(sys.files, "C:", before);
 
   if (faultOp != 0)
-    sys.files.Inject(static_cast<fakes::FakeOp>(faultOp - 1), faultNth, FileFault::Failed,
-                     "Errore.");
+    sys.files.Inject(static_cast<fakes::FakeOp>(faultOp - 1), faultNth,
+                     {FileFault::Failed, fakes::code::ReadFault});
   const bool joined = JoinFile(services, kCatalogue, storedPath, kDataFile);
 
   std::map<std::string, std::string> after;

@@ -35,12 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fakes::FakeFileSystem files;
   files.AddFile("C:\\Dati\\x.mdb.001", bytes);
   files.AddFile("C:\\Dati\\out", "");
-  FileFault fault = FileFault::None;
+  FileStatus status;
   std::vector<char> buffer(7);  // small, so the data cross many blocks
   PieceCheck check;
   {
-    auto out = files.OpenForWriting("C:\\Dati\\out", fault);
-    check = ReadPieceFile(files, "C:\\Dati\\x.mdb.001", piece->Size, out.get(), buffer);
+    auto out = files.OpenForWriting("C:\\Dati\\out", status);
+    check = ReadPieceFile(files, "C:\\Dati\\x.mdb.001", piece->Size, out.get(), buffer).check;
   }
   const bool exact = bytes.size() == piece->Data.size() + kPieceOverhead;
   FUZZ_CHECK((check == PieceCheck::Ok) == exact);

@@ -222,7 +222,6 @@ TEST_F(SplitJoin, WithoutACatalogueNameEverythingGoesBesideTheSource) {
 TEST_F(SplitJoin, SplitReportsFailuresWithoutShowingAnything) {
   std::string error;
   int32_t count = -1;
-  sys.files.failureText = "Impossibile trovare il file specificato.";
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, kPieceSize, catalogue));
   EXPECT_EQ(error, "Impossibile trovare il file specificato.");
 
@@ -238,9 +237,8 @@ TEST_F(SplitJoin, SplitReportsFailuresWithoutShowingAnything) {
   EXPECT_FALSE(error.empty());
   // A data file held open by another program is not cut.
   sys.files.Lock(source);
-  sys.files.failureText = "Il file è utilizzato da un altro processo.";
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, 20, catalogue));
-  EXPECT_EQ(error, "Il file è utilizzato da un altro processo.");
+  EXPECT_EQ(error, "Impossibile accedere al file. Il file è utilizzato da un altro processo.");
   // One byte per piece would need more pieces than a catalogue can count.
   sys.files.AddFile("C:\\Dati\\big.mdb", std::string(40000, 'x'));
   error.clear();

@@ -20,7 +20,7 @@ struct BreakingFiles : FakeFileSystem {
     if (++calls >= breakAt) throw std::runtime_error("listing failed");
     return FakeFileSystem::List(pattern);
   }
-  std::optional<uint32_t> GetAttributes(const std::string& path) override {
+  FileRead<uint32_t> GetAttributes(const std::string& path) override {
     if (++calls >= breakAt) throw std::runtime_error("attribute query failed");
     return FakeFileSystem::GetAttributes(path);
   }

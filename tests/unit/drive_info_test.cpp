@@ -2,33 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
+#include "fakes/drive_page.h"
 #include "fakes/fakes.h"
 #include "number_format.h"
 
 namespace tessaro {
 namespace {
 
-struct PageView : DriveSpaceView {
-  void SetReport(const std::string& text) override { report = text; }
-  void HideReport() override { reportHidden = true; }
-  void SetWarning(int top, const std::string& text) override {
-    warningTop = top;
-    warning = text;
-  }
-  void SetNextEnabled(bool enabled) override { nextEnabled = enabled; }
-  std::optional<std::string> report;
-  bool reportHidden = false;
-  int warningTop = -1;
-  std::optional<std::string> warning;
-  std::optional<bool> nextEnabled;  // untouched when empty
-};
-
 struct DriveMachine {
   fakes::FakeFileSystem files;
   fakes::FakePlatform platform;
-  PageView view;
+  fakes::DrivePage view;
   DriveMachine() { platform.locale[0x0F] = "."; }
   void Drive(char letter, uint32_t type, uint64_t total, uint64_t free,
              VolumeFacts volume = {"DATI", "NTFS"}) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "deferred_replacement.h"
 #include "fakes/fakes.h"
 #include "fakes/tag_canvas.h"
 #include "file_times.h"
@@ -154,10 +155,30 @@ TEST_F(InstallFileTest, ReadOnlyDestinationIsReplacedAndEveryInstalledFileTakesT
 }
 
 TEST_F(InstallFileTest, MissingSourceIsAFailedCopyAndAStartFailureIsReported) {
+  struct : EventLog {
+    void Write(const std::string& event) override { events.push_back(event); }
+    std::vector<std::string> events;
+  } log;
+  state.Events = &log;
   EXPECT_FALSE(Install("assente.txt", "C:\\App"));
   EXPECT_FALSE(existed);
   EXPECT_FALSE(sys.files.Exists("C:\\App\\assente.txt"));
   EXPECT_TRUE(sys.ui.boxes.empty());
+
+  // The transcript gives the system's reason of the call that failed, not of
+  // the clean-up after it: here the old file cannot be replaced, and the
+  // copy beside it is deleted afterwards.
+  sys.files.AddFile("C:\\App\\pieno.txt", "old");
+  sys.files.AddFile("C:\\Setup\\files\\pieno.txt", "new");
+  sys.files.Inject(fakes::FakeOp::Rename, 1, {FileFault::Failed, fakes::code::DiskFull});
+  EXPECT_FALSE(Install("pieno.txt", "C:\\App"));
+  EXPECT_EQ(sys.files.Content("C:\\App\\pieno.txt"), "old");
+  EXPECT_FALSE(sys.files.Exists("C:\\App\\pieno.000"));
+  EXPECT_EQ(log.events, (std::vector<std::string>{
+                            "non copiato: C:\\App\\assente.txt (file non trovato: Impossibile "
+                            "trovare il file specificato.)",
+                            "non copiato: C:\\App\\pieno.txt (errore di lettura o scrittura: "
+                            "Spazio su disco insufficiente.)"}));
 
   // regsvr32 that cannot start: beep and box; the copy's success stands.
   sys.processes.program = nullptr;

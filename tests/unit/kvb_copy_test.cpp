@@ -75,7 +75,6 @@ TEST_F(KvbCopyTest, EmptyAndShorterSourcesLeaveExactCopies) {
 }
 
 TEST_F(KvbCopyTest, FailuresShowTheSystemsDescriptionOnce) {
-  sys.files.failureText = "Impossibile trovare il file specificato.";
   EXPECT_FALSE(Copy("C:\\Dati\\manca.mdb", "A:\\manca.001"));
   ASSERT_EQ(sys.ui.boxes.size(), 1u);
   EXPECT_EQ(sys.ui.boxes[0].text, "Impossibile trovare il file specificato.");
@@ -85,10 +84,10 @@ TEST_F(KvbCopyTest, FailuresShowTheSystemsDescriptionOnce) {
   sys.files.AddFile("C:\\Dati\\a.mdb", "dati");
   sys.files.AddFile("A:\\a.001", "occupato");
   sys.files.Lock("A:\\a.001");
-  sys.files.failureText = "Accesso negato.";
   EXPECT_FALSE(Copy("C:\\Dati\\a.mdb", "A:\\a.001"));
   ASSERT_EQ(sys.ui.boxes.size(), 2u);
-  EXPECT_EQ(sys.ui.boxes[1].text, "Accesso negato.");
+  EXPECT_EQ(sys.ui.boxes[1].text,
+            "Impossibile accedere al file. Il file è utilizzato da un altro processo.");
 
   // Internet Explorer's libraries in use fail without a word.
   sys.files.AddFile("C:\\Windows\\URLMON.DLL", "lib");

@@ -232,10 +232,10 @@ TEST_F(FloppySet, BackupCancelledOrImpossibleChangesNoFloppy) {
   // The application holds the file open: the split fails, the program stays open, Idle.
   sys.ui.boxes.clear();
   sys.files.Lock(kDataFile);
-  sys.files.failureText = "Impossibile accedere al file. Il file è utilizzato da un altro processo.";
   EXPECT_FALSE(Backup());
   ASSERT_EQ(sys.ui.boxes.size(), 1u);
-  EXPECT_EQ(sys.ui.boxes[0].text, sys.files.failureText);
+  EXPECT_EQ(sys.ui.boxes[0].text,
+            "Impossibile accedere al file. Il file è utilizzato da un altro processo.");
   EXPECT_EQ(sys.ui.boxes[0].icon, MsgIcon::Critical);
   EXPECT_TRUE(Idle());
 }
@@ -334,10 +334,9 @@ TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
 
   // No floppy at all: the system's description, then Idle.
   sys.ui.boxes.clear();
-  sys.files.failureText = "Impossibile trovare il percorso specificato.";
   user = [&](const ShownBox&) -> std::optional<MsgAnswer> { return std::nullopt; };
   Restore();
-  EXPECT_EQ(Texts().back(), sys.files.failureText);
+  EXPECT_EQ(Texts().back(), "Impossibile trovare il percorso specificato.");
   EXPECT_EQ(sys.ui.boxes.back().icon, MsgIcon::Critical);
   EXPECT_TRUE(Idle());
   EXPECT_EQ(sys.files.CurrentFolder(), "C:\\KVB");
@@ -402,7 +401,8 @@ TEST_F(FloppySet, RestoreWritesNothingFromAHostileOrDamagedSet) {
   Restore();
   std::vector<std::string> texts = Texts();
   ASSERT_EQ(texts.size(), 4u);
-  EXPECT_EQ(texts[2], sys.files.failureText);  // the join's own message
+  // The join's own message: the system's words for the file held open.
+  EXPECT_EQ(texts[2], "Impossibile accedere al file. Il file è utilizzato da un altro processo.");
   EXPECT_EQ(texts[3], "Errore sconosciuto: ripristino fallito.");
   EXPECT_EQ(sys.ui.boxes[3].icon, MsgIcon::Critical);
   EXPECT_EQ(sys.files.Content(kDataFile), before);
@@ -438,11 +438,11 @@ TEST(FloppySetFaults, NoSingleFailingFileOperationLosesDataOrFakesASuccess) {
     {
       FloppyDesk clean;
       clean.sys.files.AddFile(kDataFile, data);
-      clean.sys.files.Inject(kind.op, 0, kind.fault, kind.text);
+      clean.sys.files.Inject(kind.op, 0, {kind.fault, kind.code});
       clean.Backup();
       count = clean.sys.files.Operations(kind.op);
       auto again = restoreDesk();
-      again->sys.files.Inject(kind.op, 0, kind.fault, kind.text);
+      again->sys.files.Inject(kind.op, 0, {kind.fault, kind.code});
       again->Restore();
       EXPECT_EQ(again->sys.files.Content(kDataFile), data);
       count = std::max(count, again->sys.files.Operations(kind.op));
@@ -466,7 +466,7 @@ TEST(FloppySetFaults, NoSingleFailingFileOperationLosesDataOrFakesASuccess) {
         return std::nullopt;
       };
       desk->sys.files.AddFile(kDataFile, data);
-      desk->sys.files.Inject(kind.op, n, kind.fault, kind.text);
+      desk->sys.files.Inject(kind.op, n, {kind.fault, kind.code});
       const bool ended = desk->Backup();
       EXPECT_EQ(desk->sys.files.Content(kDataFile), data);
       const std::vector<std::string> texts = desk->Texts();
@@ -494,7 +494,7 @@ TEST(FloppySetFaults, NoSingleFailingFileOperationLosesDataOrFakesASuccess) {
 
       // A restore from a good set with the nth operation failing.
       auto restore = restoreDesk();
-      restore->sys.files.Inject(kind.op, n, kind.fault, kind.text);
+      restore->sys.files.Inject(kind.op, n, {kind.fault, kind.code});
       restore->Restore();
       const std::string now = restore->sys.files.Content(kDataFile);
       const std::vector<std::string> said = restore->Texts();

@@ -101,7 +101,7 @@ TEST_F(Import, UnwritableOutputStopsBeforeTheEditor) {
     ImportRegistrySettings(m.cx);
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.Number(), 75);
+    EXPECT_EQ(e.Number(), err::PathFileAccess);
   }
   EXPECT_TRUE(m.sys.processes.started.empty());
 }

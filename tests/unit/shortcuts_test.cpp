@@ -75,7 +75,7 @@ TEST_F(Shortcuts, FailedShortcutIsAnErrorAfterItWasRecorded) {
     CreateShortcut(m.cx, 2, "Gestione", "a.exe", "Primo", "", "");
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.Number(), kShortcutError);
+    EXPECT_EQ(e.Number(), err::Automation);
   }
   EXPECT_EQ(m.sys.files.Content(script), "LNK=" + P("\\Gestione\\Primo.Lnk") + "\r\n");
 }
@@ -86,7 +86,7 @@ TEST_F(Shortcuts, UnwritableScriptStopsBeforeTheShortcut) {
     CreateShortcut(m.cx, 2, "Gestione", "a.exe", "Primo", "", "");
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.Number(), 75);
+    EXPECT_EQ(e.Number(), err::PathFileAccess);
   }
   EXPECT_TRUE(m.sys.shell.shortcuts.empty());
 }
@@ -98,7 +98,7 @@ TEST_F(Shortcuts, UnresolvedSpecialFolderMakesNothingRelative) {
     CreateShortcut(m.cx, 2, "Gestione", "a.exe", "Primo", "", "");
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.Number(), kShortcutError);
+    EXPECT_EQ(e.Number(), err::Automation);
   }
   EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\Gestione"));
   EXPECT_FALSE(m.sys.files.Exists(script));

@@ -58,9 +58,19 @@ TEST_F(BackupSetOnDisk, SplitsAndJoinsARealFileByteExact) {
 }
 
 TEST_F(BackupSetOnDisk, FileCallsReportLengthsMovesAndReasons) {
-  EXPECT_FALSE(files.FileLength(folder));
-  EXPECT_FALSE(files.FileLength(folder + "\\manca.mdb"));
-  EXPECT_FALSE(files.LastErrorText().empty());
+  // A failure carries its own reason, whatever runs after it.
+  const FileRead<uint64_t> ofFolder = files.FileLength(folder);
+  const FileRead<uint64_t> missing = files.FileLength(folder + "\\manca.mdb");
+  EXPECT_FALSE(ofFolder);
+  EXPECT_EQ(ofFolder.status.fault, FileFault::Denied);
+  EXPECT_EQ(ofFolder.status.code, static_cast<uint32_t>(ERROR_ACCESS_DENIED));
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.status.fault, FileFault::NotFound);
+  EXPECT_EQ(missing.status.code, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
+  const std::string why = files.ErrorText(missing.status.code);
+  ASSERT_FALSE(why.empty());
+  EXPECT_NE(why.back(), '\n');
+  EXPECT_NE(files.ErrorText(ERROR_ACCESS_DENIED), why);
 
   ASSERT_TRUE(files.WriteAll(folder + "\\nuovo.tmp", "nuovo"));
   ASSERT_TRUE(files.WriteAll(folder + "\\dati.mdb", "vecchio e più lungo"));

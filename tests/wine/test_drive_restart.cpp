@@ -9,26 +9,12 @@
 #include <vector>
 
 #include "drive_info.h"
+#include "fakes/drive_page.h"
 #include "floppy.h"
 #include "in_process.h"
 
 namespace tessaro {
 namespace {
-
-struct PageView : DriveSpaceView {
-  void SetReport(const std::string& text) override { report = text; }
-  void HideReport() override { reportHidden = true; }
-  void SetWarning(int top, const std::string& text) override {
-    warningTop = top;
-    warning = text;
-  }
-  void SetNextEnabled(bool enabled) override { nextEnabled = enabled; }
-  std::string report;
-  bool reportHidden = false;
-  int warningTop = -1;
-  std::string warning;
-  int nextEnabled = -1;  // untouched
-};
 
 // An Italian thousands separator for the test, the user's own afterwards.
 class ItalianSeparator {
@@ -74,42 +60,44 @@ bool LineMatches(const std::string& report, const std::string& pattern) {
 TEST(DriveReport, DescribesDriveCAsAFixedDiskInItalianFigures) {
   ItalianSeparator italian;
   wine::Win32Machine<> machine;
-  PageView view;
+  fakes::DrivePage view;
   CheckDriveSpace(machine.files, machine.platform, "C:\\", 32000, view);
+  ASSERT_TRUE(view.report);
+  const std::string& report = *view.report;
   const std::string figure = "\\d{1,3}(\\.\\d{3})*";
-  EXPECT_EQ(view.report.rfind("C:\\ Informazioni sull'unità \r\n\r\n", 0), 0u) << view.report;
-  EXPECT_TRUE(
-      LineMatches(view.report, "\r\n  - Spazio utilizzato sul disco: " + figure + " bytes\r\n"))
-      << view.report;
-  EXPECT_TRUE(LineMatches(view.report, "\r\n  - Spazio disponibile: " + figure + " bytes\r\n"))
-      << view.report;
-  EXPECT_NE(view.report.find("\r\n  - Spazio richiesto: 32.000 bytes\r\n"), std::string::npos);
-  EXPECT_TRUE(LineMatches(view.report, "\r\n  - Tipo di File-System: \\S+\r\n")) << view.report;
-  EXPECT_NE(view.report.find("\r\n\r\n  - Tipo di supporto: Disco rigido\r\n"), std::string::npos);
-  EXPECT_TRUE(view.warning.empty()) << view.warning;
-  EXPECT_EQ(view.nextEnabled, -1);
+  EXPECT_EQ(report.rfind("C:\\ Informazioni sull'unità \r\n\r\n", 0), 0u) << report;
+  EXPECT_TRUE(LineMatches(report, "\r\n  - Spazio utilizzato sul disco: " + figure + " bytes\r\n"))
+      << report;
+  EXPECT_TRUE(LineMatches(report, "\r\n  - Spazio disponibile: " + figure + " bytes\r\n"))
+      << report;
+  EXPECT_NE(report.find("\r\n  - Spazio richiesto: 32.000 bytes\r\n"), std::string::npos);
+  EXPECT_TRUE(LineMatches(report, "\r\n  - Tipo di File-System: \\S+\r\n")) << report;
+  EXPECT_NE(report.find("\r\n\r\n  - Tipo di supporto: Disco rigido\r\n"), std::string::npos);
+  EXPECT_FALSE(view.warning) << *view.warning;
+  EXPECT_FALSE(view.nextEnabled);  // left as the page had it
   EXPECT_FALSE(view.reportHidden);
 }
 
 TEST(DriveReport, AcceptsTheFloppyDriveAsRemovable) {
   ASSERT_TRUE(wine_test::floppy::insert(1));
   wine::Win32Machine<> machine;
-  PageView view;
+  fakes::DrivePage view;
   CheckDriveSpace(machine.files, machine.platform, "A:\\", 1000, view);
-  EXPECT_NE(view.report.find("  - Tipo di supporto: Rimuovibile\r\n"), std::string::npos)
-      << view.report;
-  EXPECT_TRUE(view.warning.empty()) << view.warning;
-  EXPECT_EQ(view.nextEnabled, -1);
+  ASSERT_TRUE(view.report);
+  EXPECT_NE(view.report->find("  - Tipo di supporto: Rimuovibile\r\n"), std::string::npos)
+      << *view.report;
+  EXPECT_FALSE(view.warning) << *view.warning;
+  EXPECT_FALSE(view.nextEnabled);
 }
 
 TEST(DriveReport, ADriveLetterWithoutADriveCannotBeRead) {
   wine::Win32Machine<> machine;
   ASSERT_EQ(GetDriveTypeW(L"Q:\\"), UINT(DRIVE_NO_ROOT_DIR)) << "the prefix has a drive Q:";
-  PageView view;
+  fakes::DrivePage view;
   CheckDriveSpace(machine.files, machine.platform, "Q:\\", 1000, view);
   EXPECT_EQ(view.warning, "ATTENZIONE:\r\nImpossibile leggere le informazioni dall'unità scelta.");
   EXPECT_EQ(view.warningTop, 790);
-  EXPECT_EQ(view.nextEnabled, 1);
+  EXPECT_EQ(view.nextEnabled, true);
   EXPECT_TRUE(view.reportHidden);
 }
 

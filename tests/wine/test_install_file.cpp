@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/tag_canvas.h"
 #include "file_times.h"
 #include "install_file.h"
 #include "installer_state.h"
@@ -24,7 +25,7 @@ struct View : CopyView {
   void SetStatusText(int index, const std::string& text) override { labels[index] = text; }
   ProgressCanvas& Bar(int index) override { return bars[index]; }
   std::string labels[2];
-  wine::TagCanvas bars[2];
+  fakes::TagCanvas bars[2];
 };
 
 constexpr const wchar_t* kSessionManager = L"System\\CurrentControlSet\\Control\\Session Manager";

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/tag_canvas.h"
 #include "installation_run.h"
 #include "setup_dip.h"
 #include "special_folders.h"
@@ -29,7 +30,7 @@ struct View : InstallationView {
   void ShowWaitingWindow() override {}
   void SetWaitingText(const std::string&) override {}
   void CloseWaitingWindow() override {}
-  wine::TagCanvas bars[2];
+  fakes::TagCanvas bars[2];
 };
 
 TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "copy_progress.h"
+#include "fakes/tag_canvas.h"
 #include "in_process.h"
 #include "support.h"
 #include "win32/wide.h"
@@ -22,7 +23,7 @@ struct CounterView : kvb::SplitView {
   ProgressCanvas& StatusBar(int index) override { return bars[index]; }
   void SetStatusText(const std::string& text) override { texts.push_back(text); }
   std::vector<kvb::TopWindow> TopWindows() override { return {}; }
-  wine::TagCanvas bars[2]{{3400, 250, colour::White}, {3400, 250, colour::White}};
+  fakes::TagCanvas bars[2]{fakes::TagCanvas(3400, 250), fakes::TagCanvas(3400, 250)};
   std::vector<std::string> texts;
 };
 

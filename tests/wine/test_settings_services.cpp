@@ -333,7 +333,7 @@ TEST_F(ShortcutServices, UnwritableShortcutIsARunTimeErrorAfterItsLine) {
                    install + "\\condominio.exe", "X", "", "");
     ADD_FAILURE() << "no error";
   } catch (const RuntimeError &e) {
-    EXPECT_EQ(e.Number(), kShortcutError);
+    EXPECT_EQ(e.Number(), err::Automation);
   }
   EXPECT_EQ(Script(), "LNK=" + programs + "\\No|valido\\X.Lnk\r\n");
 }

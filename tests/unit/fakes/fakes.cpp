@@ -69,6 +69,15 @@ std::string LastComponent(const std::string& absolute) {
   return slash == std::string::npos ? absolute : absolute.substr(slash + 1);
 }
 
+// How the fake's calls fail, with the codes Windows gives for the same.
+constexpr FileStatus kFileNotFound{FileFault::NotFound, code::FileNotFound};
+constexpr FileStatus kPathNotFound{FileFault::NotFound, code::PathNotFound};
+constexpr FileStatus kDenied{FileFault::Denied, code::AccessDenied};
+constexpr FileStatus kInUse{FileFault::InUse, code::SharingViolation};
+constexpr FileStatus kDiskFull{FileFault::Failed, code::DiskFull};
+constexpr FileStatus kNotReady{FileFault::Failed, code::NotReady};
+constexpr FileStatus kGone{FileFault::Failed, code::InvalidHandle};
+
 }  // namespace
 
 FakeFileSystem::FakeFileSystem() { AddFolder("C:\\"); }
@@ -118,22 +127,20 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
-bool FakeFileSystem::Writable(const std::string& path) {
+FileStatus FakeFileSystem::Writable(const std::string& path) {
   std::string abs = Absolute(path);
-  if (locked_.count(Key(abs))) return Refuse(FileFault::InUse);
+  if (locked_.count(Key(abs))) return kInUse;
   Node* node = Find(abs);
-  if (node && (node->folder || (node->attributes & attr::ReadOnly))) return Refuse(FileFault::Denied);
-  if (Protected(abs)) return Refuse(FileFault::Denied);
+  if (node && (node->folder || (node->attributes & attr::ReadOnly))) return kDenied;
+  if (Protected(abs)) return kDenied;
   Node* parent = Find(Parent(abs));
-  return parent && parent->folder ? true : Refuse(FileFault::NotFound);
+  return parent && parent->folder ? FileStatus{} : kPathNotFound;
 }
 
-bool FakeFileSystem::Fails(FakeOp op) {
+FileStatus FakeFileSystem::Injected(FakeOp op) {
   const int n = ++operations_[op];
-  if (!injected_ || injected_->op != op || injected_->nth != n) return false;
-  failureText = injected_->text;
-  lastFault_ = injected_->fault;
-  return true;
+  if (!injected_ || injected_->op != op || injected_->nth != n) return {};
+  return injected_->status;
 }
 
 FakeDisk* FakeFileSystem::DiskOf(const std::string& absolute) {
@@ -146,15 +153,15 @@ bool FakeFileSystem::Protected(const std::string& absolute) {
   return disk && disk->writeProtected;
 }
 
-bool FakeFileSystem::RoomFor(const std::string& absolute, uint64_t size) {
+FileStatus FakeFileSystem::RoomFor(const std::string& absolute, uint64_t size) {
   FakeDisk* disk = DiskOf(absolute);
-  if (!disk || !disk->capacity) return true;
+  if (!disk || !disk->capacity) return {};
   const char drive = DriveLetter(absolute);
   uint64_t used = 0;
   for (auto& [key, node] : nodes_)
     if (!node.folder && DriveLetter(node.path) == drive && key != Key(absolute))
       used += node.bytes.size();
-  return used + size <= *disk->capacity ? true : Refuse(FileFault::Failed);
+  return used + size <= *disk->capacity ? FileStatus{} : kDiskFull;
 }
 
 void FakeFileSystem::InsertDisk(char drive, FakeDisk* disk) {
@@ -236,103 +243,117 @@ std::vector<std::string> FakeFileSystem::Names(const std::string& folder) {
   return names;
 }
 
-std::optional<uint32_t> FakeFileSystem::GetAttributes(const std::string& path) {
+FileRead<uint32_t> FakeFileSystem::GetAttributes(const std::string& path) {
   Node* node = Find(path);
-  if (!node) return std::nullopt;
+  if (!node) return kFileNotFound;
   return node->attributes;
 }
 
-bool FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+FileStatus FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
   Node* node = Find(path);
-  if (!node || Protected(Absolute(path))) return false;
+  if (!node) return kFileNotFound;
+  if (Protected(Absolute(path))) return kDenied;
   if (attributes == attr::Normal) attributes = 0;
   node->attributes = node->folder ? (attributes | attr::Directory) : attributes;
   if (!node->folder && node->attributes == 0) node->attributes = attr::Normal;
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::Delete(const std::string& path) {
-  if (Fails(FakeOp::Delete)) return false;
+FileStatus FakeFileSystem::Delete(const std::string& path) {
+  if (FileStatus injected = Injected(FakeOp::Delete); !injected) return injected;
   std::string abs = Absolute(path);
   Node* node = Find(abs);
-  if (!node || node->folder || locked_.count(Key(abs)) || (node->attributes & attr::ReadOnly) ||
-      Protected(abs))
-    return false;
+  if (!node) return kFileNotFound;
+  if (locked_.count(Key(abs))) return kInUse;
+  if (node->folder || (node->attributes & attr::ReadOnly) || Protected(abs)) return kDenied;
   nodes_.erase(Key(abs));
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
-  if (Fails(FakeOp::Open) || Fails(FakeOp::Write)) return false;
+FileStatus FakeFileSystem::Copy(const std::string& from, const std::string& to) {
+  if (FileStatus injected = Injected(FakeOp::Open); !injected) return injected;
+  if (FileStatus injected = Injected(FakeOp::Write); !injected) return injected;
   Node* source = Find(from);
-  if (!source || source->folder || !Writable(to) || !RoomFor(Absolute(to), source->bytes.size()))
-    return false;
+  if (!source) return kFileNotFound;
+  if (source->folder) return kDenied;
+  if (FileStatus writable = Writable(to); !writable) return writable;
+  if (FileStatus room = RoomFor(Absolute(to), source->bytes.size()); !room) return room;
   Node copy = *source;
   AddFile(to, copy.bytes, copy.attributes);
   Find(to)->version = std::move(copy.version);
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::CreateFolder(const std::string& path) {
-  if (Fails(FakeOp::CreateFolder)) return false;
+FileStatus FakeFileSystem::CreateFolder(const std::string& path) {
+  if (FileStatus injected = Injected(FakeOp::CreateFolder); !injected) return injected;
   std::string abs = Absolute(path);
-  if (abs.size() <= 3 || Protected(abs)) return false;  // a drive cannot be made
+  if (abs.size() <= 3 || Protected(abs)) return kDenied;  // a drive cannot be made
+  if (Find(abs)) return {FileFault::Failed, code::AlreadyExists};
   Node* parent = Find(Parent(abs));
-  if (Find(abs) || !parent || !parent->folder) return false;
+  if (!parent || !parent->folder) return kPathNotFound;
   nodes_[Key(abs)] = Node{abs, true, attr::Directory, {}};
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::RemoveFolder(const std::string& path) {
-  if (Fails(FakeOp::Delete)) return false;
+FileStatus FakeFileSystem::RemoveFolder(const std::string& path) {
+  if (FileStatus injected = Injected(FakeOp::Delete); !injected) return injected;
   std::string abs = Absolute(path);
   Node* node = Find(abs);
-  if (!node || !node->folder || abs.size() <= 3 || Protected(abs)) return false;
+  if (!node) return kPathNotFound;
+  if (!node->folder || abs.size() <= 3 || Protected(abs)) return kDenied;
   for (auto& [key, other] : nodes_)
-    if (Key(Parent(other.path)) == Key(abs)) return false;
-  if (Key(current_).rfind(Key(abs), 0) == 0) return false;  // in use as current folder
+    if (Key(Parent(other.path)) == Key(abs)) return {FileFault::Failed, code::DirNotEmpty};
+  if (Key(current_).rfind(Key(abs), 0) == 0) return kInUse;  // in use as current folder
   nodes_.erase(Key(abs));
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::SetCurrentFolder(const std::string& path) {
+FileStatus FakeFileSystem::SetCurrentFolder(const std::string& path) {
   std::string abs = Absolute(path);
   Node* node = Find(abs);
-  if (!node || !node->folder) return false;
+  if (!node || !node->folder) return kPathNotFound;
   current_ = node->path;
-  return true;
+  return {};
 }
 
-std::optional<std::string> FakeFileSystem::ReadAll(const std::string& path) {
-  if (Fails(FakeOp::Open) || Fails(FakeOp::Read)) return std::nullopt;
+FileRead<std::string> FakeFileSystem::ReadAll(const std::string& path) {
+  if (FileStatus injected = Injected(FakeOp::Open); !injected) return injected;
+  if (FileStatus injected = Injected(FakeOp::Read); !injected) return injected;
   Node* node = Find(path);
-  if (!node || node->folder || locked_.count(Key(Absolute(path)))) return std::nullopt;
+  if (!node) return kFileNotFound;
+  if (node->folder) return kDenied;
+  if (locked_.count(Key(Absolute(path)))) return kInUse;
   return node->bytes;
 }
 
-bool FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
-  if (Fails(FakeOp::Open) || Fails(FakeOp::Write)) return false;
-  if (!Writable(path) || !RoomFor(Absolute(path), bytes.size())) return false;
+FileStatus FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
+  if (FileStatus injected = Injected(FakeOp::Open); !injected) return injected;
+  if (FileStatus injected = Injected(FakeOp::Write); !injected) return injected;
+  if (FileStatus writable = Writable(path); !writable) return writable;
+  if (FileStatus room = RoomFor(Absolute(path), bytes.size()); !room) return room;
   Node* node = Find(path);
   if (node) {
     node->bytes = bytes;
   } else {
     AddFile(path, bytes);
   }
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::Append(const std::string& path, const std::string& bytes) {
-  if (Fails(FakeOp::Open) || Fails(FakeOp::Write)) return false;
-  if (!Writable(path)) return false;
+FileStatus FakeFileSystem::Append(const std::string& path, const std::string& bytes) {
+  if (FileStatus injected = Injected(FakeOp::Open); !injected) return injected;
+  if (FileStatus injected = Injected(FakeOp::Write); !injected) return injected;
+  if (FileStatus writable = Writable(path); !writable) return writable;
   Node* node = Find(path);
-  if (!RoomFor(Absolute(path), (node ? node->bytes.size() : 0) + bytes.size())) return false;
+  if (FileStatus room = RoomFor(Absolute(path), (node ? node->bytes.size() : 0) + bytes.size());
+      !room)
+    return room;
   if (node) {
     node->bytes += bytes;
   } else {
     AddFile(path, bytes);
   }
-  return true;
+  return {};
 }
 
 void FakeFileSystem::SetVersionStrings(const std::string& path,
@@ -358,34 +379,34 @@ std::vector<std::optional<std::string>> FakeFileSystem::ReadVersionStrings(
   return values;
 }
 
-std::optional<uint64_t> FakeFileSystem::FileLength(const std::string& path) {
+FileRead<uint64_t> FakeFileSystem::FileLength(const std::string& path) {
   Node* node = Find(path);
-  if (!node || node->folder) return std::nullopt;
+  if (!node) return kFileNotFound;
+  if (node->folder) return kDenied;
   return node->bytes.size();
 }
 
-bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  if (Fails(FakeOp::Rename)) return false;
+FileStatus FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  if (FileStatus injected = Injected(FakeOp::Rename); !injected) return injected;
   std::string source = Absolute(from);
   Node* node = Find(source);
-  if (!node || node->folder) return Refuse(FileFault::NotFound);
-  if (locked_.count(Key(source))) return Refuse(FileFault::InUse);
-  if (!Writable(to)) return false;
-  if (Key(source) == Key(Absolute(to))) return true;
+  if (!node || node->folder) return kFileNotFound;
+  if (locked_.count(Key(source))) return kInUse;
+  if (FileStatus writable = Writable(to); !writable) return writable;
+  if (Key(source) == Key(Absolute(to))) return {};
   Node moved = *node;
   nodes_.erase(Key(source));
   moved.path = Absolute(to);
   nodes_[Key(moved.path)] = std::move(moved);
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::ChangeVolumeLabel(const std::string& root, const std::string& label) {
+FileStatus FakeFileSystem::ChangeVolumeLabel(const std::string& root, const std::string& label) {
   auto it = drives.find(DriveLetter(root));
-  if (it == drives.end() || !it->second.volume || writeProtected.count(it->first) ||
-      Protected(root))
-    return false;
+  if (it == drives.end() || !it->second.volume) return kNotReady;
+  if (writeProtected.count(it->first) || Protected(root)) return kDenied;
   it->second.volume->label = label;
-  return true;
+  return {};
 }
 
 // A file opened through OpenForReading or OpenForWriting; it works on the
@@ -393,21 +414,22 @@ bool FakeFileSystem::ChangeVolumeLabel(const std::string& root, const std::strin
 class FakeOpenFile : public OpenFile {
  public:
   FakeOpenFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
-  FileFault Read(char* buffer, size_t size) override {
-    if (files_.Fails(FakeOp::Read)) return files_.lastFault_;
+  FileStatus Read(char* buffer, size_t size) override {
+    if (FileStatus injected = files_.Injected(FakeOp::Read); !injected) return injected;
     FakeFileSystem::Node* node = files_.Find(path_);
-    if (!node) return FileFault::Failed;
-    if (node->bytes.size() - std::min(position_, node->bytes.size()) < size) return FileFault::Failed;
+    if (!node) return kGone;
+    if (node->bytes.size() - std::min(position_, node->bytes.size()) < size)
+      return {FileFault::Failed, code::HandleEof};
     std::copy_n(node->bytes.data() + position_, size, buffer);
     position_ += size;
-    return FileFault::None;
+    return {};
   }
-  FileFault Write(const char* buffer, size_t size) override {
-    if (files_.Fails(FakeOp::Write)) return files_.lastFault_;
+  FileStatus Write(const char* buffer, size_t size) override {
+    if (FileStatus injected = files_.Injected(FakeOp::Write); !injected) return injected;
     FakeFileSystem::Node* node = files_.Find(path_);
-    if (!node) return FileFault::Failed;
+    if (!node) return kGone;
     const size_t end = std::max(node->bytes.size(), position_ + size);
-    if (!files_.RoomFor(path_, end)) return FileFault::Failed;
+    if (FileStatus room = files_.RoomFor(path_, end); !room) return room;
     node = files_.Find(path_);
     if (node->bytes.size() < end) node->bytes.resize(end);
     std::copy_n(buffer, size, node->bytes.data() + position_);
@@ -417,7 +439,7 @@ class FakeOpenFile : public OpenFile {
       --disk->corruptWrites;
     }
     position_ += size;
-    return FileFault::None;
+    return {};
   }
   uint64_t Length() override {
     FakeFileSystem::Node* node = files_.Find(path_);
@@ -431,37 +453,26 @@ class FakeOpenFile : public OpenFile {
 };
 
 std::unique_ptr<OpenFile> FakeFileSystem::OpenForReading(const std::string& path,
-                                                         FileFault& fault) {
-  if (Fails(FakeOp::Open)) {
-    fault = lastFault_;
-    return nullptr;
-  }
+                                                         FileStatus& status) {
+  status = Injected(FakeOp::Open);
+  if (!status) return nullptr;
   Node* node = Find(path);
-  fault = !node                                 ? FileFault::NotFound
-          : locked_.count(Key(Absolute(path))) ? FileFault::InUse
-          : node->folder                        ? FileFault::Denied
-                                                : FileFault::None;
-  lastFault_ = fault;
-  if (fault != FileFault::None) return nullptr;
+  status = !node                                 ? kFileNotFound
+           : locked_.count(Key(Absolute(path))) ? kInUse
+           : node->folder                        ? kDenied
+                                                 : FileStatus{};
+  if (!status) return nullptr;
   return std::make_unique<FakeOpenFile>(*this, Absolute(path));
 }
 
 std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path,
-                                                         FileFault& fault) {
-  if (Fails(FakeOp::Open)) {
-    fault = lastFault_;
-    return nullptr;
-  }
+                                                         FileStatus& status) {
+  status = Injected(FakeOp::Open);
+  if (!status) return nullptr;
   std::string abs = Absolute(path);
   Node* node = Find(abs);
-  Node* parent = Find(Parent(abs));
-  fault = locked_.count(Key(abs))                                        ? FileFault::InUse
-          : node && (node->folder || (node->attributes & attr::ReadOnly)) ? FileFault::Denied
-          : Protected(abs)                                                ? FileFault::Denied
-          : !parent || !parent->folder                                    ? FileFault::NotFound
-                                                                          : FileFault::None;
-  lastFault_ = fault;
-  if (fault != FileFault::None) return nullptr;
+  status = Writable(abs);
+  if (!status) return nullptr;
   if (node)
     node->bytes.clear();
   else
@@ -469,22 +480,22 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path
   return std::make_unique<FakeOpenFile>(*this, abs);
 }
 
-std::optional<FileTimes> FakeFileSystem::GetTimes(const std::string& path) {
+FileRead<FileTimes> FakeFileSystem::GetTimes(const std::string& path) {
   Node* node = Find(path);
-  if (!node) return std::nullopt;
+  if (!node) return kFileNotFound;
   return node->times;
 }
 
-bool FakeFileSystem::SetTimes(const std::string& path, const FileTimes& times) {
+FileStatus FakeFileSystem::SetTimes(const std::string& path, const FileTimes& times) {
   Node* node = Find(path);
-  if (!node) return false;
+  if (!node) return kFileNotFound;
   node->times = times;
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::ReplaceAtRestart(const std::string& from, const std::string& to) {
+FileStatus FakeFileSystem::ReplaceAtRestart(const std::string& from, const std::string& to) {
   pendingRenames.emplace_back(from, to);
-  return true;
+  return {};
 }
 
 // ---- registry ----

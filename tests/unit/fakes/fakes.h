@@ -74,43 +74,60 @@ struct FakeDisk {
 // The kinds of file operation a test can make fail.
 enum class FakeOp { Open, Read, Write, CreateFolder, Delete, Rename };
 
-// For the fault matrices: one fault per kind of operation, with the text the
-// system gives for it.
+// The system's error codes the fake file system fails with, numbered as
+// Windows numbers them.
+namespace code {
+constexpr uint32_t FileNotFound = 2;
+constexpr uint32_t PathNotFound = 3;
+constexpr uint32_t AccessDenied = 5;
+constexpr uint32_t InvalidHandle = 6;
+constexpr uint32_t NotReady = 21;
+constexpr uint32_t ReadFault = 30;
+constexpr uint32_t SharingViolation = 32;
+constexpr uint32_t HandleEof = 38;
+constexpr uint32_t DiskFull = 112;
+constexpr uint32_t DirNotEmpty = 145;
+constexpr uint32_t AlreadyExists = 183;
+}  // namespace code
+
+// For the fault matrices: one fault per kind of operation, with its code.
 struct FakeFaultKind {
   FakeOp op;
   FileFault fault;
-  const char* text;
+  uint32_t code;
 };
 inline constexpr FakeFaultKind kFakeFaultKinds[] = {
-    {FakeOp::Open, FileFault::InUse, "Il file è utilizzato da un altro processo."},
-    {FakeOp::Read, FileFault::Failed, "Errore di lettura."},
-    {FakeOp::Write, FileFault::Failed, "Spazio su disco insufficiente."},
-    {FakeOp::CreateFolder, FileFault::Denied, "Accesso negato."},
-    {FakeOp::Delete, FileFault::Denied, "Accesso negato."},
-    {FakeOp::Rename, FileFault::InUse, "Il file è utilizzato da un altro processo."}};
+    {FakeOp::Open, FileFault::InUse, code::SharingViolation},
+    {FakeOp::Read, FileFault::Failed, code::ReadFault},
+    {FakeOp::Write, FileFault::Failed, code::DiskFull},
+    {FakeOp::CreateFolder, FileFault::Denied, code::AccessDenied},
+    {FakeOp::Delete, FileFault::Denied, code::AccessDenied},
+    {FakeOp::Rename, FileFault::InUse, code::SharingViolation}};
 
 class FakeFileSystem : public FileSystem {
  public:
   FakeFileSystem();
   std::vector<DirEntry> List(const std::string& pattern) override;
-  std::optional<uint32_t> GetAttributes(const std::string& path) override;
-  bool SetAttributes(const std::string& path, uint32_t attributes) override;
-  bool Delete(const std::string& path) override;
-  bool Copy(const std::string& from, const std::string& to) override;
-  bool CreateFolder(const std::string& path) override;
-  bool RemoveFolder(const std::string& path) override;
-  bool SetCurrentFolder(const std::string& path) override;
+  FileRead<uint32_t> GetAttributes(const std::string& path) override;
+  FileStatus SetAttributes(const std::string& path, uint32_t attributes) override;
+  FileStatus Delete(const std::string& path) override;
+  FileStatus Copy(const std::string& from, const std::string& to) override;
+  FileStatus CreateFolder(const std::string& path) override;
+  FileStatus RemoveFolder(const std::string& path) override;
+  FileStatus SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override { return current_; }
-  std::optional<std::string> ReadAll(const std::string& path) override;
-  bool WriteAll(const std::string& path, const std::string& bytes) override;
-  bool Append(const std::string& path, const std::string& bytes) override;
+  FileRead<std::string> ReadAll(const std::string& path) override;
+  FileStatus WriteAll(const std::string& path, const std::string& bytes) override;
+  FileStatus Append(const std::string& path, const std::string& bytes) override;
   std::vector<std::optional<std::string>> ReadVersionStrings(
       const std::string& path, const std::vector<std::string>& names) override;
-  std::optional<uint64_t> FileLength(const std::string& path) override;
-  bool MoveReplacing(const std::string& from, const std::string& to) override;
-  bool ChangeVolumeLabel(const std::string& root, const std::string& label) override;
-  std::string LastErrorText() override { return failureText; }
-  FileFault LastFault() override { return lastFault_; }
+  FileRead<uint64_t> FileLength(const std::string& path) override;
+  FileStatus MoveReplacing(const std::string& from, const std::string& to) override;
+  FileStatus ChangeVolumeLabel(const std::string& root, const std::string& label) override;
+  std::string ErrorText(uint32_t code) override {
+    auto it = errorTexts.find(code);
+    return it != errorTexts.end() ? it->second : "Errore " + std::to_string(code);
+  }
   std::optional<DiskSpace> DiskSpaceOf(const std::string& root) override {
     auto it = drives.find(DriveLetter(root));
     return it == drives.end() ? std::nullopt : it->second.space;
@@ -123,19 +140,26 @@ class FakeFileSystem : public FileSystem {
     auto it = drives.find(DriveLetter(root));
     return it == drives.end() ? 1 : it->second.type;  // 1: no such root
   }
-  std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileFault& fault) override;
-  std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileFault& fault) override;
-  std::optional<FileTimes> GetTimes(const std::string& path) override;
-  bool SetTimes(const std::string& path, const FileTimes& times) override;
-  bool ReplaceAtRestart(const std::string& from, const std::string& to) override;
+  std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileStatus& status) override;
+  std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) override;
+  FileRead<FileTimes> GetTimes(const std::string& path) override;
+  FileStatus SetTimes(const std::string& path, const FileTimes& times) override;
+  FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) override;
   // Replacements scheduled for the next start, in order: (from, to).
   std::vector<std::pair<std::string, std::string>> pendingRenames;
 
   // Drives whose label cannot be changed (ChangeVolumeLabel changes the label
   // in `drives`, for a drive with a volume).
   std::set<char> writeProtected;
-  // What LastErrorText gives after any failure.
-  std::string failureText = "Accesso negato.";
+  // What ErrorText says for each code the fake fails with.
+  std::map<uint32_t, std::string> errorTexts = {
+      {code::FileNotFound, "Impossibile trovare il file specificato."},
+      {code::PathNotFound, "Impossibile trovare il percorso specificato."},
+      {code::AccessDenied, "Accesso negato."},
+      {code::ReadFault, "Errore di lettura."},
+      {code::SharingViolation,
+       "Impossibile accedere al file. Il file è utilizzato da un altro processo."},
+      {code::DiskFull, "Spazio su disco insufficiente."}};
   // Drive facts by upper-case letter; an unlisted drive cannot be read and
   // has no root. A drive without `space` is one with no medium in it.
   struct Drive {
@@ -150,9 +174,9 @@ class FakeFileSystem : public FileSystem {
   }
 
   // Fault injection: the nth operation of a kind (counted from 1 since the
-  // last Inject) fails with this fault and LastErrorText gives `text`.
-  void Inject(FakeOp op, int nth, FileFault fault, std::string text) {
-    injected_ = Injection{op, nth, fault, std::move(text)};
+  // last Inject) fails with this status.
+  void Inject(FakeOp op, int nth, FileStatus status) {
+    injected_ = Injection{op, nth, status};
     operations_.clear();
   }
   // How many operations of the kind ran since the last Inject (or ever).
@@ -191,30 +215,26 @@ class FakeFileSystem : public FileSystem {
   static std::string Key(const std::string& absolute);
   static std::string Parent(const std::string& absolute);
   Node* Find(const std::string& path);
-  bool Writable(const std::string& path);
+  // Whether a file may be written at the path; why not when it may not.
+  FileStatus Writable(const std::string& path);
   // The disk in the drive of an absolute path, if it is a removable one.
   FakeDisk* DiskOf(const std::string& absolute);
   bool Protected(const std::string& absolute);
   // Whether the drive has room for the file at this size.
-  bool RoomFor(const std::string& absolute, uint64_t size);
-  bool Refuse(FileFault fault) {
-    lastFault_ = fault;
-    return false;
-  }
+  FileStatus RoomFor(const std::string& absolute, uint64_t size);
 
-  // Counts an operation; true when it is the one that is to fail.
-  bool Fails(FakeOp op);
+  // Counts an operation; the injected failure when it is the one that is to
+  // fail, success otherwise.
+  FileStatus Injected(FakeOp op);
   struct Injection {
     FakeOp op;
     int nth;
-    FileFault fault;
-    std::string text;
+    FileStatus status;
   };
   std::optional<Injection> injected_;
   std::map<FakeOp, int> operations_;
 
   std::map<char, FakeDisk*> disks_;
-  FileFault lastFault_ = FileFault::None;
 
   std::map<std::string, Node> nodes_;
   std::set<std::string> locked_;

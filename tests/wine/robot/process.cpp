@@ -1,26 +1,9 @@
-// Starting and watching programs; UTF-8/UTF-16 conversion.
+// Starting and watching programs.
 #include <utility>
 
 #include "robot.h"
 
 namespace robot {
-
-std::wstring widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
-  return out;
-}
-
-std::string narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), nullptr, 0, nullptr,
-                              nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
 
 bool poll_until(const std::function<bool()>& ready, Millis timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;

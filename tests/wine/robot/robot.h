@@ -17,13 +17,18 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/wide.h"
+
 namespace robot {
 
 using Millis = std::chrono::milliseconds;
 inline constexpr Millis kWait{10000};  // default time-out of the waits
 
-std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
+// The programs' own conversions, under the robot's names.
+inline std::wstring widen(std::string_view utf8) { return tessaro::Widen(std::string(utf8)); }
+inline std::string narrow(std::wstring_view utf16) {
+  return tessaro::Narrow(utf16.data(), utf16.size());
+}
 
 // Polls `ready` every few milliseconds until it holds or `timeout` passes.
 bool poll_until(const std::function<bool()>& ready, Millis timeout);

@@ -1,14 +1,12 @@
 // What the in-process Wine tests share: a user interface that records its
-// boxes instead of showing them, the real Win32 classes bundled into one
-// Services, and a progress canvas that records the tags the bars are given.
+// boxes instead of showing them, and the real Win32 classes bundled into one
+// Services.
 #pragma once
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "progress.h"
 #include "seams/services.h"
 #include "seams/ui.h"
 #include "win32/files_win.h"
@@ -55,30 +53,6 @@ struct Win32Machine {
   Win32Processes processes;
   PlatformT platform;
   Services sys{ui, files, registry, shell, processes, platform};
-};
-
-// Records the percentages the bars are given; nothing is drawn.
-struct TagCanvas : ProgressCanvas {
-  TagCanvas() = default;
-  TagCanvas(double width, double height, uint32_t back)
-      : width_(width), height_(height), back_(back) {}
-  void RemoveBorder() override {}
-  double InnerWidth() override { return width_; }
-  double InnerHeight() override { return height_; }
-  double TwipsPerPixel() override { return 15; }
-  uint32_t BackColour() override { return back_; }
-  void FillBox(const TwipBox&, uint32_t, Pen) override {}
-  void Outline(const TwipBox&, uint32_t) override {}
-  double TextWidth(const std::string&) override { return 300; }
-  double TextHeight(const std::string&) override { return 200; }
-  void PrintText(double, double, const std::string&) override {}
-  void SetTag(const std::string& tag) override { tags.push_back(tag); }
-  std::vector<std::string> tags;
-
- private:
-  double width_ = 1500;
-  double height_ = 300;
-  uint32_t back_ = 0;
 };
 
 }  // namespace tessaro::wine

@@ -1,0 +1,21 @@
+#include "rollback_list.h"
+
+#include "errors.h"
+
+namespace tessaro {
+
+RollbackList::RollbackList(InstallerContext& cx, const std::string& setupFolder)
+    : cx_(cx), path_(setupFolder + "\\Uninstall.Tmp") {
+  FileStatus status;
+  cx.state.RollbackList = cx.sys.files.OpenForWriting(path_, status);
+  if (!cx.state.RollbackList) throw PathFileAccessError(path_);
+}
+
+RollbackList::~RollbackList() { cx_.state.RollbackList.reset(); }
+
+void RollbackList::Add(const std::string& path) {
+  const std::string line = cx_.sys.platform.ToAnsi(path + "\r\n");
+  if (!cx_.state.RollbackList->Write(line.data(), line.size())) throw PathFileAccessError(path_);
+}
+
+}  // namespace tessaro
