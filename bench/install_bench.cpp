@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "control_ids.h"
 #include "robot.h"
+#include "wizard/control_ids.h"
 
 namespace {
 

@@ -9,16 +9,15 @@
 
 #include <optional>
 
-#include "command_line.h"
 #include "exit_codes.h"
-#include "frm_setup_win.h"
-#include "setup_folder.h"
-#include "silent_run.h"
-#include "silent_window_win.h"
+#include "settings/setup_folder.h"
 #include "text.h"
 #include "texts.h"
-#include "transcript.h"
-#include "unattended_ui.h"
+#include "unattended/command_line.h"
+#include "unattended/silent_run.h"
+#include "unattended/silent_window_win.h"
+#include "unattended/transcript.h"
+#include "unattended/unattended_ui.h"
 #include "win32/files_win.h"
 #include "win32/form_keys.h"
 #include "win32/form_window.h"
@@ -28,6 +27,7 @@
 #include "win32/shell_win.h"
 #include "win32/ui_win.h"
 #include "win32/wide.h"
+#include "wizard/frm_setup_win.h"
 
 namespace {
 

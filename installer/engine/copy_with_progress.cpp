@@ -1,12 +1,12 @@
-#include "copy_with_progress.h"
+#include "engine/copy_with_progress.h"
 
 #include <cmath>
 #include <vector>
 
-#include "deferred_replacement.h"
+#include "engine/deferred_replacement.h"
 #include "number_format.h"
 #include "path_split.h"
-#include "setup_folder.h"
+#include "settings/setup_folder.h"
 #include "text.h"
 #include "texts.h"
 

@@ -1,7 +1,7 @@
-#include "deferred_replacement.h"
+#include "engine/deferred_replacement.h"
 
-#include "setup_folder.h"
-#include "special_folders.h"
+#include "services/special_folders.h"
+#include "settings/helpers.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"

@@ -1,4 +1,4 @@
-#include "file_list.h"
+#include "engine/file_list.h"
 
 namespace tessaro {
 

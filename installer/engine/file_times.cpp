@@ -1,4 +1,4 @@
-#include "file_times.h"
+#include "engine/file_times.h"
 
 #include "text.h"
 

@@ -1,13 +1,13 @@
-#include "install_file.h"
+#include "engine/install_file.h"
 
 #include "box_title.h"
-#include "destination.h"
+#include "engine/destination.h"
+#include "engine/file_times.h"
+#include "engine/registration.h"
 #include "errors.h"
-#include "file_times.h"
-#include "file_version.h"
 #include "path_split.h"
-#include "registration.h"
-#include "setup_folder.h"
+#include "services/file_version.h"
+#include "settings/setup_folder.h"
 
 namespace tessaro {
 

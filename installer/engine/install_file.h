@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "copy_with_progress.h"
+#include "engine/copy_with_progress.h"
 #include "installer_state.h"
 
 namespace tessaro {

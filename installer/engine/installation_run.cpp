@@ -1,27 +1,27 @@
-#include "installation_run.h"
+#include "engine/installation_run.h"
 
 #include <exception>
 
 #include <cstdlib>
 
 #include "box_title.h"
-#include "destination.h"
+#include "engine/destination.h"
+#include "engine/file_list.h"
+#include "engine/file_times.h"
+#include "engine/install_file.h"
+#include "engine/package_shortcuts.h"
+#include "engine/rollback_list.h"
+#include "engine/uninstall_script.h"
 #include "errors.h"
 #include "exit_codes.h"
-#include "file_list.h"
-#include "file_times.h"
-#include "helpers.h"
-#include "install_file.h"
-#include "package_shortcuts.h"
-#include "placeholders.h"
-#include "registry_import.h"
-#include "rollback_list.h"
-#include "setup_folder.h"
-#include "special_folders.h"
+#include "services/special_folders.h"
+#include "settings/helpers.h"
+#include "settings/placeholders.h"
+#include "settings/registry_import.h"
+#include "settings/setup_folder.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"
-#include "uninstall_script.h"
 
 namespace tessaro {
 

@@ -4,7 +4,7 @@
 // and its shortcuts, the uninstall script, and the way out.
 #include <string>
 
-#include "copy_with_progress.h"
+#include "engine/copy_with_progress.h"
 #include "installer_state.h"
 
 namespace tessaro {

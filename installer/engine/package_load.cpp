@@ -1,13 +1,13 @@
-#include "package_load.h"
+#include "engine/package_load.h"
 
 #include <exception>
 
 #include "box_title.h"
+#include "engine/setup_dip.h"
 #include "errors.h"
 #include "exit_codes.h"
-#include "registry_access.h"
-#include "setup_dip.h"
-#include "setup_folder.h"
+#include "settings/registry_access.h"
+#include "settings/setup_folder.h"
 #include "text_files.h"
 #include "texts.h"
 

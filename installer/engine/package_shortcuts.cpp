@@ -1,11 +1,11 @@
-#include "package_shortcuts.h"
+#include "engine/package_shortcuts.h"
 
 #include <exception>
 #include <functional>
 
 #include "box_title.h"
-#include "shortcuts.h"
-#include "special_folders.h"
+#include "services/shortcuts.h"
+#include "services/special_folders.h"
 #include "texts.h"
 
 namespace tessaro {

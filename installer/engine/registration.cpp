@@ -1,10 +1,9 @@
-#include "registration.h"
+#include "engine/registration.h"
 
 #include "errors.h"
-#include "helpers.h"
 #include "path_split.h"
-#include "registry_access.h"
-#include "setup_folder.h"
+#include "settings/helpers.h"
+#include "settings/registry_access.h"
 
 namespace tessaro {
 

@@ -1,4 +1,4 @@
-#include "rollback_list.h"
+#include "engine/rollback_list.h"
 
 #include "errors.h"
 

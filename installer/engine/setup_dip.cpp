@@ -1,4 +1,4 @@
-#include "setup_dip.h"
+#include "engine/setup_dip.h"
 
 #include "text.h"
 

@@ -1,10 +1,10 @@
-#include "uninstall_script.h"
+#include "engine/uninstall_script.h"
 
 #include <vector>
 
-#include "file_times.h"
-#include "placeholders.h"
-#include "special_folders.h"
+#include "engine/file_times.h"
+#include "services/special_folders.h"
+#include "settings/placeholders.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"

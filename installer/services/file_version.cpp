@@ -1,9 +1,9 @@
-#include "file_version.h"
+#include "services/file_version.h"
 
 #include <optional>
 #include <vector>
 
-#include "helpers.h"
+#include "settings/helpers.h"
 #include "text.h"
 
 namespace tessaro {

@@ -1,7 +1,7 @@
-#include "restart.h"
+#include "services/restart.h"
 
-#include "setup_folder.h"
-#include "shutdown.h"
+#include "services/shutdown.h"
+#include "settings/helpers.h"
 
 namespace tessaro {
 

@@ -1,7 +1,7 @@
-#include "shortcuts.h"
+#include "services/shortcuts.h"
 
 #include "errors.h"
-#include "special_folders.h"
+#include "services/special_folders.h"
 #include "text_files.h"
 
 namespace tessaro {

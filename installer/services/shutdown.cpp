@@ -1,4 +1,4 @@
-#include "shutdown.h"
+#include "services/shutdown.h"
 
 #include "texts.h"
 

@@ -1,7 +1,7 @@
-#include "special_folders.h"
+#include "services/special_folders.h"
 
 #include "path_split.h"
-#include "registry_access.h"
+#include "settings/registry_access.h"
 
 namespace tessaro {
 

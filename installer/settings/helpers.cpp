@@ -1,8 +1,10 @@
-#include "helpers.h"
+#include "settings/helpers.h"
 
 #include "text.h"
 
 namespace tessaro {
+
+bool IsNTPlatform(Platform& platform) { return platform.IsNT(); }
 
 std::string SystemProgram(const std::string& folder, const std::string& name) {
   std::string path = folder;

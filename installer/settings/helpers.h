@@ -23,6 +23,9 @@ constexpr uint32_t MoneyDecimalSep = 0x16;  // LOCALE_SMONDECIMALSEP
 // A program that cannot be started is passed over in silence.
 std::optional<uint32_t> RunAndWait(Processes& processes, const std::string& commandLine);
 
+// True on the Windows NT platform.
+bool IsNTPlatform(Platform& platform);
+
 // A system program named by its full path in `folder`, quoted when the path
 // has a blank. Started by bare name from an elevated installer, a program of
 // that name beside the package or in the current folder would run instead.

@@ -1,9 +1,9 @@
-#include "placeholders.h"
+#include "settings/placeholders.h"
 
 #include <functional>
 
 #include "path_split.h"
-#include "special_folders.h"
+#include "services/special_folders.h"
 
 namespace tessaro {
 

@@ -1,4 +1,4 @@
-#include "registry_access.h"
+#include "settings/registry_access.h"
 
 #include <cmath>
 

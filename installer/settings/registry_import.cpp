@@ -1,10 +1,10 @@
-#include "registry_import.h"
+#include "settings/registry_import.h"
 
 #include <string>
 #include <vector>
 
-#include "helpers.h"
-#include "placeholders.h"
+#include "settings/helpers.h"
+#include "settings/placeholders.h"
 #include "text.h"
 #include "text_files.h"
 

@@ -1,7 +1,7 @@
-#include "setup_folder.h"
+#include "settings/setup_folder.h"
 
 #include "exit_codes.h"
-#include "restart.h"
+#include "services/restart.h"
 #include "text.h"
 
 namespace tessaro {
@@ -11,8 +11,6 @@ std::string SetupFolder(Platform& platform) {
   size_t slash = path.rfind('\\');
   return slash == std::string::npos ? path : path.substr(0, slash);
 }
-
-bool IsNTPlatform(Platform& platform) { return platform.IsNT(); }
 
 bool FileIsPresent(FileSystem& files, const std::string& path) {
   // A path without wildcards lists itself or nothing: its attributes tell the

@@ -17,7 +17,6 @@ inline constexpr const char* kScratchFiles[] = {"Settings.reg", "Uninstall.Tmp"}
 
 // The installer's folder without a trailing "\" ("D:" at a drive root).
 std::string SetupFolder(Platform& platform);
-bool IsNTPlatform(Platform& platform);
 // True for a file that is neither a folder nor hidden nor system.
 bool FileIsPresent(FileSystem& files, const std::string& path);
 // Clears the attributes and deletes; true when the file was there.

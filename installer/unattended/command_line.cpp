@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "unattended/command_line.h"
 
 #include <vector>
 

@@ -1,13 +1,13 @@
-#include "silent_run.h"
+#include "unattended/silent_run.h"
 
 #include <cstdlib>
 #include <exception>
 
-#include "destination.h"
-#include "drive_info.h"
+#include "engine/destination.h"
+#include "engine/package_load.h"
 #include "exit_codes.h"
-#include "package_load.h"
-#include "setup_folder.h"
+#include "services/drive_info.h"
+#include "settings/setup_folder.h"
 #include "text.h"
 
 namespace tessaro {

@@ -3,8 +3,8 @@
 // destination, the drive and the program group as the pages would take them
 // (from the switches or the package's defaults), then the run. Every box on
 // the way is answered by the silent user interface.
-#include "command_line.h"
-#include "installation_run.h"
+#include "engine/installation_run.h"
+#include "unattended/command_line.h"
 
 namespace tessaro {
 

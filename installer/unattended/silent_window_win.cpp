@@ -1,4 +1,4 @@
-#include "silent_window_win.h"
+#include "unattended/silent_window_win.h"
 
 #include "texts.h"
 #include "win32/form_window.h"

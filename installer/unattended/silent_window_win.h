@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "installation_run.h"
+#include "engine/installation_run.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"
 

@@ -1,4 +1,4 @@
-#include "transcript.h"
+#include "unattended/transcript.h"
 
 namespace tessaro {
 

@@ -1,4 +1,4 @@
-#include "unattended_ui.h"
+#include "unattended/unattended_ui.h"
 
 namespace tessaro {
 

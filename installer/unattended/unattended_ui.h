@@ -7,7 +7,7 @@
 #include <string>
 
 #include "seams/ui.h"
-#include "transcript.h"
+#include "unattended/transcript.h"
 
 namespace tessaro {
 

@@ -1,15 +1,15 @@
-#include "frm_quit_win.h"
+#include "wizard/frm_quit_win.h"
 
 #include <algorithm>
 
-#include "control_ids.h"
-#include "image_button_win.h"
-#include "outline_win.h"
-#include "quit.h"
 #include "texts.h"
 #include "win32/form_window.h"
 #include "win32/screen_scale_win.h"
 #include "win32/wide.h"
+#include "wizard/control_ids.h"
+#include "wizard/image_button_win.h"
+#include "wizard/outline_win.h"
+#include "wizard/quit.h"
 
 namespace tessaro {
 

@@ -6,12 +6,12 @@
 // focus, and the highlight with it, between the two.
 #include <windows.h>
 
-#include "hover.h"
-#include "image_stack_win.h"
 #include "installer_state.h"
 #include "win32/form_keys.h"
 #include "win32/text_fit_win.h"
 #include "win32/ui_win.h"
+#include "wizard/hover.h"
+#include "wizard/image_stack_win.h"
 
 namespace tessaro {
 

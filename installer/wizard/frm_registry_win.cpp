@@ -1,11 +1,11 @@
-#include "frm_registry_win.h"
+#include "wizard/frm_registry_win.h"
 
-#include "control_ids.h"
 #include "texts.h"
 #include "win32/form_window.h"
 #include "win32/screen_scale_win.h"
 #include "win32/text_fit_win.h"
 #include "win32/wide.h"
+#include "wizard/control_ids.h"
 
 namespace tessaro {
 

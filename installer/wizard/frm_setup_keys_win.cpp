@@ -9,9 +9,9 @@
 #include <cwctype>
 #include <vector>
 
-#include "control_ids.h"
-#include "frm_setup_win.h"
-#include "image_button_win.h"
+#include "wizard/control_ids.h"
+#include "wizard/frm_setup_win.h"
+#include "wizard/image_button_win.h"
 
 namespace tessaro {
 

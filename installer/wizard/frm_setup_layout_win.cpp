@@ -5,10 +5,10 @@
 // drive warning goes right under the drive report instead of over it.
 #include <algorithm>
 
-#include "control_ids.h"
-#include "frm_setup_win.h"
-#include "image_button_win.h"
 #include "win32/screen_scale_win.h"
+#include "wizard/control_ids.h"
+#include "wizard/frm_setup_win.h"
+#include "wizard/image_button_win.h"
 
 namespace tessaro {
 

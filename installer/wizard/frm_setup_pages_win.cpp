@@ -1,16 +1,16 @@
 // The pages' controls of FrmSetup: made hidden at their design positions and
 // set by the page logic of pages.cpp through PagesView.
-#include "frm_setup_win.h"
+#include "wizard/frm_setup_win.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "control_ids.h"
 #include "texts.h"
 #include "win32/progress_canvas_win.h"
 #include "win32/screen_scale_win.h"
 #include "win32/status_label_win.h"
 #include "win32/wide.h"
+#include "wizard/control_ids.h"
 
 namespace tessaro {
 

@@ -1,13 +1,13 @@
 // FrmSetup as the installation run and the cancel handler see it: the copy
 // page's labels and bars, the desktop check box, the timer, the cancel
 // images, the waiting window and the quit dialog.
-#include "frm_setup_win.h"
+#include "wizard/frm_setup_win.h"
 
-#include "control_ids.h"
-#include "frm_quit_win.h"
 #include "win32/screen_scale_win.h"
 #include "win32/status_label_win.h"
 #include "win32/wide.h"
+#include "wizard/control_ids.h"
+#include "wizard/frm_quit_win.h"
 
 namespace tessaro {
 

@@ -1,17 +1,17 @@
-#include "frm_setup_win.h"
+#include "wizard/frm_setup_win.h"
 
 #include <commctrl.h>
 
-#include "control_ids.h"
-#include "image_button_win.h"
-#include "outline_win.h"
-#include "setup_folder.h"
-#include "startup.h"
+#include "settings/setup_folder.h"
 #include "texts.h"
 #include "win32/form_window.h"
 #include "win32/screen_scale_win.h"
 #include "win32/wide.h"
-#include "wizard_picture_win.h"
+#include "wizard/control_ids.h"
+#include "wizard/image_button_win.h"
+#include "wizard/outline_win.h"
+#include "wizard/startup.h"
+#include "wizard/wizard_picture_win.h"
 
 namespace tessaro {
 

@@ -9,17 +9,17 @@
 #include <map>
 #include <optional>
 
-#include "frm_registry_win.h"
-#include "image_stack_win.h"
-#include "installation_run.h"
+#include "engine/installation_run.h"
 #include "installer_state.h"
-#include "pages.h"
-#include "quit.h"
 #include "win32/form_keys.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"
 #include "win32/text_fit_win.h"
 #include "win32/ui_win.h"
+#include "wizard/frm_registry_win.h"
+#include "wizard/image_stack_win.h"
+#include "wizard/pages.h"
+#include "wizard/quit.h"
 
 namespace tessaro {
 

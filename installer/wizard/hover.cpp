@@ -1,4 +1,4 @@
-#include "hover.h"
+#include "wizard/hover.h"
 
 namespace tessaro {
 

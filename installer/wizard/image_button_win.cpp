@@ -1,4 +1,4 @@
-#include "image_button_win.h"
+#include "wizard/image_button_win.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "image_stack_win.h"
+#include "wizard/image_stack_win.h"
 
 #include "win32/screen_scale_win.h"
 

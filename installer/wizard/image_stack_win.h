@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "hover.h"
-#include "image_button_win.h"
+#include "wizard/hover.h"
+#include "wizard/image_button_win.h"
 
 namespace tessaro {
 

@@ -1,4 +1,4 @@
-#include "outline.h"
+#include "wizard/outline.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "outline_win.h"
+#include "wizard/outline_win.h"
 
 #include <vector>
 
-#include "outline.h"
 #include "win32/handles.h"
 #include "win32/screen_scale_win.h"
+#include "wizard/outline.h"
 
 namespace tessaro {
 

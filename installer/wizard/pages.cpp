@@ -1,13 +1,13 @@
-#include "pages.h"
+#include "wizard/pages.h"
 
 #include <exception>
 
-#include "destination.h"
-#include "special_folders.h"
-#include "startup.h"
+#include "engine/destination.h"
+#include "services/special_folders.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"
+#include "wizard/startup.h"
 
 namespace tessaro {
 

@@ -4,10 +4,10 @@
 // page number WizardStep.
 #include <string>
 
-#include "drive_info.h"
-#include "hover.h"
 #include "installer_state.h"
-#include "wizard_view.h"
+#include "services/drive_info.h"
+#include "wizard/hover.h"
+#include "wizard/wizard_view.h"
 
 namespace tessaro {
 

@@ -1,10 +1,10 @@
-#include "quit.h"
+#include "wizard/quit.h"
 
 #include <exception>
 
 #include "box_title.h"
 #include "path_split.h"
-#include "setup_folder.h"
+#include "settings/setup_folder.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"

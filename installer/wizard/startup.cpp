@@ -1,6 +1,6 @@
-#include "startup.h"
+#include "wizard/startup.h"
 
-#include "package_load.h"
+#include "engine/package_load.h"
 #include "text.h"
 #include "texts.h"
 

@@ -1,4 +1,4 @@
-#include "wizard_picture_win.h"
+#include "wizard/wizard_picture_win.h"
 
 #include <algorithm>
 #include <vector>

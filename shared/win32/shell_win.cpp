@@ -45,10 +45,14 @@ Win32Shell::~Win32Shell() {
 std::optional<std::string> Win32Shell::SpecialFolder(int code) {
   ItemList items;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, code, items.Put()))) return std::nullopt;
-  // The call's contract fixes the buffer at MAX_PATH characters.
-  wchar_t path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListW(items.Get(), path)) return std::nullopt;
-  return WithoutFinalBackslash(Narrow(path, wcsnlen(path, MAX_PATH)));
+  // Room for the longest path Windows allows, so that a long profile path is
+  // not refused.
+  std::wstring path(32768, L'\0');
+  if (!SHGetPathFromIDListEx(items.Get(), path.data(), static_cast<DWORD>(path.size()),
+                             GPFIDL_DEFAULT))
+    return std::nullopt;
+  path.resize(wcsnlen(path.c_str(), path.size()));
+  return WithoutFinalBackslash(Narrow(path));
 }
 
 std::string Win32Shell::SystemFolder() {

@@ -5,7 +5,7 @@
 // the folder always holds a drive (or a ":") and ends in "\", and the line is
 // name, ";", the folder as written and two last characters, the last of
 // which, a digit 1 to 9, allows replacing.
-#include "file_list.h"
+#include "engine/file_list.h"
 #include "fuzz_support.h"
 #include "text.h"
 

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "fakes/fakes.h"
-#include "file_version.h"
 #include "fuzz_support.h"
+#include "services/file_version.h"
 #include "text.h"
 
 using namespace tessaro;

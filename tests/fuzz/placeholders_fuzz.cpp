@@ -4,7 +4,7 @@
 // plain restatement in expansion_model.h does.
 #include "expansion_model.h"
 #include "fuzz_support.h"
-#include "placeholders.h"
+#include "settings/placeholders.h"
 #include "settings_machine.h"
 
 using namespace tessaro;

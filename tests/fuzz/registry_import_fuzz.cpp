@@ -5,7 +5,7 @@
 // the whole file is written.
 #include "expansion_model.h"
 #include "fuzz_support.h"
-#include "registry_import.h"
+#include "settings/registry_import.h"
 #include "settings_machine.h"
 
 using namespace tessaro;

@@ -10,9 +10,9 @@
 #include "errors.h"
 #include "fuzz_support.h"
 #include "package_fixture.h"
-#include "startup.h"
 #include "text.h"
 #include "texts.h"
+#include "wizard/startup.h"
 
 using namespace tessaro;
 using namespace tessaro::fuzz;

@@ -6,8 +6,8 @@
 // ends, one blank, the name, the rest trimmed at its end, the next search
 // starting after the name.
 #include "fuzz_support.h"
-#include "startup.h"
 #include "text.h"
+#include "wizard/startup.h"
 
 using namespace tessaro;
 using namespace tessaro::fuzz;

@@ -1,4 +1,4 @@
-#include "destination.h"
+#include "engine/destination.h"
 
 #include <gtest/gtest.h>
 

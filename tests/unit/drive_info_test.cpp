@@ -1,4 +1,4 @@
-#include "drive_info.h"
+#include "services/drive_info.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "package_fixture.h"
-#include "setup_folder.h"
-#include "startup.h"
+#include "settings/setup_folder.h"
+#include "wizard/startup.h"
 
 namespace tessaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "file_version.h"
+#include "services/file_version.h"
 
 #include <gtest/gtest.h>
 

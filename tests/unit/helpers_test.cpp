@@ -1,4 +1,4 @@
-#include "helpers.h"
+#include "settings/helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "install_file.h"
+#include "engine/install_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "deferred_replacement.h"
+#include "engine/deferred_replacement.h"
+#include "engine/file_times.h"
 #include "fakes/fakes.h"
 #include "fakes/tag_canvas.h"
-#include "file_times.h"
-#include "file_version.h"
+#include "services/file_version.h"
 
 namespace tessaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "installation_run.h"
+#include "engine/installation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_list.h"
+#include "engine/setup_dip.h"
 #include "exit_codes.h"
 #include "fakes/fakes.h"
 #include "fakes/tag_canvas.h"
-#include "file_list.h"
-#include "quit.h"
-#include "silent_run.h"
-#include "transcript.h"
-#include "unattended_ui.h"
-#include "setup_dip.h"
 #include "text.h"
+#include "unattended/silent_run.h"
+#include "unattended/transcript.h"
+#include "unattended/unattended_ui.h"
+#include "wizard/quit.h"
 
 namespace tessaro {
 namespace {

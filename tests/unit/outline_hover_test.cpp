@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "fakes/fakes.h"
-#include "hover.h"
-#include "outline.h"
+#include "wizard/hover.h"
+#include "wizard/outline.h"
 
 namespace tessaro {
 namespace {

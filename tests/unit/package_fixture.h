@@ -5,7 +5,7 @@
 
 #include "fakes/fakes.h"
 #include "installer_state.h"
-#include "wizard_view.h"
+#include "wizard/wizard_view.h"
 
 namespace tessaro::testing {
 

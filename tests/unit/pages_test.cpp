@@ -1,4 +1,4 @@
-#include "pages.h"
+#include "wizard/pages.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "package_fixture.h"
-#include "special_folders.h"
-#include "startup.h"
+#include "services/special_folders.h"
 #include "texts.h"
+#include "wizard/startup.h"
 
 namespace tessaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "placeholders.h"
+#include "settings/placeholders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "quit.h"
+#include "wizard/quit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "registration.h"
+#include "engine/registration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "registry_import.h"
+#include "settings/registry_import.h"
 
 #include <gtest/gtest.h>
 

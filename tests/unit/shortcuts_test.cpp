@@ -1,4 +1,4 @@
-#include "shortcuts.h"
+#include "services/shortcuts.h"
 
 #include <gtest/gtest.h>
 

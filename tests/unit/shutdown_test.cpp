@@ -1,11 +1,11 @@
-#include "shutdown.h"
+#include "services/shutdown.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
 #include "package_fixture.h"
-#include "restart.h"
-#include "setup_folder.h"
+#include "services/restart.h"
+#include "settings/setup_folder.h"
 
 namespace tessaro {
 namespace {

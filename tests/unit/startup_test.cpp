@@ -1,11 +1,11 @@
-#include "startup.h"
+#include "wizard/startup.h"
 
 #include <gtest/gtest.h>
 
 #include "text.h"
 
 #include "package_fixture.h"
-#include "setup_folder.h"
+#include "settings/setup_folder.h"
 
 namespace tessaro {
 namespace {

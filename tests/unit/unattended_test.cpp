@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "command_line.h"
 #include "fakes/fakes.h"
 #include "texts.h"
-#include "unattended_ui.h"
+#include "unattended/command_line.h"
+#include "unattended/unattended_ui.h"
 
 namespace tessaro {
 namespace {

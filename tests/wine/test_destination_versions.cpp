@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "destination.h"
-#include "file_version.h"
-#include "installer_state.h"
+#include "engine/destination.h"
 #include "in_process.h"
+#include "installer_state.h"
+#include "services/file_version.h"
 #include "support.h"
 #include "texts.h"
 #include "win32/wide.h"

@@ -8,10 +8,10 @@
 #include <regex>
 #include <vector>
 
-#include "drive_info.h"
 #include "fakes/drive_page.h"
 #include "floppy.h"
 #include "in_process.h"
+#include "services/drive_info.h"
 
 namespace tessaro {
 namespace {

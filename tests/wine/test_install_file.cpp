@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_times.h"
+#include "engine/install_file.h"
 #include "fakes/tag_canvas.h"
-#include "file_times.h"
-#include "install_file.h"
-#include "installer_state.h"
-#include "special_folders.h"
 #include "in_process.h"
+#include "installer_state.h"
+#include "services/special_folders.h"
 #include "support.h"
 #include "win32/handles.h"
 #include "win32/wide.h"

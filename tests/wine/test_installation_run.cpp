@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/installation_run.h"
+#include "engine/setup_dip.h"
 #include "fakes/tag_canvas.h"
-#include "installation_run.h"
-#include "setup_dip.h"
-#include "special_folders.h"
 #include "in_process.h"
+#include "services/special_folders.h"
 #include "support.h"
 #include "text.h"
 #include "win32/wide.h"

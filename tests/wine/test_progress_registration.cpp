@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/registration.h"
 #include "in_process.h"
 #include "progress.h"
-#include "registration.h"
 #include "support.h"
 #include "win32/handles.h"
 #include "win32/progress_canvas_win.h"

@@ -9,15 +9,15 @@
 #include <map>
 #include <set>
 
+#include "engine/setup_dip.h"
 #include "errors.h"
-#include "helpers.h"
-#include "installer_state.h"
-#include "registry_access.h"
-#include "registry_import.h"
-#include "setup_dip.h"
-#include "shortcuts.h"
-#include "special_folders.h"
 #include "in_process.h"
+#include "installer_state.h"
+#include "services/shortcuts.h"
+#include "services/special_folders.h"
+#include "settings/helpers.h"
+#include "settings/registry_access.h"
+#include "settings/registry_import.h"
 #include "support.h"
 #include "text_files.h"
 #include "win32/handles.h"

@@ -14,18 +14,18 @@
 #include <string>
 #include <vector>
 
-#include "control_ids.h"
-#include "drive_info.h"
 #include "errors.h"
-#include "frm_setup_win.h"
-#include "image_button_win.h"
 #include "in_process.h"
-#include "pages.h"
+#include "services/drive_info.h"
 #include "support.h"
 #include "texts.h"
 #include "win32/form_window.h"
 #include "win32/text_fit_win.h"
 #include "win32/wide.h"
+#include "wizard/control_ids.h"
+#include "wizard/frm_setup_win.h"
+#include "wizard/image_button_win.h"
+#include "wizard/pages.h"
 
 namespace tessaro {
 namespace {

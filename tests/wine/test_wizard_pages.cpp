@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "control_ids.h"
 #include "robot.h"
 #include "support.h"
+#include "wizard/control_ids.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "drive_info.h"
+#include "services/drive_info.h"
 
 namespace tessaro::fakes {
 
