@@ -58,13 +58,15 @@ struct Transfer {
 // A copy cut short by a cancel: its files were closed under it.
 constexpr FileStatus kCancelled{FileFault::Failed, 0};
 
-// Moves the bytes into a new or emptied destination; the status of the call
-// that stopped it, or success. With `times`, a completed copy takes them and
-// normal attributes before its destination is closed; the destination is
-// closed before the source.
+// Moves the bytes into a destination it creates, which must not exist: a
+// name taken meanwhile is never opened and emptied. `created` hears of the
+// new file before its first byte; when it answers false the file goes again
+// and the copy fails. The status of the call that stopped it, or success.
+// With `times`, a completed copy takes them and normal attributes before its
+// destination is closed; the destination is closed before the source.
 FileStatus TransferInBlocks(InstallerContext& cx, CopyView& view, const std::string& source,
                             const std::string& destination, const std::optional<FileTimes>& times,
-                            Transfer& done) {
+                            const CreatedFile& created, Transfer& done) {
   FileSystem& files = cx.sys.files;
   FileStatus status;
   // Both files are closed on every way out, the cancel handler's included.
@@ -76,9 +78,14 @@ FileStatus TransferInBlocks(InstallerContext& cx, CopyView& view, const std::str
   OpenFile* in = cx.state.CopySource.get();
   if (!in) return status;
   const FileCopy file{source, in->Length(), ThousandsSeparator(cx.sys.platform)};
-  cx.state.CopyDestination = files.OpenForWriting(destination, status);
+  cx.state.CopyDestination = files.CreateNew(destination, status);
   OpenFile* out = cx.state.CopyDestination.get();
   if (!out) return status;
+  if (created && !created(destination)) {
+    cx.state.CopyDestination.reset();
+    files.Delete(destination);
+    return {FileFault::Failed, 0};
+  }
 
   // The block count is not held in 16 bits: past 32767 full blocks (about
   // 1 GB) it would overflow after the old copy was already deleted.
@@ -121,7 +128,7 @@ FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string&
   FileSystem& files = cx.sys.files;
   const std::string scratch = NextFreeNumberedName(files, destination);
   cx.state.CopyScratch = scratch;  // the cancel handler deletes it
-  FileStatus status = TransferInBlocks(cx, view, source, scratch, times, done);
+  FileStatus status = TransferInBlocks(cx, view, source, scratch, times, nullptr, done);
   cx.state.CopyScratch.clear();
   if (status && done.sameLength) {
     const FileRead<uint32_t> attributes = files.GetAttributes(destination);
@@ -133,6 +140,10 @@ FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string&
         !NeverDeferred(source)) {
       deferred = true;
       ReplaceAtNextStart(cx, scratch, destination);
+      // The old file stays the user's until then (hidden if it was), but not
+      // read-only: the move at the next start would fail on that.
+      const uint32_t kept = attributes ? *attributes & ~attr::ReadOnly : 0;
+      if (kept) files.SetAttributes(destination, kept);
       return status;
     }
     if (attributes) files.SetAttributes(destination, *attributes);
@@ -146,12 +157,12 @@ FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string&
 
 bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
                const std::string& destination, bool present, const std::optional<FileTimes>& times,
-               bool& stamped) {
+               const CreatedFile& created, bool& stamped) {
   Transfer done;
   bool deferred = false;
-  const FileStatus status = present
-                                ? ReplaceWhole(cx, view, source, destination, times, done, deferred)
-                                : TransferInBlocks(cx, view, source, destination, times, done);
+  const FileStatus status =
+      present ? ReplaceWhole(cx, view, source, destination, times, done, deferred)
+              : TransferInBlocks(cx, view, source, destination, times, created, done);
   stamped = done.stamped;
   if (deferred) return false;
   switch (status.fault) {
@@ -172,8 +183,8 @@ bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
 bool CopyFileWithProgress(InstallerContext& cx, CopyView& view, const std::string& source,
                           const std::string& destination) {
   bool stamped = false;
-  return CopyKnown(cx, view, source, destination, FileIsPresent(cx.sys.files, destination),
-                   std::nullopt, stamped);
+  return CopyKnown(cx, view, source, destination, EntryExists(cx.sys.files, destination),
+                   std::nullopt, nullptr, stamped);
 }
 
 }  // namespace tessaro

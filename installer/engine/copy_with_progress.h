@@ -3,6 +3,7 @@
 // labels and bars. An existing file is replaced by a whole copy only, and one
 // that another program holds open is replaced at the next start of Windows.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,11 +32,18 @@ inline constexpr size_t kCopyBlockSize = 32000;
 bool CopyFileWithProgress(InstallerContext& cx, CopyView& view, const std::string& source,
                           const std::string& destination);
 
-// CopyFileWithProgress for a destination whose presence is known. With
+// Told of a destination the copy has just created, before any byte goes in:
+// false when it cannot take note of it, and the copy then deletes the file
+// and fails.
+using CreatedFile = std::function<bool(const std::string& path)>;
+
+// CopyFileWithProgress for a destination whose presence is known: a present
+// one (anything at all, EntryExists) is replaced whole, a missing one is
+// created, never opened over something that appeared meanwhile. With
 // `times`, a completed copy takes them and normal attributes through its
 // still open handle; `stamped` tells whether it did.
 bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
                const std::string& destination, bool present, const std::optional<FileTimes>& times,
-               bool& stamped);
+               const CreatedFile& created, bool& stamped);
 
 }  // namespace tessaro

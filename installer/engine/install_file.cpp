@@ -36,7 +36,7 @@ bool SourceMayReplace(Services& sys, const std::string& type, const std::string&
 bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
                  const std::string& destination, bool mayReplace, bool& existedBefore) {
   KnownFacts known;
-  known.destinationPresent = FileIsPresent(cx.sys.files, destination);
+  known.destinationPresent = EntryExists(cx.sys.files, destination);
   return InstallFile(cx, view, source, destination, mayReplace, existedBefore, known);
 }
 
@@ -49,6 +49,11 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
   try {
     if (known.destinationPresent) {
       existedBefore = true;
+      // A folder of that name is the user's, and no file replaces it.
+      if (cx.sys.files.GetAttributes(destination).value_or(0) & attr::Directory) {
+        Note(cx, "non copiato: " + destination + " (al suo posto c'è una cartella)");
+        return false;
+      }
       if (!mayReplace) {
         Note(cx, "mantenuto: " + destination + " (già presente; il pacchetto non lo sostituisce)");
         return true;
@@ -62,12 +67,18 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
     const std::string folder = FolderOfPath(destination);
     if (folder != known.readyFolder) EnsureFolder(cx, folder, true, false);
     bool stamped = false;
+    bool made = false;  // the copy created the destination
+    const CreatedFile created = [&](const std::string& path) {
+      made = !known.created || known.created(path);
+      return made;
+    };
     result = CopyKnown(cx, view, source, destination, known.destinationPresent,
-                       known.installerTimes, stamped);
+                       known.installerTimes, created, stamped);
     copyRan = true;
     // An old file that a failed copy left in place keeps its attributes and
-    // times: with the installer's it would pass for the new one.
-    if (!stamped && (result || !known.destinationPresent)) {
+    // times: with the installer's it would pass for the new one. So does
+    // anything the copy found at a destination it meant to create.
+    if (!stamped && (result || made)) {
       cx.sys.files.SetAttributes(destination, attr::Normal);
       if (known.installerTimes)
         cx.sys.files.SetTimes(destination, *known.installerTimes);

@@ -18,19 +18,23 @@ namespace tessaro {
 // not installed. Installed files lose their attributes, take the installer's
 // times and are registered by type. True when installed or kept; false when
 // the installed copy is newer, the copy failed, or the file was in use and
-// is replaced at the next start. `existedBefore` tells whether a file was at
-// the destination.
+// is replaced at the next start. `existedBefore` tells whether anything was
+// at the destination, a hidden file included; a folder there is never
+// replaced and the file is not installed.
 bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source,
                  const std::string& destination, bool mayReplace, bool& existedBefore);
 
 // What the installation run already knows when it hands a file over, so that
-// the disk is not asked again: whether FileIsPresent found a file at the
-// destination, a folder it has just made sure of (with its final ""), and
-// the installer's own file times, read once per run.
+// the disk is not asked again: whether anything is at the destination
+// (EntryExists: a hidden file or a folder counts), a folder it has just made
+// sure of (with its final "\"), and the installer's own file times, read
+// once per run. `created` hears of a destination the copy creates, before
+// its first byte (see CreatedFile).
 struct KnownFacts {
   bool destinationPresent = false;
   std::string readyFolder;
   std::optional<FileTimes> installerTimes;
+  CreatedFile created;
 };
 
 // InstallFile with those facts: the destination's folder is not checked when

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <cstdlib>
+#include <optional>
 
 #include "box_title.h"
 #include "engine/destination.h"
@@ -99,6 +100,20 @@ void CopyPackageFiles(InstallerContext& cx, InstallationView& view, const std::s
 
   KnownFacts known;
   known.installerTimes = sys.files.GetTimes(sys.platform.ProgramPath());
+  // A new file is listed as soon as the copy has created it, before its
+  // first byte, so that a cancel in the middle of the copy also removes the
+  // part already written; anything that was there before never is. A list
+  // that cannot be written stops the run, as it would anywhere else.
+  std::optional<RuntimeError> listFailure;
+  known.created = [&](const std::string& path) {
+    try {
+      rollback.Add(path);
+      return true;
+    } catch (const RuntimeError& error) {
+      listFailure = error;
+      return false;
+    }
+  };
   while (!list.AtEnd()) {
     std::string line = ExpandPlaceholders(cx, list.ReadLine(), false);
     std::optional<FileListEntry> entry = ParseFileListLine(line, drive);
@@ -109,12 +124,11 @@ void CopyPackageFiles(InstallerContext& cx, InstallationView& view, const std::s
     }
     bool existedBefore = false;
     const std::string target = entry->folder + entry->name;
-    // A new file is listed before its copy starts, so that a cancel in the
-    // middle of the copy also removes the part already written.
-    known.destinationPresent = FileIsPresent(sys.files, target);
-    if (!known.destinationPresent) rollback.Add(target);
-    if (!InstallFile(cx, view, "files\\" + entry->name, target, entry->mayReplace, existedBefore,
-                     known))
+    known.destinationPresent = EntryExists(sys.files, target);
+    const bool installed = InstallFile(cx, view, "files\\" + entry->name, target,
+                                       entry->mayReplace, existedBefore, known);
+    if (listFailure) throw *listFailure;
+    if (!installed)
       AppendTextLineOrFail(sys.files, sys.platform, failureLog, texts::kFileNotCopied + entry->name);
   }
 }

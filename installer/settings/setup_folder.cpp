@@ -26,6 +26,11 @@ bool FileIsPresent(FileSystem& files, const std::string& path) {
   return false;
 }
 
+bool EntryExists(FileSystem& files, const std::string& path) {
+  const FileRead<uint32_t> attributes = files.GetAttributes(path);
+  return attributes || attributes.status.fault != FileFault::NotFound;
+}
+
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path) {
   if (!FileIsPresent(files, path)) return false;
   files.SetAttributes(path, attr::Normal);

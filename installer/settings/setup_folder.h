@@ -17,8 +17,15 @@ inline constexpr const char* kScratchFiles[] = {"Settings.reg", "Uninstall.Tmp"}
 
 // The installer's folder without a trailing "\" ("D:" at a drive root).
 std::string SetupFolder(Platform& platform);
-// True for a file that is neither a folder nor hidden nor system.
+// True for a file that is neither a folder nor hidden nor system: the
+// package check's and the destination question's idea of a file.
 bool FileIsPresent(FileSystem& files, const std::string& path);
+// True when anything is at the path: a file whatever its attributes, a
+// folder, a link. What the decisions of an installation go by, so that a
+// hidden file of the user's is never emptied, replaced unchecked or taken
+// for one the run made. A path that cannot be asked about (access denied)
+// counts as taken.
+bool EntryExists(FileSystem& files, const std::string& path);
 // Clears the attributes and deletes; true when the file was there.
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path);
 void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to);

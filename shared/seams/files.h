@@ -130,6 +130,9 @@ class FileSystem {
   }
   // Opens the file for writing, created when missing and emptied when there.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) = 0;
+  // Creates a new file and opens it for writing; fails, touching nothing,
+  // when anything is at the path already (a hidden file, a link, a folder).
+  virtual std::unique_ptr<OpenFile> CreateNew(const std::string& path, FileStatus& status) = 0;
   virtual FileRead<FileTimes> GetTimes(const std::string& path) = 0;
   virtual FileStatus SetTimes(const std::string& path, const FileTimes& times) = 0;
   // Has Windows move `from` over `to` at the next start (MoveFileEx with

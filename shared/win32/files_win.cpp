@@ -301,6 +301,15 @@ std::unique_ptr<OpenFile> Win32Files::OpenForWriting(const std::string& path,
   return status ? std::make_unique<Win32OpenFile>(std::move(file)) : nullptr;
 }
 
+std::unique_ptr<OpenFile> Win32Files::CreateNew(const std::string& path, FileStatus& status) {
+  // CREATE_NEW fails on any existing name, a link included, so nothing that
+  // appeared meanwhile is ever opened and emptied.
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  status = file ? FileStatus{} : LastFailure();
+  return file ? std::make_unique<Win32OpenFile>(std::move(file)) : nullptr;
+}
+
 FileRead<FileTimes> Win32Files::GetTimes(const std::string& path) {
   KernelHandle file = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
   FILETIME created, accessed, written;

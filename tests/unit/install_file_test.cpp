@@ -91,6 +91,31 @@ TEST_F(InstallFileTest, ExistingFilesAreKeptOrReplacedByFlagVersionAndDate) {
   // Only the five replaced files were copied, one block each.
   EXPECT_EQ(state.BytesCopied, 5 * 3);
   EXPECT_EQ(view.bars[0].tags.size(), 5u);
+
+  // A folder of the file's name is never replaced.
+  sys.files.AddFolder(dest + "cartella.txt");
+  sys.files.AddFile(src + "cartella.txt", "new");
+  EXPECT_FALSE(Install("cartella.txt", "C:\\App"));
+  EXPECT_TRUE(existed);
+  EXPECT_TRUE(sys.files.GetAttributes(dest + "cartella.txt").value_or(0) & attr::Directory);
+
+  // A file that appeared after the run looked is not opened over, stamped or
+  // announced as created; a new file that cannot be announced is not kept.
+  sys.files.AddFile(dest + "comparso.txt", "user", attr::Hidden);
+  sys.files.AddFile(src + "comparso.txt", "new");
+  std::vector<std::string> announced;
+  KnownFacts missing;
+  missing.created = [&](const std::string& path) {
+    announced.push_back(path);
+    return path.find("comparso") != std::string::npos;
+  };
+  EXPECT_FALSE(InstallFile(cx, view, "files\\comparso.txt", dest + "comparso.txt", true, existed,
+                           missing));
+  EXPECT_EQ(sys.files.Content(dest + "comparso.txt"), "user");
+  EXPECT_EQ(sys.files.GetAttributes(dest + "comparso.txt"), attr::Hidden);
+  EXPECT_FALSE(InstallFile(cx, view, "files\\keep.txt", dest + "nuovo.txt", true, existed, missing));
+  EXPECT_FALSE(sys.files.Exists(dest + "nuovo.txt"));
+  EXPECT_EQ(announced, std::vector<std::string>{dest + "nuovo.txt"});
 }
 
 TEST_F(InstallFileTest, BlocksLabelsAndBarsFollowTheBytes) {

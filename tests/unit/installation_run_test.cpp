@@ -231,20 +231,34 @@ TEST(InstallationRun, WithoutProgramDatabaseOrDesktopOnlyGroupShortcutsAreMade) 
   EXPECT_EQ(script.back(), "          SystemDB");
 }
 
-// Every new file is listed before its copy starts (a cancel mid-copy must
-// remove the part written); files that were there before never are.
+// Every new file is listed once the copy has created it, before its first
+// byte (a cancel mid-copy must remove the part written); files that were
+// there before never are, hidden ones included, and a missing source
+// creates nothing.
 TEST(InstallationRun, LogsFailuresAndListsNewFilesForRollbackBeforeCopying) {
   RunMachine m;
-  m.sys.files.AddFile(std::string(kDest) + "\\archivio.mdw", "vecchio");  // kept: flag 0
+  // Hidden files of the user's: one kept by its flag 0, one replaced whole.
+  m.sys.files.AddFile(std::string(kDest) + "\\archivio.mdw", "vecchio",
+                      attr::Hidden | attr::ReadOnly);
+  m.sys.files.AddFile("C:\\Comuni\\Archivio\\leggimi.txt", "vecchio", attr::Hidden);
+  std::vector<bool> listedBeforeFirstByte;
+  m.sys.ui.onPump = [&] {
+    listedBeforeFirstByte.push_back(m.sys.files.Content("C:\\Setup\\Uninstall.Tmp").find(
+                                        "archivio.mde") != std::string::npos);
+  };
   ASSERT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
 
   EXPECT_EQ(m.Lines(std::string(kDest) + "\\Install.Log"),
             std::vector<std::string>{"File non copiato: mancante.txt"});
   EXPECT_EQ(m.Lines("C:\\Setup\\Uninstall.Tmp"),
-            (std::vector<std::string>{std::string(kDest) + "\\archivio.mde",
-                                      std::string(kDest) + "\\mancante.txt",
-                                      "C:\\Comuni\\Archivio\\leggimi.txt"}));
+            std::vector<std::string>{std::string(kDest) + "\\archivio.mde"});
+  ASSERT_FALSE(listedBeforeFirstByte.empty());
+  EXPECT_TRUE(listedBeforeFirstByte.front());
   EXPECT_EQ(m.sys.files.Content(std::string(kDest) + "\\archivio.mdw"), "vecchio");
+  EXPECT_EQ(m.sys.files.GetAttributes(std::string(kDest) + "\\archivio.mdw"),
+            attr::Hidden | attr::ReadOnly);
+  EXPECT_TRUE(m.sys.files.pendingRenames.empty());
+  EXPECT_FALSE(m.state.RestartNeeded);
   EXPECT_EQ(m.sys.files.Content("C:\\Comuni\\Archivio\\leggimi.txt"), "nuovo");
   // Every installed file, in either folder, carries the installer's times.
   for (const std::string& path :
@@ -392,23 +406,28 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
 }
 
 // The sample package of samples/package in C:\Setup, on RunMachine's machine,
-// with files of the user's already in the destination: leggimi.txt, which
-// the package replaces, condominio.mdw, which it keeps, and one it does not
-// know of.
+// with files of the user's already in the destination, most of them hidden:
+// leggimi.txt, which the package replaces, condominio.mdw (read-only too)
+// and modello_verbale.txt, which it keeps, and one it does not know of.
 struct SampleMachine : RunMachine {
   static constexpr const char* kDest = "C:\\Programmi\\Condominio";
   std::map<std::string, std::string> package;  // files\ by name
-  const std::map<std::string, std::string> users = {
-      {std::string(kDest) + "\\leggimi.txt", "appunti dell'utente"},
-      {std::string(kDest) + "\\condominio.mdw", "gruppo di lavoro dell'utente"},
-      {std::string(kDest) + "\\Lettera.doc", "lettera"}};
+  struct UserFile {
+    std::string bytes;
+    uint32_t attributes;
+  };
+  const std::map<std::string, UserFile> users = {
+      {std::string(kDest) + "\\leggimi.txt", {"appunti dell'utente", attr::Hidden}},
+      {std::string(kDest) + "\\condominio.mdw",
+       {"gruppo di lavoro dell'utente", attr::Hidden | attr::ReadOnly}},
+      {std::string(kDest) + "\\Modelli\\modello_verbale.txt", {"verbale dell'utente", attr::Hidden}},
+      {std::string(kDest) + "\\Lettera.doc", {"lettera", attr::Archive}}};
   // Every file the package installs here, and its name in files\.
   const std::vector<std::pair<std::string, std::string>> installs = {
       {std::string(kDest) + "\\condominio.mde", "condominio.mde"},
       {std::string(kDest) + "\\condominio.ico", "condominio.ico"},
       {std::string(kDest) + "\\leggimi.txt", "leggimi.txt"},
       {std::string(kDest) + "\\Documenti\\guida.txt", "guida.txt"},
-      {std::string(kDest) + "\\Modelli\\modello_verbale.txt", "modello_verbale.txt"},
       {"C:\\Programmi\\File comuni\\Condominio\\guida.txt", "guida.txt"}};
 
   SampleMachine() {
@@ -431,7 +450,7 @@ struct SampleMachine : RunMachine {
     ReadSetupDip(sys.platform.FromAnsi(sys.files.Content("C:\\Setup\\Setup.dip")), "C:\\Programmi",
                  state.package);
     state.PackageFound = true;
-    for (const auto& [path, bytes] : users) sys.files.AddFile(path, bytes);
+    for (const auto& [path, file] : users) sys.files.AddFile(path, file.bytes, file.attributes);
   }
 
   // The whole run to the program's end; its exit code, or -1 when it did not end.
@@ -448,10 +467,11 @@ struct SampleMachine : RunMachine {
   // The user's files are as they were; the one the package replaces may
   // hold the package's copy instead, whole.
   void ExpectUsersFilesIntact() {
-    for (const auto& [path, bytes] : users) {
+    for (const auto& [path, file] : users) {
       const std::string now = sys.files.Content(path);
       if (path.find("leggimi") != std::string::npos && now == package["leggimi.txt"]) continue;
-      EXPECT_EQ(now, bytes) << path;
+      EXPECT_EQ(now, file.bytes) << path;
+      EXPECT_EQ(sys.files.GetAttributes(path), file.attributes) << path;
     }
   }
   std::vector<std::string> Texts() {
@@ -560,7 +580,8 @@ TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
     EXPECT_EQ(m.Run(), 1602);
     if (n == 0) deletes = m.sys.files.Operations(FakeOp::Delete);
     EXPECT_EQ(m.Texts(), std::vector<std::string>{"Installazione interrotta dall'Utente."});
-    for (const auto& [path, bytes] : m.users) EXPECT_EQ(m.sys.files.Content(path), bytes) << path;
+    m.ExpectUsersFilesIntact();
+    EXPECT_EQ(m.sys.files.Content(dest + "\\leggimi.txt"), "appunti dell'utente");
     int left = 0;
     for (const char* name : {"condominio.mde", "condominio.ico", "leggimi.000"})
       left += m.sys.files.Exists(dest + "\\" + name);

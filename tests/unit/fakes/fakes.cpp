@@ -480,6 +480,17 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path
   return std::make_unique<FakeOpenFile>(*this, abs);
 }
 
+std::unique_ptr<OpenFile> FakeFileSystem::CreateNew(const std::string& path, FileStatus& status) {
+  status = Injected(FakeOp::Open);
+  if (!status) return nullptr;
+  std::string abs = Absolute(path);
+  if (Find(abs)) status = {FileFault::Failed, code::FileExists};
+  if (status) status = Writable(abs);
+  if (!status) return nullptr;
+  AddFile(abs);
+  return std::make_unique<FakeOpenFile>(*this, abs);
+}
+
 FileRead<FileTimes> FakeFileSystem::GetTimes(const std::string& path) {
   Node* node = Find(path);
   if (!node) return kFileNotFound;
