@@ -131,9 +131,7 @@ FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string&
   FileStatus status = TransferInBlocks(cx, view, source, scratch, times, nullptr, done);
   cx.state.CopyScratch.clear();
   if (status && done.sameLength) {
-    const FileRead<uint32_t> attributes = files.GetAttributes(destination);
-    files.SetAttributes(destination, attr::Normal);
-    status = files.MoveReplacing(scratch, destination);
+    status = MoveOverExisting(files, scratch, destination);
     if (status) return status;
     // Held by a running program: the whole copy waits for the next start.
     if ((status.fault == FileFault::InUse || status.fault == FileFault::Denied) &&
@@ -142,11 +140,13 @@ FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string&
       ReplaceAtNextStart(cx, scratch, destination);
       // The old file stays the user's until then (hidden if it was), but not
       // read-only: the move at the next start would fail on that.
-      const uint32_t kept = attributes ? *attributes & ~attr::ReadOnly : 0;
-      if (kept) files.SetAttributes(destination, kept);
+      const FileRead<uint32_t> attributes = files.GetAttributes(destination);
+      if (attributes && (*attributes & attr::ReadOnly)) {
+        const uint32_t kept = *attributes & ~attr::ReadOnly;
+        files.SetAttributes(destination, kept ? kept : attr::Normal);
+      }
       return status;
     }
-    if (attributes) files.SetAttributes(destination, *attributes);
   }
   files.Delete(scratch);
   done.sameLength = false;
@@ -154,6 +154,16 @@ FileStatus ReplaceWhole(InstallerContext& cx, CopyView& view, const std::string&
 }
 
 }  // namespace
+
+FileStatus MoveOverExisting(FileSystem& files, const std::string& scratch,
+                            const std::string& destination) {
+  // Windows refuses to move over a read-only file.
+  const FileRead<uint32_t> attributes = files.GetAttributes(destination);
+  if (attributes) files.SetAttributes(destination, attr::Normal);
+  const FileStatus status = files.MoveReplacing(scratch, destination);
+  if (!status && attributes) files.SetAttributes(destination, *attributes);
+  return status;
+}
 
 bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
                const std::string& destination, bool present, const std::optional<FileTimes>& times,

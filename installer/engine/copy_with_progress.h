@@ -46,4 +46,10 @@ bool CopyKnown(InstallerContext& cx, CopyView& view, const std::string& source,
                const std::string& destination, bool present, const std::optional<FileTimes>& times,
                const CreatedFile& created, bool& stamped);
 
+// Moves `scratch`, a complete copy, over `destination` in one step, clearing
+// the attributes that would refuse it; a move that fails leaves the
+// destination as it was, attributes included. The move's status.
+FileStatus MoveOverExisting(FileSystem& files, const std::string& scratch,
+                            const std::string& destination);
+
 }  // namespace tessaro

@@ -1,6 +1,7 @@
 #include "engine/install_file.h"
 
 #include "box_title.h"
+#include "engine/deferred_replacement.h"
 #include "engine/destination.h"
 #include "engine/file_times.h"
 #include "engine/registration.h"
@@ -8,6 +9,7 @@
 #include "path_split.h"
 #include "services/file_version.h"
 #include "settings/setup_folder.h"
+#include "text.h"
 
 namespace tessaro {
 
@@ -98,6 +100,27 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
     // Once the copy ran its outcome stands; an error before it installed nothing.
     return copyRan && result;
   }
+}
+
+void PlaceComponent(InstallerContext& cx, const std::string& source, const std::string& target) {
+  FileSystem& files = cx.sys.files;
+  // The type by the file's name: the setup folder's own path may hold a ".".
+  if (EntryExists(files, target) &&
+      !SourceMayReplace(cx.sys, InstallFileType(cx.sys.platform, FileNamePart(source)), source,
+                        target)) {
+    Note(cx, "componente mantenuto: " + target + " (la copia presente è più recente)");
+    return;
+  }
+  const std::string scratch = NextFreeNumberedName(files, target);
+  FileStatus status = files.Copy(source, scratch);
+  if (status) status = MoveOverExisting(files, scratch, target);
+  if (status) {
+    Note(cx, "componente: " + target);
+    return;
+  }
+  files.Delete(scratch);
+  Note(cx, "componente non sostituito: " + target + " (" + TrimBlanks(files.ErrorText(status.code)) +
+               ")");
 }
 
 }  // namespace tessaro

@@ -44,4 +44,13 @@ bool InstallFile(InstallerContext& cx, CopyView& view, const std::string& source
                  const std::string& destination, bool mayReplace, bool& existedBefore,
                  const KnownFacts& known);
 
+// Puts one of the installer's own components (the shell component, the
+// uninstaller, the runtime library) at `target`. A copy there with a higher
+// version number is kept, by InstallFile's rule for programs and libraries;
+// otherwise `source` is copied whole beside it and moved over it in one step,
+// so a copy that fails, or a file there that a running program holds, leaves
+// the one there in place. Nothing is shown: the caller looks afterwards
+// whether the component is there.
+void PlaceComponent(InstallerContext& cx, const std::string& source, const std::string& target);
+
 }  // namespace tessaro

@@ -50,14 +50,22 @@ bool SelfRegisters(InstallerContext& cx, const std::string& library) {
   return registered;
 }
 
+// A component is there when a file of its name is, whatever its attributes:
+// a newer one kept, or one in use, serves as well as the package's.
+bool ComponentThere(FileSystem& files, const std::string& path) {
+  const FileRead<uint32_t> attributes = files.GetAttributes(path);
+  return attributes && !(*attributes & attr::Directory);
+}
+
 // Steps 2 to 4: kv_shell.dll (registered), the uninstaller and the runtime
-// library go into the system folder. A copy refused because the file there
-// is in use still counts, as long as a file of that name is present.
+// library go into the system folder (PlaceComponent). A copy that could not
+// be put in place because the file there is in use still counts, as long as
+// a file of that name is there.
 bool PlaceOwnComponents(InstallerContext& cx, const std::string& setup, const std::string& system) {
   Services& sys = cx.sys;
   const std::string shell = InFolder(system, "kv_shell.dll");
-  CopyFileQuiet(sys.files, InFolder(setup, "kv_shell.dll"), shell);
-  if (!FileIsPresent(sys.files, shell)) {
+  PlaceComponent(cx, InFolder(setup, "kv_shell.dll"), shell);
+  if (!ComponentThere(sys.files, shell)) {
     sys.ui.Beep();
     ShowFatal(cx, texts::kShellComponentError);
     return false;
@@ -75,13 +83,12 @@ bool PlaceOwnComponents(InstallerContext& cx, const std::string& setup, const st
                 {"MsVBvm50.dll", "MsVBvm50.dll", texts::kRuntimeError}};
   for (const auto& copy : copies) {
     const std::string target = InFolder(system, copy.target);
-    CopyFileQuiet(sys.files, InFolder(setup, copy.source), target);
-    if (!FileIsPresent(sys.files, target)) {
+    PlaceComponent(cx, InFolder(setup, copy.source), target);
+    if (!ComponentThere(sys.files, target)) {
       sys.ui.Beep();
       ShowFatal(cx, copy.error);
       return false;
     }
-    Note(cx, "componente: " + target);
   }
   return true;
 }

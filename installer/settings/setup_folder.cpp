@@ -38,11 +38,6 @@ bool DeleteFileIfPresent(FileSystem& files, const std::string& path) {
   return true;
 }
 
-void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to) {
-  DeleteFileIfPresent(files, to);
-  files.Copy(from, to);
-}
-
 void RemoveFolderQuiet(FileSystem& files, const std::string& path) { files.RemoveFolder(path); }
 
 namespace {

@@ -28,7 +28,6 @@ bool FileIsPresent(FileSystem& files, const std::string& path);
 bool EntryExists(FileSystem& files, const std::string& path);
 // Clears the attributes and deletes; true when the file was there.
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path);
-void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to);
 void RemoveFolderQuiet(FileSystem& files, const std::string& path);
 
 // Empties the setup folder of the package, restarts Windows when a file was

@@ -14,6 +14,7 @@
 #include "exit_codes.h"
 #include "fakes/fakes.h"
 #include "fakes/tag_canvas.h"
+#include "services/file_version.h"
 #include "text.h"
 #include "unattended/silent_run.h"
 #include "unattended/transcript.h"
@@ -291,12 +292,37 @@ TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistr
   EXPECT_TRUE(m.sys.ui.pointerHistory.empty());
 }
 
-TEST(InstallationRun, ACurrentRuntimeInUseIsNoError) {
-  RunMachine m;
-  m.sys.files.AddFile(std::string(kSystem) + "\\MsVBvm50.dll", "in uso");
-  m.sys.files.Lock(std::string(kSystem) + "\\MsVBvm50.dll");
-  EXPECT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
-  EXPECT_TRUE(m.sys.ui.boxes.empty());
+// The system folder's components are shared: a newer one is kept, one in use
+// stays, and one is replaced only by a whole copy moved over it, so a copy
+// that fails leaves the old one there and the run goes on with it.
+TEST(InstallationRun, ComponentsAreNeverDowngradedAndAFailedCopyKeepsTheOldOne) {
+  const std::string system = std::string(kSystem) + "\\";
+  auto versioned = [](fakes::FakeFileSystem& files, const std::string& path, const char* version) {
+    std::map<std::string, std::string> strings;
+    for (const char* name : kVersionInfoNames) strings[name] = "x";
+    strings["FileVersion"] = version;
+    files.SetVersionStrings(path, strings);
+  };
+  for (int failingWrite : {0, 1}) {  // the first copy is the uninstaller's
+    SCOPED_TRACE(failingWrite);
+    RunMachine m;
+    m.sys.files.AddFile(system + "MsVBvm50.dll", "in uso");
+    m.sys.files.Lock(system + "MsVBvm50.dll");
+    m.sys.files.AddFile(system + "kv_shell.dll", "più recente");
+    versioned(m.sys.files, system + "kv_shell.dll", "5.1");
+    versioned(m.sys.files, "C:\\Setup\\kv_shell.dll", "5.0.3");
+    m.sys.files.AddFile(system + "Unplant.Exe", "vecchio", attr::ReadOnly);
+    m.sys.files.Inject(FakeOp::Write, failingWrite, {FileFault::Failed, fakes::code::DiskFull});
+    EXPECT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
+    EXPECT_TRUE(m.sys.ui.boxes.empty());
+    EXPECT_EQ(m.sys.files.Content(system + "kv_shell.dll"), "più recente");
+    EXPECT_EQ(m.sys.files.Content(system + "MsVBvm50.dll"), "in uso");
+    EXPECT_EQ(m.sys.files.Content(system + "Unplant.Exe"), failingWrite ? "vecchio" : "x");
+    auto names = m.sys.files.Names(kSystem);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"MsVBvm50.dll", "Unplant.Exe", "fm20.dll",
+                                               "kv_shell.dll"}));
+  }
 }
 
 // The run's way out: the box shown, whether the setup folder was cleared,
