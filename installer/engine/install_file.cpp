@@ -119,8 +119,8 @@ void PlaceComponent(InstallerContext& cx, const std::string& source, const std::
     return;
   }
   files.Delete(scratch);
-  Note(cx, "componente non sostituito: " + target + " (" + TrimBlanks(files.ErrorText(status.code)) +
-               ")");
+  Note(cx, "componente non sostituito: " + target + " (" +
+               TrimBlanks(files.ErrorText(status.code)) + ")");
 }
 
 }  // namespace tessaro

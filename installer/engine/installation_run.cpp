@@ -1,8 +1,7 @@
 #include "engine/installation_run.h"
 
-#include <exception>
-
 #include <cstdlib>
+#include <exception>
 #include <optional>
 
 #include "box_title.h"
@@ -132,8 +131,8 @@ void CopyPackageFiles(InstallerContext& cx, InstallationView& view, const std::s
     bool existedBefore = false;
     const std::string target = entry->folder + entry->name;
     known.destinationPresent = EntryExists(sys.files, target);
-    const bool installed = InstallFile(cx, view, "files\\" + entry->name, target,
-                                       entry->mayReplace, existedBefore, known);
+    const bool installed = InstallFile(cx, view, "files\\" + entry->name, target, entry->mayReplace,
+                                       existedBefore, known);
     if (listFailure) throw *listFailure;
     if (!installed)
       AppendTextLineOrFail(sys.files, sys.platform, failureLog, texts::kFileNotCopied + entry->name);

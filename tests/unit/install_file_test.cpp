@@ -109,11 +109,12 @@ TEST_F(InstallFileTest, ExistingFilesAreKeptOrReplacedByFlagVersionAndDate) {
     announced.push_back(path);
     return path.find("comparso") != std::string::npos;
   };
-  EXPECT_FALSE(InstallFile(cx, view, "files\\comparso.txt", dest + "comparso.txt", true, existed,
-                           missing));
+  EXPECT_FALSE(
+      InstallFile(cx, view, "files\\comparso.txt", dest + "comparso.txt", true, existed, missing));
   EXPECT_EQ(sys.files.Content(dest + "comparso.txt"), "user");
   EXPECT_EQ(sys.files.GetAttributes(dest + "comparso.txt"), attr::Hidden);
-  EXPECT_FALSE(InstallFile(cx, view, "files\\keep.txt", dest + "nuovo.txt", true, existed, missing));
+  EXPECT_FALSE(
+      InstallFile(cx, view, "files\\keep.txt", dest + "nuovo.txt", true, existed, missing));
   EXPECT_FALSE(sys.files.Exists(dest + "nuovo.txt"));
   EXPECT_EQ(announced, std::vector<std::string>{dest + "nuovo.txt"});
 }
