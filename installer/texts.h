@@ -30,6 +30,13 @@ inline constexpr const char* kChooseAnotherPath = "Specificare un altro percorso
 inline constexpr const char* kCreateMissingFolder = "Il percorso non esiste: si desidera crearlo?";
 inline constexpr const char* kCannotCreatePath = "Impossibile creare il percorso.";
 inline constexpr const char* kBadPathOrError = "Percorso errato o errore non previsto.";
+// "..", a device name (CON, NUL ...), a folder name ending in "." or a blank.
+inline constexpr const char* kBadFolderName =
+    "Il percorso contiene un nome di cartella NON consentito.";
+
+// Program group
+inline constexpr const char* kBadProgramGroup =
+    "Gruppo di programmi NON AMMESSO: indicare solo il nome del gruppo, senza unità né percorso.";
 
 // Wizard pages
 inline constexpr const char* kLicenceNotAccepted = "Per procedere OCCORRE accettare la LICENZA D'USO.";

@@ -1,6 +1,8 @@
 #include "engine/destination.h"
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "box_title.h"
 #include "text.h"
@@ -29,6 +31,48 @@ bool ColonIsSecondCharacter(const std::string& path) {
   return characters == 1;
 }
 
+// The folder names of a path, as split at its "\" (and, for a program
+// group, "/", which Windows takes for the same).
+std::vector<std::string> PartsOf(const std::string& path, const char* separators) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = path.find_first_of(separators, start);
+    parts.push_back(path.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// Names Windows keeps for its devices, whatever follows the first "." and
+// blanks before it: "CON", "con.txt" and "NUL .log" name no file or folder.
+bool IsDeviceName(const std::string& part) {
+  std::string base = part.substr(0, part.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  base = UpperAscii(base);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    if (base == device) return true;
+  if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
+    return false;
+  // COM1 to COM9, LPT1 to LPT9, and the superscript ¹, ² and ³ as well.
+  const std::string number = base.substr(3);
+  return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
+         number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
+bool HasControlCharacter(const std::string& text) {
+  for (unsigned char c : text)
+    if (c < 0x20 || c == 0x7F) return true;
+  return false;
+}
+
+// A folder name that is not the folder it looks like: "." and ".." climb out
+// of the path shown, Windows drops a final "." or blank (so "Dati." makes
+// "Dati"), and a device name opens the device.
+bool IsMisleadingFolderName(const std::string& part) {
+  return (!part.empty() && (part.back() == '.' || part.back() == ' ')) || IsDeviceName(part);
+}
+
 // Files a user would lose by installing over them: subfolders and hidden or
 // system files do not count.
 bool HoldsOrdinaryFiles(FileSystem& files, const std::string& folder) {
@@ -48,21 +92,39 @@ void CheckDestination(InstallerContext& cx, const std::string& path, bool& rejec
     Warn(cx, texts::kNoDrive);
     return;
   }
-  // The drive's ":" is the only one allowed. The text must also come back
-  // unchanged from the ANSI code page of Uninstall.Tmp, Uninstall.ini and
-  // Settings.reg: a folder written there as another one ("Łódź" as "Lodz")
-  // would have a cancel or the uninstaller delete elsewhere.
+  const std::string afterDrive = FromCharPosition(path, 3);
+  // The drive's ":" is the only one allowed, and no control character. The
+  // text must also come back unchanged from the ANSI code page of
+  // Uninstall.Tmp, Uninstall.ini and Settings.reg: a folder written there as
+  // another one ("Łódź" as "Lodz") would have a cancel or the uninstaller
+  // delete elsewhere.
   Platform& platform = cx.sys.platform;
-  if (FromCharPosition(path, 3).find_first_of("/:*?\"<>|") != std::string::npos ||
+  if (afterDrive.find_first_of("/:*?\"<>|") != std::string::npos || HasControlCharacter(path) ||
       platform.FromAnsi(platform.ToAnsi(path)) != path) {
     ui.Beep();
     Warn(cx, texts::kForbiddenCharacters);
+    return;
+  }
+  // The drive, then its root: "C:Dati" would name a folder below drive C's
+  // current folder (for the installer, the setup folder), not C:\Dati.
+  if (!afterDrive.empty() && afterDrive[0] != '\\') {
+    ui.Beep();
+    Warn(cx, texts::kNoDrive);
     return;
   }
   if (path.find("\\\\") != std::string::npos) {
     ui.Beep();
     Warn(cx, texts::kNetworkPath);
     return;
+  }
+  // Every folder name below the root (the root alone, "C:", has none).
+  if (!afterDrive.empty()) {
+    const std::vector<std::string> folders = PartsOf(afterDrive.substr(1), "\\");
+    if (std::any_of(folders.begin(), folders.end(), IsMisleadingFolderName)) {
+      ui.Beep();
+      Warn(cx, texts::kBadFolderName);
+      return;
+    }
   }
 
   if (EnsureFolder(cx, path, false, true)) {
@@ -101,6 +163,24 @@ bool ValidateDestination(InstallerContext& cx, std::string& path) {
     Warn(cx, texts::kBadPathOrError);
   }
   return rejected;
+}
+
+bool ValidateProgramGroup(InstallerContext& cx, const std::string& group) {
+  // The group is a folder below the Programs folder, perhaps a nested one
+  // ("Ufficio\Archivio"), and must stay there: no drive, no path from a
+  // root, no "." or ".." (nor "..." and the like), no device name.
+  auto leavesTheGroup = [](const std::string& part) {
+    return (!part.empty() && part.find_first_not_of('.') == std::string::npos) ||
+           IsDeviceName(part);
+  };
+  const std::vector<std::string> parts = PartsOf(group, "\\/");
+  const bool fromARoot = !group.empty() && (group[0] == '\\' || group[0] == '/');
+  if (group.find(':') == std::string::npos && !fromARoot && !HasControlCharacter(group) &&
+      std::none_of(parts.begin(), parts.end(), leavesTheGroup))
+    return false;
+  cx.sys.ui.Beep();
+  Warn(cx, texts::kBadProgramGroup);
+  return true;
 }
 
 bool EnsureFolder(InstallerContext& cx, const std::string& path, bool create, bool verify) {

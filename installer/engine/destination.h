@@ -9,11 +9,19 @@
 namespace tessaro {
 
 // Normalises `path` in place (blanks around it and final "\" characters
-// removed), then checks it: a drive, no forbidden characters, no network
-// path. An existing folder is accepted, after a question when it already
-// holds files; a missing one is created when the user agrees. Every
-// rejection has told the user why. True when the path is rejected.
+// removed), then checks it: a drive and its root, no forbidden or control
+// characters, no network path, no folder name that Windows would take for
+// another (".", "..", a final "." or blank, a device name such as CON). An existing folder is
+// accepted, after a question when it already holds files; a missing one is created when the user
+// agrees. Every rejection has told the user why. True when the path is rejected.
 bool ValidateDestination(InstallerContext& cx, std::string& path);
+
+// Checks the program group typed or chosen: a folder name, or a nested one,
+// below the Programs folder. One with a drive, one from a root, one with a
+// "." or ".." part (or only dots) or a device name would put the shortcuts
+// elsewhere, or nowhere: refused, after telling the user. The empty group is
+// accepted. True when the group is rejected.
+bool ValidateProgramGroup(InstallerContext& cx, const std::string& group);
 
 // True when the folder exists at the end. A missing folder is created when
 // `create` is set (see CreateFolderPath for `verify`). A failing test counts

@@ -77,8 +77,19 @@ void RunSilently(InstallerContext& cx, const CommandLine& line, InstallationView
   if (!loaded) Fail(cx, "avvio non riuscito: nulla è stato installato");
   Note(cx, "licenza accettata con l'installazione senza domande (/S)");
 
-  std::string path = line.destination ? *line.destination : cx.pkg().InstallPath;
+  // The group the group page would refuse ends the run before the
+  // destination is looked at, or made.
+  const std::string group = line.group ? *line.group : cx.pkg().ProgramGroup;
   bool refused = true;
+  try {
+    refused = ValidateProgramGroup(cx, group);
+  } catch (const std::exception& error) {
+    Note(cx, std::string("controllo del gruppo di programmi: ") + error.what());
+  }
+  if (refused) Fail(cx, "gruppo di programmi rifiutato: " + group);
+
+  std::string path = line.destination ? *line.destination : cx.pkg().InstallPath;
+  refused = true;
   try {
     refused = ValidateDestination(cx, path);
   } catch (const std::exception& error) {

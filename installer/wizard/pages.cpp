@@ -126,9 +126,18 @@ void ShowGroupPage(InstallerContext& cx, PagesView& v) {
   Hide(v, {C::CopyPath, C::Browse, C::Welcome});
 }
 
-void ShowSummaryPage(InstallerContext& cx, PagesView& v) {
+// A group that would put the shortcuts outside the Programs folder keeps the
+// group page as it is, with `step` 4 and the focus in the group.
+void ShowSummaryPage(InstallerContext& cx, PagesView& v, int& step) {
+  bool refused = true;
+  Quietly([&] { refused = ValidateProgramGroup(cx, v.Text(C::PrgGroup)); });
+  if (refused) {
+    step = 4;
+    v.Focus(C::PrgGroup);
+    return;
+  }
   Hide(v, {C::DeskShort, C::PrgIco});
-  cx.pkg().ProgramGroup = v.Text(C::PrgGroup);  // as typed, unchecked
+  cx.pkg().ProgramGroup = v.Text(C::PrgGroup);  // as typed, without trimming
   Hide(v, {C::lblStatus0, C::lblStatus1, C::picStatus0, C::picStatus1, C::PrgGroup});
   v.Show(C::SelPath, true);
   Hide(v, {C::CopyPath, C::PrgIco, C::Browse});
@@ -178,7 +187,7 @@ void ShowStep(InstallerContext& cx, PagesView& view, int& step) {
       ShowGroupPage(cx, view);
       break;
     case 5:
-      ShowSummaryPage(cx, view);
+      ShowSummaryPage(cx, view, step);
       break;
     case 6:
       ShowInstallationPage(view);

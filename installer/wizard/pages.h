@@ -53,7 +53,8 @@ class PagesView : public WizardView, public DriveSpaceView, public ButtonImages 
 
 // Lays out the page `step` (0 to 6; any other number changes nothing). Page 3
 // checks the destination first when coming from page 2 and may send the user
-// back to page 2, setting `step` to 2.
+// back to page 2, setting `step` to 2; page 5 checks the program group and
+// may keep the user on page 4, setting `step` to 4.
 void ShowStep(InstallerContext& cx, PagesView& view, int& step);
 
 // Next: the licence must be accepted on page 1; page 6 starts the run.

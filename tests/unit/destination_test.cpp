@@ -92,9 +92,28 @@ TEST_F(Destination, MalformedPathsAreRejectedWithTheMessageOfTheFirstFailingChec
       {"C:\\a<b>", texts::kForbiddenCharacters},
       {"C:\\a|b", texts::kForbiddenCharacters},
       {"C:/a", texts::kForbiddenCharacters},
-      {"C:\\Łódź", texts::kForbiddenCharacters},  // the ANSI code page has no "Ł" or "ź"
+      {"C:\\Łódź", texts::kForbiddenCharacters},     // the ANSI code page has no "Ł" or "ź"
       {"C:\\a\\\\b*", texts::kForbiddenCharacters},  // characters before network
       {"C:\\a\\\\b", texts::kNetworkPath},
+      // Not what they look like: below the setup folder, out of the path
+      // shown, a device, a folder Windows names otherwise.
+      {"C:Dati", texts::kNoDrive},
+      {"C:..\\..\\Windows", texts::kNoDrive},
+      {"C:\\Da\tti", texts::kForbiddenCharacters},
+      {"C:\\Dati\x7F", texts::kForbiddenCharacters},
+      {"C:\\Programmi\\..\\Windows\\System32", texts::kBadFolderName},
+      {"C:\\Dati\\.", texts::kBadFolderName},
+      {"C:\\Dati\\CON", texts::kBadFolderName},
+      {"C:\\Dati\\con.txt", texts::kBadFolderName},
+      {"C:\\NUL .log\\x", texts::kBadFolderName},
+      {"C:\\aux", texts::kBadFolderName},
+      {"C:\\Prn.Dati", texts::kBadFolderName},
+      {"C:\\COM1", texts::kBadFolderName},
+      {"C:\\Dati\\lpt9", texts::kBadFolderName},
+      {"C:\\COM\xC2\xB9", texts::kBadFolderName},
+      {"C:\\Dati.\\x", texts::kBadFolderName},
+      {"C:\\Dati \\x", texts::kBadFolderName},
+      {"C:\\Dati\\Archivio.", texts::kBadFolderName},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -109,6 +128,35 @@ TEST_F(Destination, MalformedPathsAreRejectedWithTheMessageOfTheFirstFailingChec
     EXPECT_EQ(ui.beeps, 1);
   }
   EXPECT_FALSE(files.Exists("C:\\a"));
+
+  // Near misses that are ordinary names.
+  ui.boxes.clear();
+  for (const char* typed : {"C:\\CONSOLE", "C:\\COM10", "C:\\LPT0", "C:\\Dati\\.profilo",
+                            "C:\\a..b", "C:\\Dati\\ nota"}) {
+    files.AddFolder(typed);
+    EXPECT_FALSE(Validate(typed)) << typed;
+  }
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(Destination, ProgramGroupStaysAFolderBelowThePrograms) {
+  for (const char* group : {"..\\..\\Esecuzione automatica", "Gruppo\\..\\..\\..\\Windows", "..",
+                            ".", "...", "a/../../b", "C:\\Gruppo", "C:Gruppo", "\\Gruppo",
+                            "\\\\server\\share", "/Gruppo", "CON", "Gruppo\\nul.txt", "Grup\tpo"}) {
+    SCOPED_TRACE(group);
+    ui.boxes.clear();
+    ui.beeps = 0;
+    EXPECT_TRUE(ValidateProgramGroup(cx, group));
+    EXPECT_EQ(Texts(), std::vector<std::string>{texts::kBadProgramGroup});
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(ui.boxes[0].title, "Magazzino setup");
+    EXPECT_EQ(ui.beeps, 1);
+  }
+  ui.boxes.clear();
+  for (const char* group :
+       {"", "Archivio Clienti", "Ufficio\\Archivio", "Archivio v.2.0", "..Dati"})
+    EXPECT_FALSE(ValidateProgramGroup(cx, group)) << group;
+  EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(Destination, DriveIsTheFirstCharacterWhateverItIs) {

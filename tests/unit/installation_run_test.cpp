@@ -16,6 +16,7 @@
 #include "fakes/tag_canvas.h"
 #include "services/file_version.h"
 #include "text.h"
+#include "texts.h"
 #include "unattended/silent_run.h"
 #include "unattended/transcript.h"
 #include "unattended/unattended_ui.h"
@@ -244,8 +245,8 @@ TEST(InstallationRun, LogsFailuresAndListsNewFilesForRollbackBeforeCopying) {
   m.sys.files.AddFile("C:\\Comuni\\Archivio\\leggimi.txt", "vecchio", attr::Hidden);
   std::vector<bool> listedBeforeFirstByte;
   m.sys.ui.onPump = [&] {
-    listedBeforeFirstByte.push_back(m.sys.files.Content("C:\\Setup\\Uninstall.Tmp").find(
-                                        "archivio.mde") != std::string::npos);
+    listedBeforeFirstByte.push_back(
+        m.sys.files.Content("C:\\Setup\\Uninstall.Tmp").find("archivio.mde") != std::string::npos);
   };
   ASSERT_EQ(InstallPackage(m.cx, m.view), RunOutcome::Completed);
 
@@ -446,7 +447,8 @@ struct SampleMachine : RunMachine {
       {std::string(kDest) + "\\leggimi.txt", {"appunti dell'utente", attr::Hidden}},
       {std::string(kDest) + "\\condominio.mdw",
        {"gruppo di lavoro dell'utente", attr::Hidden | attr::ReadOnly}},
-      {std::string(kDest) + "\\Modelli\\modello_verbale.txt", {"verbale dell'utente", attr::Hidden}},
+      {std::string(kDest) + "\\Modelli\\modello_verbale.txt",
+       {"verbale dell'utente", attr::Hidden}},
       {std::string(kDest) + "\\Lettera.doc", {"lettera", attr::Archive}}};
   // Every file the package installs here, and its name in files\.
   const std::vector<std::pair<std::string, std::string>> installs = {
@@ -654,6 +656,22 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
   EXPECT_FALSE(full.sys.files.GetAttributes("D:\\Condominio\\condominio.mde"));
   const std::string why = full.sys.files.Content("C:\\setup.log");
   EXPECT_NE(why.find("unità non utilizzabile"), std::string::npos) << why;
+
+  // A destination or group that is not what it looks like: told in the
+  // transcript, nothing made or installed, and the run ends as failed.
+  for (const auto& [arguments, told] : std::vector<std::pair<std::string, const char*>>{
+           {"/S /D=C:\\Dati\\CON", texts::kBadFolderName},
+           {"/S /D=C:..\\Dati", texts::kNoDrive},
+           {"/S /D=C:\\Nuova /GROUP=..\\..\\Esecuzione automatica", texts::kBadProgramGroup}}) {
+    SCOPED_TRACE(arguments);
+    SampleMachine bad;
+    Transcript log(bad.sys.files, "C:\\setup.log", clock);
+    EXPECT_EQ(run(bad, arguments, log), exitcode::Fatal);
+    EXPECT_TRUE(bad.sys.ui.boxes.empty());
+    EXPECT_NE(bad.sys.files.Content("C:\\setup.log").find(told), std::string::npos);
+    EXPECT_FALSE(bad.sys.files.Exists("C:\\Nuova"));
+    EXPECT_TRUE(bad.sys.shell.shortcuts.empty());
+  }
 
   SampleMachine m;
   Transcript log(m.sys.files, "C:\\setup.log", clock);

@@ -236,6 +236,16 @@ TEST_F(Wizard, GroupPageListsTheGroupsAndTheSummaryTakesTheGroupAsTyped) {
   EXPECT_EQ(v.c[C::SelPath].text, texts::kChooseGroupCaption);
   EXPECT_FALSE(v.c[C::Welcome].shown || v.c[C::ErroreSpazio].shown);
 
+  // A group outside the Programs folder keeps the group page as typed.
+  v.SetText(C::PrgGroup, "..\\..\\Esecuzione automatica");
+  Next();
+  EXPECT_EQ(Step(), 4);
+  EXPECT_EQ(m.sys.ui.boxes.back().text, texts::kBadProgramGroup);
+  EXPECT_EQ(v.focus, C::PrgGroup);
+  EXPECT_TRUE(v.c[C::PrgGroup].shown && v.c[C::DeskShort].shown);
+  EXPECT_EQ(v.c[C::PrgGroup].text, "..\\..\\Esecuzione automatica");
+  EXPECT_EQ(m.state.package.ProgramGroup, "Archivio Clienti");
+
   v.SetText(C::PrgGroup, "");
   Next();
   ASSERT_EQ(Step(), 5);
