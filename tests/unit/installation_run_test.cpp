@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -507,6 +509,31 @@ struct SampleMachine : RunMachine {
     for (const auto& box : sys.ui.boxes) texts.push_back(box.text);
     return texts;
   }
+  // Files the run left in the destination, the shared folder and the system
+  // folder that are neither installed nor the user's nor the run's own
+  // records nor a copy waiting for the next start: part-written copies that
+  // were to go.
+  std::vector<std::string> Strays() {
+    std::set<std::string> known = {std::string(kDest) + "\\Uninstall.ini",
+                                   std::string(kDest) + "\\Install.Log"};
+    for (const auto& [path, name] : installs) known.insert(path);
+    for (const auto& [path, file] : users) known.insert(path);
+    for (const char* name : {"fm20.dll", "kv_shell.dll", "Unplant.Exe", "MsVBvm50.dll"})
+      known.insert(std::string(kSystem) + "\\" + name);
+    for (const auto& [from, to] : sys.files.pendingRenames) known.insert(from);
+    std::vector<std::string> strays;
+    std::function<void(const std::string&)> walk = [&](const std::string& folder) {
+      for (const std::string& name : sys.files.Names(folder)) {
+        const std::string path = folder + "\\" + name;
+        if (sys.files.GetAttributes(path).value_or(0) & attr::Directory)
+          walk(path);
+        else if (!known.count(path))
+          strays.push_back(path);
+      }
+    };
+    for (const char* folder : {kDest, "C:\\Programmi\\File comuni", kSystem}) walk(folder);
+    return strays;
+  }
 };
 
 // Every file operation of a whole installation of the sample package is made
@@ -521,7 +548,7 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
     int count = 0;
     {
       SampleMachine clean;
-      clean.sys.files.Inject(kind.op, 0, {kind.fault, kind.code});
+      clean.sys.files.Inject(kind, 0);
       ASSERT_EQ(clean.Run(), 0);
       count = clean.sys.files.Operations(kind.op);
       ASSERT_EQ(clean.Texts(), std::vector<std::string>{"Installazione completata."});
@@ -531,11 +558,15 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
       for (const auto& link : clean.sys.shell.shortcuts) shortcuts.push_back(link.path);
     }
     for (int n = 1; n <= count; ++n) {
-      SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", n = " + std::to_string(n));
+      SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", fault " +
+                   std::to_string(int(kind.fault)) + (kind.persists ? " from" : "") +
+                   " n = " + std::to_string(n));
       SampleMachine m;
-      m.sys.files.Inject(kind.op, n, {kind.fault, kind.code});
+      m.sys.files.Inject(kind, n);
       const int code = m.Run();
       m.ExpectUsersFilesIntact();
+      // Nothing part-written is left behind.
+      EXPECT_EQ(m.Strays(), std::vector<std::string>{});
       const std::vector<std::string> texts = m.Texts();
       if (texts.empty()) {
         ADD_FAILURE() << "the user was told nothing";
@@ -580,10 +611,11 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
   EXPECT_GT(runs, 100);
 }
 
-// A cancel while the user's leggimi.txt is being replaced, with each delete
-// after it (the rollback's and the end of setup's) failing in turn: the
-// rollback goes on past the failure, the run never resumes, the user's files
-// stay as they were, and the program ends as cancelled.
+// A cancel while the user's leggimi.txt is being replaced, with each delete,
+// attribute change and listing after it (the rollback's and the end of
+// setup's) failing in turn: the rollback goes on past the failure, the run
+// never resumes, the user's files stay as they were, and the program ends as
+// cancelled.
 TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
   struct Quit : QuitView {
     explicit Quit(InstallerContext& cx) : cx(cx) {}
@@ -594,30 +626,35 @@ TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
     InstallerContext& cx;
   };
   const std::string dest = SampleMachine::kDest;
-  for (int n = 0, deletes = 0; n <= deletes; ++n) {
-    SCOPED_TRACE("failing delete " + std::to_string(n));
-    SampleMachine m;
-    Quit quit{m.cx};
-    bool cancelled = false;
-    m.sys.ui.onPump = [&] {
-      if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
-      cancelled = true;
-      m.sys.files.Inject(FakeOp::Delete, n, {FileFault::Denied, fakes::code::AccessDenied});
-      CancelSetup(m.cx, quit);
-    };
-    EXPECT_EQ(m.Run(), 1602);
-    if (n == 0) deletes = m.sys.files.Operations(FakeOp::Delete);
-    EXPECT_EQ(m.Texts(), std::vector<std::string>{"Installazione interrotta dall'Utente."});
-    m.ExpectUsersFilesIntact();
-    EXPECT_EQ(m.sys.files.Content(dest + "\\leggimi.txt"), "appunti dell'utente");
-    int left = 0;
-    for (const char* name : {"condominio.mde", "condominio.ico", "leggimi.000"})
-      left += m.sys.files.Exists(dest + "\\" + name);
-    EXPECT_LE(left, n == 0 ? 0 : 1);
-    EXPECT_FALSE(m.sys.files.Exists(dest + "\\Documenti"));
-    // The end of setup ran: one failing delete keeps one package file at most.
-    EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\Setup.dip") &&
-                 m.sys.files.Exists("C:\\Setup\\Setup.ftc"));
+  for (const fakes::FakeFaultKind& kind : fakes::kFakeFaultKinds) {
+    if (kind.op != FakeOp::Delete && kind.op != FakeOp::SetAttributes && kind.op != FakeOp::List)
+      continue;
+    for (int n = 0, count = 0; n <= count; ++n) {
+      SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", fault " +
+                   std::to_string(int(kind.fault)) + " n = " + std::to_string(n));
+      SampleMachine m;
+      Quit quit{m.cx};
+      bool cancelled = false;
+      m.sys.ui.onPump = [&] {
+        if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
+        cancelled = true;
+        m.sys.files.Inject(kind, n);
+        CancelSetup(m.cx, quit);
+      };
+      EXPECT_EQ(m.Run(), 1602);
+      if (n == 0) count = m.sys.files.Operations(kind.op);
+      EXPECT_EQ(m.Texts(), std::vector<std::string>{"Installazione interrotta dall'Utente."});
+      m.ExpectUsersFilesIntact();
+      EXPECT_EQ(m.sys.files.Content(dest + "\\leggimi.txt"), "appunti dell'utente");
+      int left = 0;
+      for (const char* name : {"condominio.mde", "condominio.ico", "leggimi.000"})
+        left += m.sys.files.Exists(dest + "\\" + name);
+      EXPECT_LE(left, n == 0 ? 0 : 1);
+      EXPECT_FALSE(m.sys.files.Exists(dest + "\\Documenti"));
+      // The end of setup ran: one failing delete keeps one package file at most.
+      EXPECT_FALSE(m.sys.files.Exists("C:\\Setup\\Setup.dip") &&
+                   m.sys.files.Exists("C:\\Setup\\Setup.ftc"));
+    }
   }
 }
 

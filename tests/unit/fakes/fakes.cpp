@@ -139,7 +139,8 @@ FileStatus FakeFileSystem::Writable(const std::string& path) {
 
 FileStatus FakeFileSystem::Injected(FakeOp op) {
   const int n = ++operations_[op];
-  if (!injected_ || injected_->op != op || injected_->nth != n) return {};
+  if (!injected_ || injected_->op != op || injected_->nth < 1) return {};
+  if (injected_->nth != n && !(injected_->persists && n > injected_->nth)) return {};
   return injected_->status;
 }
 
@@ -217,6 +218,11 @@ std::string FakeFileSystem::Content(const std::string& path) {
 }
 
 std::vector<DirEntry> FakeFileSystem::List(const std::string& pattern) {
+  if (!Injected(FakeOp::List)) return {};
+  return Listing(pattern);
+}
+
+std::vector<DirEntry> FakeFileSystem::Listing(const std::string& pattern) {
   std::string abs = Absolute(pattern);
   std::string folder = Parent(abs);
   std::string namePattern = UpperLatin(LastComponent(abs));
@@ -238,7 +244,7 @@ std::vector<DirEntry> FakeFileSystem::List(const std::string& pattern) {
 
 std::vector<std::string> FakeFileSystem::Names(const std::string& folder) {
   std::vector<std::string> names;
-  for (const DirEntry& e : List(Absolute(folder) + "\\*.*"))
+  for (const DirEntry& e : Listing(Absolute(folder) + "\\*.*"))
     if (e.name != "." && e.name != "..") names.push_back(e.name);
   return names;
 }
@@ -250,6 +256,7 @@ FileRead<uint32_t> FakeFileSystem::GetAttributes(const std::string& path) {
 }
 
 FileStatus FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+  if (FileStatus injected = Injected(FakeOp::SetAttributes); !injected) return injected;
   Node* node = Find(path);
   if (!node) return kFileNotFound;
   if (Protected(Absolute(path))) return kDenied;
@@ -498,6 +505,7 @@ FileRead<FileTimes> FakeFileSystem::GetTimes(const std::string& path) {
 }
 
 FileStatus FakeFileSystem::SetTimes(const std::string& path, const FileTimes& times) {
+  if (FileStatus injected = Injected(FakeOp::SetTimes); !injected) return injected;
   Node* node = Find(path);
   if (!node) return kFileNotFound;
   node->times = times;

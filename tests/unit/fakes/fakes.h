@@ -71,8 +71,19 @@ struct FakeDisk {
   int corruptWrites = 0;
 };
 
-// The kinds of file operation a test can make fail.
-enum class FakeOp { Open, Read, Write, CreateFolder, Delete, Rename };
+// The kinds of file operation a test can make fail. A failing List finds
+// nothing, as a directory search that cannot start.
+enum class FakeOp {
+  Open,
+  Read,
+  Write,
+  CreateFolder,
+  Delete,
+  Rename,
+  SetAttributes,
+  SetTimes,
+  List
+};
 
 // The system's error codes the fake file system fails with, numbered as
 // Windows numbers them.
@@ -91,19 +102,31 @@ constexpr uint32_t DirNotEmpty = 145;
 constexpr uint32_t AlreadyExists = 183;
 }  // namespace code
 
-// For the fault matrices: one fault per kind of operation, with its code.
+// For the fault matrices: the faults each kind of operation meets, with
+// their codes. One that persists fails that operation and every later one
+// of its kind (a disk that stays full).
 struct FakeFaultKind {
   FakeOp op;
   FileFault fault;
   uint32_t code;
+  bool persists = false;
 };
 inline constexpr FakeFaultKind kFakeFaultKinds[] = {
     {FakeOp::Open, FileFault::InUse, code::SharingViolation},
+    {FakeOp::Open, FileFault::Denied, code::AccessDenied},
+    {FakeOp::Open, FileFault::NotFound, code::FileNotFound},
     {FakeOp::Read, FileFault::Failed, code::ReadFault},
     {FakeOp::Write, FileFault::Failed, code::DiskFull},
+    {FakeOp::Write, FileFault::Failed, code::DiskFull, true},
     {FakeOp::CreateFolder, FileFault::Denied, code::AccessDenied},
+    {FakeOp::CreateFolder, FileFault::NotFound, code::PathNotFound},
     {FakeOp::Delete, FileFault::Denied, code::AccessDenied},
-    {FakeOp::Rename, FileFault::InUse, code::SharingViolation}};
+    {FakeOp::Delete, FileFault::NotFound, code::FileNotFound},
+    {FakeOp::Rename, FileFault::InUse, code::SharingViolation},
+    {FakeOp::Rename, FileFault::Denied, code::AccessDenied},
+    {FakeOp::SetAttributes, FileFault::Denied, code::AccessDenied},
+    {FakeOp::SetTimes, FileFault::Denied, code::AccessDenied},
+    {FakeOp::List, FileFault::Denied, code::AccessDenied}};
 
 class FakeFileSystem : public FileSystem {
  public:
@@ -176,10 +199,14 @@ class FakeFileSystem : public FileSystem {
   }
 
   // Fault injection: the nth operation of a kind (counted from 1 since the
-  // last Inject) fails with this status.
-  void Inject(FakeOp op, int nth, FileStatus status) {
-    injected_ = Injection{op, nth, status};
+  // last Inject) fails with this status, and with `persists` every later
+  // one of the kind too.
+  void Inject(FakeOp op, int nth, FileStatus status, bool persists = false) {
+    injected_ = Injection{op, nth, status, persists};
     operations_.clear();
+  }
+  void Inject(const FakeFaultKind& kind, int nth) {
+    Inject(kind.op, nth, {kind.fault, kind.code}, kind.persists);
   }
   // How many operations of the kind ran since the last Inject (or ever).
   int Operations(FakeOp op) { return operations_[op]; }
@@ -214,6 +241,8 @@ class FakeFileSystem : public FileSystem {
   };
   friend class FakeOpenFile;
   std::string Absolute(const std::string& path) const;
+  // List without counting or failing, for the test's own look.
+  std::vector<DirEntry> Listing(const std::string& pattern);
   static std::string Key(const std::string& absolute);
   static std::string Parent(const std::string& absolute);
   Node* Find(const std::string& path);
@@ -232,6 +261,7 @@ class FakeFileSystem : public FileSystem {
     FakeOp op;
     int nth;
     FileStatus status;
+    bool persists;
   };
   std::optional<Injection> injected_;
   std::map<FakeOp, int> operations_;
