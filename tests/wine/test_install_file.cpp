@@ -118,6 +118,35 @@ TEST_F(InstallFileOnDisk, CopiesInBlocksAndStampsTheInstallerTimes) {
   EXPECT_NE(LastWriteText(sys, dest), LastWriteText(sys, folder + "\\files\\archivio.dat"));
 }
 
+// Hidden, system and read-only files of the user's are there like any other:
+// kept by a keep line, replaced whole by a replace line, and never opened
+// over when they appear after the run looked.
+TEST_F(InstallFileOnDisk, HiddenFilesAtTheDestinationAreThere) {
+  const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+  const std::string kept = folder + "\\tenuto.dat", replaced = folder + "\\archivio.dat";
+  for (const std::string& path : {kept, replaced}) {
+    ASSERT_TRUE(WriteBytes(path, "dell'utente"));
+    ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), hidden));
+  }
+  const DWORD before = GetFileAttributesW(Widen(kept).c_str());  // archive too
+  ASSERT_EQ(before & hidden, hidden);
+  bool existed = false;
+  EXPECT_TRUE(InstallFile(cx, view, "files\\archivio.dat", kept, false, existed));
+  EXPECT_TRUE(existed);
+  EXPECT_EQ(wine_test::read_file(kept), "dell'utente");
+  EXPECT_EQ(GetFileAttributesW(Widen(kept).c_str()), before);
+
+  EXPECT_TRUE(InstallFile(cx, view, "files\\archivio.dat", replaced, true, existed));
+  EXPECT_TRUE(existed);
+  EXPECT_EQ(wine_test::read_file(replaced), source);
+  EXPECT_FALSE(wine_test::read_file(folder + "\\archivio.000"));
+
+  KnownFacts missing;  // as the run saw it a moment before
+  EXPECT_FALSE(InstallFile(cx, view, "files\\archivio.dat", kept, true, existed, missing));
+  EXPECT_EQ(wine_test::read_file(kept), "dell'utente");
+  EXPECT_EQ(GetFileAttributesW(Widen(kept).c_str()), before);
+}
+
 TEST_F(InstallFileOnDisk, DestinationHeldOpenIsReplacedAtTheNextStart) {
   const std::string wininit = GetWindowsFolder(sys) + "\\wininit.ini";
   const auto wininitBefore = wine_test::read_file(wininit);
