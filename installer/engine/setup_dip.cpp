@@ -5,12 +5,8 @@
 namespace tessaro {
 
 namespace {
-
-// Value start positions (1-based) of lines 1 to 11; extra shortcut lines
-// start at 8.
-constexpr size_t kStart[] = {6, 18, 14, 15, 9, 14, 12, 10, 10, 10, 10};
-constexpr size_t kShortcutStart = 8;
-
+constexpr const size_t* kStart = kSetupDipValueStart;
+constexpr size_t kShortcutStart = kSetupDipShortcutStart;
 }  // namespace
 
 void ReadSetupDip(const std::string& text, const std::string& programFiles, PackageValues& pkg) {

@@ -15,6 +15,10 @@ namespace tessaro {
 // are looked up afresh on every call; nothing is reported.
 std::string ExpandPlaceholders(InstallerContext& cx, const std::string& text, bool forRegistry);
 
+// True for the name of a token the installer replaces (between the two
+// "§§", ASCII letters in either case): what a package may use.
+bool IsPlaceholderName(const std::string& name);
+
 // Every "\" doubled, except a final "\", which is dropped.
 std::string EscapeBackslashes(const std::string& value);
 

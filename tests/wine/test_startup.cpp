@@ -7,6 +7,7 @@
 
 #include "robot.h"
 #include "support.h"
+#include "tessaro_version.h"
 #include "wizard/control_ids.h"
 
 namespace {
@@ -290,12 +291,38 @@ std::vector<int> IconSizes(const std::string& program) {
   return sizes;
 }
 
-TEST(Startup, BothProgramsCarryAnIconOfTheirOwn) {
+// One text of a program's Italian (0410, Windows-1252) version strings, as
+// Explorer's Details tab reads it; empty when missing.
+std::string VersionText(const std::string& program, const wchar_t* name) {
+  const std::wstring path = robot::widen(program);
+  DWORD ignored = 0;
+  std::vector<char> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  if (data.empty() || !GetFileVersionInfoW(path.c_str(), 0, DWORD(data.size()), data.data()))
+    return {};
+  wchar_t* text = nullptr;
+  UINT length = 0;
+  const std::wstring key = std::wstring(L"\\StringFileInfo\\041004E4\\") + name;
+  if (!VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &length) ||
+      !text)
+    return {};
+  return robot::narrow(text);
+}
+
+TEST(Startup, BothProgramsCarryTheirIconAndTheProjectsVersion) {
   for (const std::string& program : {wine_test::installer_exe(), wine_test::kvb_exe()}) {
     const std::vector<int> sizes = IconSizes(program);
     for (int size : {16, 32, 48})
       EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end()) << program << " " << size;
+    EXPECT_EQ(VersionText(program, L"CompanyName"), "Tessaro") << program;
+    EXPECT_EQ(VersionText(program, L"ProductVersion"), TESSARO_VERSION_TEXT) << program;
+    EXPECT_EQ(VersionText(program, L"FileVersion"), TESSARO_VERSION_TEXT) << program;
+    EXPECT_EQ(VersionText(program, L"LegalCopyright"),
+              "\u00a9 " TESSARO_COPYRIGHT_YEAR " Tessaro. Tutti i diritti riservati.")
+        << program;
+    EXPECT_NE(VersionText(program, L"FileDescription"), "") << program;
   }
+  EXPECT_EQ(VersionText(wine_test::installer_exe(), L"ProductName"), "Tessaro Installer");
+  EXPECT_EQ(VersionText(wine_test::kvb_exe(), L"ProductName"), "Tessaro Backup");
 }
 
 }  // namespace
