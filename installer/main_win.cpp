@@ -25,6 +25,7 @@
 #include "win32/processes_win.h"
 #include "win32/registry_win.h"
 #include "win32/shell_win.h"
+#include "win32/system_dlls_win.h"
 #include "win32/ui_win.h"
 #include "win32/wide.h"
 #include "wizard/frm_setup_win.h"
@@ -94,6 +95,7 @@ void ShowHelp() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearchToSystemFolder();
   // Everything below lives until the program ends: every way out but /?
   // ends the process from inside (EndProgram), and nothing is destroyed
   // before it.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "system_dlls_win.h"
 #include "wide.h"
 
 namespace tessaro {
@@ -59,7 +60,7 @@ using LoadedLibrary = UniqueHandle<HMODULE, LibraryTraits>;
 
 std::optional<int32_t> Win32Processes::CallEntryPoint(const std::string& libraryPath,
                                                       const std::string& function) {
-  LoadedLibrary library(LoadLibraryW(Widen(libraryPath).c_str()));
+  LoadedLibrary library(LoadComponentLibrary(Widen(libraryPath).c_str()));
   if (!library) return std::nullopt;
   FARPROC address = GetProcAddress(library.Get(), function.c_str());
   if (!address) return std::nullopt;

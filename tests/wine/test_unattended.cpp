@@ -69,9 +69,17 @@ TEST(Unattended, EveryFailureEndsByItselfWithItsExitCode) {
 }
 
 // A file of the package held open by another program is put in place at
-// the next start; /NORESTART leaves the restart to the administrator.
+// the next start; /NORESTART leaves the restart to the administrator. A
+// version.dll planted in the setup folder is never loaded, even with Wine
+// told to prefer a DLL found on the search path to its own.
 TEST(Unattended, AFileInUseWithNoRestartEndsWith3010) {
   const std::string folder = wine_test::make_setup_folder();
+  const std::string planted = folder + "\\version.dll";
+  ASSERT_TRUE(CopyFileW(robot::widen(wine_test::standin("planted\\version.dll")).c_str(),
+                        robot::widen(planted).c_str(), FALSE));
+  wchar_t overrides[512] = {};
+  GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
+  SetEnvironmentVariableW(L"WINEDLLOVERRIDES", (std::wstring(overrides) + L";version=n,b").c_str());
   const std::string destination = "C:\\tessaro-tests\\In uso";
   wine_test::remove_tree(destination);
   CreateDirectoryW(robot::widen(destination).c_str(), nullptr);
@@ -83,7 +91,9 @@ TEST(Unattended, AFileInUseWithNoRestartEndsWith3010) {
   WriteFile(file, "vecchio", 7, &written, nullptr);
 
   SilentRun run = RunUnanswered(folder, {"/s", "/d=" + destination, "/NoRestart"});
+  SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides);
   CloseHandle(file);
+  EXPECT_FALSE(wine_test::exists(planted + ".loaded"));
   ExpectEvents(run, {"Sì (risposta senza domande)", "-> Annulla (risposta senza domande)",
                      "fine, codice di uscita 3010"});
   EXPECT_NE(run.transcript.find("al riavvio: " + held), std::string::npos) << run.transcript;
