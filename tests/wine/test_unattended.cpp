@@ -69,17 +69,9 @@ TEST(Unattended, EveryFailureEndsByItselfWithItsExitCode) {
 }
 
 // A file of the package held open by another program is put in place at
-// the next start; /NORESTART leaves the restart to the administrator. A
-// version.dll planted in the setup folder is never loaded, even with Wine
-// told to prefer a DLL found on the search path to its own.
+// the next start; /NORESTART leaves the restart to the administrator.
 TEST(Unattended, AFileInUseWithNoRestartEndsWith3010) {
   const std::string folder = wine_test::make_setup_folder();
-  const std::string planted = folder + "\\version.dll";
-  ASSERT_TRUE(CopyFileW(robot::widen(wine_test::standin("planted\\version.dll")).c_str(),
-                        robot::widen(planted).c_str(), FALSE));
-  wchar_t overrides[512] = {};
-  GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
-  SetEnvironmentVariableW(L"WINEDLLOVERRIDES", (std::wstring(overrides) + L";version=n,b").c_str());
   const std::string destination = "C:\\tessaro-tests\\In uso";
   wine_test::remove_tree(destination);
   CreateDirectoryW(robot::widen(destination).c_str(), nullptr);
@@ -91,9 +83,7 @@ TEST(Unattended, AFileInUseWithNoRestartEndsWith3010) {
   WriteFile(file, "vecchio", 7, &written, nullptr);
 
   SilentRun run = RunUnanswered(folder, {"/s", "/d=" + destination, "/NoRestart"});
-  SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides);
   CloseHandle(file);
-  EXPECT_FALSE(wine_test::exists(planted + ".loaded"));
   ExpectEvents(run, {"Sì (risposta senza domande)", "-> Annulla (risposta senza domande)",
                      "fine, codice di uscita 3010"});
   EXPECT_NE(run.transcript.find("al riavvio: " + held), std::string::npos) << run.transcript;
@@ -101,6 +91,70 @@ TEST(Unattended, AFileInUseWithNoRestartEndsWith3010) {
   EXPECT_TRUE(wine_test::exists(destination + "\\condominio.mde"));
   EXPECT_EQ(wine_test::read_file(held), "vecchio");
   wine_test::remove_tree(destination);
+}
+
+// Wine told to prefer, for one program, a DLL found on the search path to
+// its own: version=n,b as WINEDLLOVERRIDES would say it, but in the prefix's
+// key for that program, which reaches a program started by CreateProcess (a
+// child gets the Unix environment Wine started with, not the test's changes
+// to its own).
+class PreferDllOnSearchPath {
+ public:
+  PreferDllOnSearchPath(const std::wstring& program, const wchar_t* dll)
+      : program_key_(L"Software\\Wine\\AppDefaults\\" + program) {
+    const std::wstring key = program_key_ + L"\\DllOverrides";
+    const wchar_t order[] = L"native,builtin";
+    HKEY overrides = nullptr;
+    ok_ = RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &overrides, nullptr) == ERROR_SUCCESS &&
+          RegSetValueExW(overrides, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                         sizeof order) == ERROR_SUCCESS;
+    if (overrides) RegCloseKey(overrides);
+  }
+  ~PreferDllOnSearchPath() { RegDeleteTreeW(HKEY_CURRENT_USER, program_key_.c_str()); }
+  PreferDllOnSearchPath(const PreferDllOnSearchPath&) = delete;
+  PreferDllOnSearchPath& operator=(const PreferDllOnSearchPath&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  std::wstring program_key_;
+  bool ok_ = false;
+};
+
+// A version.dll planted in the setup folder is never loaded, even with Wine
+// told to prefer it to its own: not by the DLL search once wWinMain has
+// restricted it, not for the version functions, not as the import of a
+// component loaded to be registered. The programs' static imports are the PE
+// check's (ctest pe.*); the loading code runs in dll_probe.exe, because any
+// program importing user32 has version.dll loaded under Wine before its first
+// statement (Wine's user32 imports it).
+TEST(Unattended, AVersionDllPlantedInTheSetupFolderIsNeverLoaded) {
+  const std::string folder = wine_test::make_setup_folder(false);
+  const std::string planted = folder + "\\version.dll";
+  const std::string probe = folder + "\\dll_probe.exe";
+  ASSERT_TRUE(CopyFileW(robot::widen(wine_test::standin("planted\\version.dll")).c_str(),
+                        robot::widen(planted).c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(robot::widen(wine_test::standin("dll_probe.exe")).c_str(),
+                        robot::widen(probe).c_str(), FALSE));
+  const std::string components = wine_test::scratch_folder("Unattended.componenti");
+  const std::string component = components + "\\uses_version.dll";
+  ASSERT_TRUE(CopyFileW(robot::widen(wine_test::standin("uses_version.dll")).c_str(),
+                        robot::widen(component).c_str(), FALSE));
+  PreferDllOnSearchPath prefer_planted(L"dll_probe.exe", L"version");
+  ASSERT_TRUE(prefer_planted.ok());
+
+  const std::vector<std::vector<std::string>> loads = {
+      {"search"}, {"version"}, {"component", component}};
+  for (const auto& load : loads) {
+    DeleteFileW(robot::widen(planted + ".loaded").c_str());
+    robot::Process run = robot::Process::start(probe, load, "C:\\");
+    ASSERT_TRUE(run.started()) << run.error();
+    ASSERT_TRUE(run.wait_exit());
+    EXPECT_EQ(run.exit_code(), 0u) << load[0];
+    EXPECT_FALSE(wine_test::exists(planted + ".loaded"))
+        << load[0] << ": the planted version.dll was loaded";
+  }
+  wine_test::remove_tree(components);
 }
 
 }  // namespace
