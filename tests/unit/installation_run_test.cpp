@@ -588,7 +588,7 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
                                  m.sys.processes, m.sys.platform},
                         m.state};
     m.state.Events = &log;
-    EXPECT_TRUE(log.Start());
+    EXPECT_TRUE(log.Start(arguments));
     try {
       RunSilently(cx, ParseCommandLine(arguments), m.view);
     } catch (const ProgramEnded& end) {
@@ -597,11 +597,15 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
     return -1;
   };
   auto clock = [] { return std::string("t"); };
+  auto file = [](fakes::FakeFileSystem& files) {
+    FileStatus status;
+    return files.OpenForWriting("C:\\setup.log", status);
+  };
 
   SampleMachine full;
   full.sys.files.AddFile("D:\\Altro\\nota.txt", "x");
   full.sys.files.drives['D'].space = DiskSpace{1'000'000, 1'000, 1'000};
-  Transcript refused(full.sys.files, "C:\\setup.log", clock);
+  Transcript refused(file(full.sys.files), "C:\\setup.log", clock);
   EXPECT_EQ(run(full, "/S /D=D:\\Condominio", refused), exitcode::Fatal);
   EXPECT_TRUE(full.sys.ui.boxes.empty());
   EXPECT_FALSE(full.sys.files.GetAttributes("D:\\Condominio\\condominio.mde"));
@@ -609,7 +613,7 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
   EXPECT_NE(why.find("unità non utilizzabile"), std::string::npos) << why;
 
   SampleMachine m;
-  Transcript log(m.sys.files, "C:\\setup.log", clock);
+  Transcript log(file(m.sys.files), "C:\\setup.log", clock);
   EXPECT_EQ(run(m, "/S /GROUP=Gestionali /NODESKTOP", log), exitcode::Installed);
   EXPECT_TRUE(m.sys.ui.boxes.empty());
   EXPECT_EQ(m.sys.files.Content(std::string(SampleMachine::kDest) + "\\condominio.mde"),

@@ -3,8 +3,11 @@
 // in the transcript.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "robot.h"
 #include "support.h"
+#include "texts.h"
 
 namespace {
 
@@ -16,10 +19,12 @@ struct SilentRun {
 };
 
 // Runs the installer of a fresh setup folder with `args` and a transcript,
-// answering nothing.
-SilentRun RunUnanswered(const std::string& folder, std::vector<std::string> args) {
+// answering nothing. The transcript of an earlier run in the same place is
+// deleted first, or with `over_earlier` left for the run to write over.
+SilentRun RunUnanswered(const std::string& folder, std::vector<std::string> args,
+                        bool over_earlier = false) {
   const std::string log = folder + ".log";
-  DeleteFileW(robot::widen(log).c_str());
+  if (!over_earlier) DeleteFileW(robot::widen(log).c_str());
   args.push_back("/LOG=" + log);
   robot::Process installer = robot::Process::start(folder + "\\Installer.exe", args, "C:\\");
   SilentRun run;
@@ -30,6 +35,20 @@ SilentRun RunUnanswered(const std::string& folder, std::vector<std::string> args
   run.recording = robot::record_boxes(installer, {}, robot::Millis{60000});
   run.transcript = wine_test::read_file(log).value_or("");
   return run;
+}
+
+// The transcripts that runs without /LOG made in the TEMP folder, by name.
+std::set<std::string> RunTranscripts() {
+  std::set<std::string> names;
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((std::wstring(temp) + L"Tessaro-Installer-*.log").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.insert(robot::narrow(temp) + robot::narrow(found.cFileName));
+  while (FindNextFileW(find, &found));
+  FindClose(find);
+  return names;
 }
 
 void ExpectEvents(const SilentRun& run, std::initializer_list<const char*> events) {
@@ -51,12 +70,41 @@ TEST(Unattended, EveryFailureEndsByItselfWithItsExitCode) {
   EXPECT_EQ(bad.recording.exit_code, 1639u);
   EXPECT_FALSE(wine_test::exists(destination));
 
-  // A destination the page would refuse.
+  // A destination the page would refuse; the transcript is written over the
+  // one of the run before.
   SilentRun refused =
-      RunUnanswered(folder, {"/VERYSILENT", "/D=\\\\server\\condivisa\\Condominio"});
+      RunUnanswered(folder, {"/VERYSILENT", "/D=\\\\server\\condivisa\\Condominio"}, true);
   ExpectEvents(refused, {"destinazione rifiutata: \\\\server\\condivisa\\Condominio",
                          "fine, codice di uscita 1603"});
   EXPECT_EQ(refused.recording.exit_code, 1603u);
+  EXPECT_EQ(refused.transcript.rfind("\xEF\xBB\xBF", 0), 0u) << refused.transcript;
+  EXPECT_EQ(refused.transcript.find("/RIAVVIA"), std::string::npos) << refused.transcript;
+
+  // /LOG naming the package's own Setup.dip, started from the setup folder:
+  // a bad command line, the package as it was. The refusal is in a transcript
+  // of the run's own, in TEMP. (A setup folder afresh: the run before emptied
+  // it as it ended.)
+  const std::string intact = wine_test::make_setup_folder();
+  const std::string dip = intact + "\\Setup.dip";
+  const std::optional<std::string> package = wine_test::read_file(dip);
+  ASSERT_TRUE(package && !package->empty());
+  const std::set<std::string> earlier = RunTranscripts();
+  robot::Process clobber = robot::Process::start(
+      intact + "\\Installer.exe", {"/S", "/D=" + destination, "/LOG=Setup.dip"}, intact);
+  ASSERT_TRUE(clobber.started()) << clobber.error();
+  SilentRun refusedLog;
+  refusedLog.recording = robot::record_boxes(clobber, {}, robot::Millis{60000});
+  EXPECT_EQ(refusedLog.recording.exit_code, 1639u);
+  EXPECT_EQ(wine_test::read_file(dip), package);
+  EXPECT_FALSE(wine_test::exists(destination));
+  std::vector<std::string> made;
+  for (const std::string& name : RunTranscripts())
+    if (!earlier.count(name)) made.push_back(name);
+  ASSERT_EQ(made.size(), 1u);
+  refusedLog.transcript = wine_test::read_file(made[0]).value_or("");
+  const std::string why = std::string(tessaro::texts::kLogNotTranscript) + dip;
+  ExpectEvents(refusedLog, {why.c_str(), "fine, codice di uscita 1639"});
+  DeleteFileW(robot::widen(made[0]).c_str());
 
   // A missing package file: the start-up's box, answered OK by the run itself.
   const std::string missing = wine_test::make_setup_folder();
