@@ -267,7 +267,7 @@ TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistr
   EXPECT_EQ(m.view.events,
             (std::vector<std::string>{"timer off", "waiting shown", "cancel off",
                                       "Creazione del gruppo di icone...", "waiting closed"}));
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S C:\\Setup\\Settings.reg"});
   // Both bars end full.
   ASSERT_FALSE(m.view.bars[0].tags.empty() || m.view.bars[1].tags.empty());
   EXPECT_EQ(m.view.bars[0].tags.back(), "100");
