@@ -55,9 +55,9 @@ bool IsTranscript(const std::string& head);
 struct ExistingLogFile {
   bool reparsePoint = false;  // a junction or symbolic link itself
   bool folder = false;
-  bool diskFile = true;       // a file on a disk: not a device, a pipe or a console
-  uint32_t links = 1;         // the names the file has (hard links)
-  std::string head;           // its first bytes
+  bool diskFile = true;  // a file on a disk: not a device, a pipe or a console
+  uint32_t links = 1;    // the names the file has (hard links)
+  std::string head;      // its first bytes
 };
 
 // Why the transcript may not be written over `existing`, found at `path`

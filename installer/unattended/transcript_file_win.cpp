@@ -151,8 +151,8 @@ TranscriptFile OpenLogFile(const std::string& path) {
       // Read-only, held by another program, or closed to us: looked at all
       // the same, so that a file that is not a transcript is refused
       // whether or not it could have been written.
-      KernelHandle look = OpenExisting(
-          wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+      KernelHandle look =
+          OpenExisting(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
       if (look) result.refusal = ExistingLogRefusal(path, FactsOf(look.Get()));
       return result;
     }
