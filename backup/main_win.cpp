@@ -12,10 +12,12 @@
 #include "win32/processes_win.h"
 #include "win32/registry_win.h"
 #include "win32/shell_win.h"
+#include "win32/system_dlls_win.h"
 #include "win32/ui_win.h"
 #include "win32/wide.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  tessaro::RestrictDllSearchToSystemFolder();
   using namespace tessaro;
   // An empty floppy drive is the program's own case to handle: no system box
   // asking to insert a disk.

@@ -17,6 +17,7 @@
 #include "unattended/silent_run.h"
 #include "unattended/silent_window_win.h"
 #include "unattended/transcript.h"
+#include "unattended/transcript_file_win.h"
 #include "unattended/unattended_ui.h"
 #include "win32/files_win.h"
 #include "win32/form_keys.h"
@@ -25,6 +26,7 @@
 #include "win32/processes_win.h"
 #include "win32/registry_win.h"
 #include "win32/shell_win.h"
+#include "win32/system_dlls_win.h"
 #include "win32/ui_win.h"
 #include "win32/wide.h"
 #include "wizard/frm_setup_win.h"
@@ -58,14 +60,19 @@ std::string FullPath(const std::string& path) {
   return full ? Narrow(*full) : path;
 }
 
-// Where the transcript goes: /LOG, or for a silent run the user's TEMP folder.
-std::optional<std::string> TranscriptPath(const CommandLine& line) {
-  if (line.log) return FullPath(*line.log);
-  if (!line.silent) return std::nullopt;
-  const auto temp =
-      TextOfCall([](DWORD size, wchar_t* buffer) { return GetTempPathW(size, buffer); });
-  if (!temp) return std::nullopt;
-  return Narrow(*temp) + "Tessaro-Installer.log";
+// The run's transcript: /LOG's file, or for a silent run a file of its own
+// (also when /LOG's was refused, so that the refusal is written down). A
+// refusal of /LOG's path becomes the command line's fault.
+TranscriptFile OpenTranscript(CommandLine& line) {
+  TranscriptFile opened;
+  if (line.log) {
+    opened = OpenLogFile(FullPath(*line.log));
+    if (opened.refusal.empty()) return opened;
+    if (line.error.empty()) line.error = opened.refusal;
+    line.log.reset();
+  }
+  if (line.silent && !line.log) opened = CreateRunTranscript();
+  return opened;
 }
 
 std::string Now() {
@@ -94,6 +101,7 @@ void ShowHelp() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearchToSystemFolder();
   // Everything below lives until the program ends: every way out but /?
   // ends the process from inside (EndProgram), and nothing is destroyed
   // before it.
@@ -101,19 +109,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // the installer's own case: no system box asking to insert one.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   const std::string arguments = Arguments();
-  const CommandLine line = ParseCommandLine(arguments);
+  CommandLine line = ParseCommandLine(arguments);
 
   Win32Files files;
   std::optional<Transcript> transcript;
-  if (std::optional<std::string> path = TranscriptPath(line)) {
-    transcript.emplace(files, *path, Now);
-    if (transcript->Start()) g_state.Events = &*transcript;
+  if (TranscriptFile opened = OpenTranscript(line); opened.file) {
+    transcript.emplace(std::move(opened.file), opened.path, Now);
+    // Its first line names the start and the command line.
+    if (transcript->Start(arguments)) g_state.Events = &*transcript;
   }
   auto note = [](const std::string& event) {
     if (g_state.Events) g_state.Events->Write(event);
   };
   SetHandlerFailureNote(note);
-  note("avvio di Installer.exe, riga di comando: " + arguments);
 
   Win32Ui person;
   UnattendedUi ui(person, g_state.Events ? &*transcript : nullptr, line.silent);

@@ -38,6 +38,17 @@ inline constexpr const char* kBadFolderName =
 inline constexpr const char* kBadProgramGroup =
     "Gruppo di programmi NON AMMESSO: indicare solo il nome del gruppo, senza unità né percorso.";
 
+// The transcript named with /LOG (the path follows each of these)
+inline constexpr const char* kLogNotAFile =
+    "L'opzione /LOG richiede il percorso di un file, non una periferica (CON, NUL, COM1, LPT1...) "
+    "né un percorso che inizia con \\\\.\\ o \\\\?\\: ";
+inline constexpr const char* kLogNotTranscript =
+    "L'opzione /LOG indica un file esistente che non è un resoconto del programma di "
+    "installazione; il file non viene modificato: ";
+inline constexpr const char* kLogIsLink =
+    "L'opzione /LOG indica un collegamento a un altro file o a una cartella; il collegamento non "
+    "viene seguito: ";
+
 // Wizard pages
 inline constexpr const char* kLicenceNotAccepted = "Per procedere OCCORRE accettare la LICENZA D'USO.";
 inline constexpr const char* kAcceptCaption = "A&ccetto (prosegue)";

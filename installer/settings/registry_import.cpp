@@ -14,7 +14,6 @@ namespace {
 constexpr const char* kTemplate = "Settings.lrk";
 constexpr const char* kImportFile = "Settings.reg";
 constexpr const char* kEditor = "Regedit.exe";
-constexpr const char* kEditorArguments = " /S Settings.reg";
 }  // namespace
 
 void ImportRegistrySettings(InstallerContext& cx) {
@@ -30,7 +29,10 @@ void ImportRegistrySettings(InstallerContext& cx) {
   // editor, in the 32-bit system folder, writes the view they read.
   const std::string wow64 = sys.shell.Wow64SystemFolder();
   const std::string folder = wow64.empty() ? sys.shell.WindowsFolder() : wow64;
-  const std::string command = SystemProgram(folder, kEditor) + kEditorArguments;
+  // The file by its full path (quoted when it has a blank): the editor starts
+  // in the system folder, not in the installer's.
+  const std::string command = SystemProgram(folder, kEditor) + " /S " +
+                              SystemProgram(sys.files.CurrentFolder(), kImportFile);
   const std::optional<uint32_t> code = RunAndWait(sys.processes, command);
   Note(cx, command + ": " +
                (code ? "codice di uscita " + std::to_string(*code) : std::string("non avviato")));

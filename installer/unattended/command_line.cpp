@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "text.h"
+#include "texts.h"
 
 namespace tessaro {
 
@@ -29,7 +30,40 @@ std::vector<std::string> Tokens(const std::string& text) {
   return tokens;
 }
 
+// The names Windows keeps for devices in every folder: "NUL", "nul.txt" and
+// "NUL .log" all open the null device. ¹ ² ³ count as digits after COM and
+// LPT.
+bool IsDeviceName(const std::string& component) {
+  std::string base = component.substr(0, component.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  base = UpperAscii(base);
+  for (const char* name : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+    if (base == name) return true;
+  if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
+    return false;
+  const std::string number = base.substr(3);
+  return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+         number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
 }  // namespace
+
+std::string LogPathRefusal(const std::string& path) {
+  std::string p = path;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  const bool deviceNamespace =
+      p.rfind("\\\\.\\", 0) == 0 || p.rfind("\\\\?\\", 0) == 0 || p.rfind("\\??\\", 0) == 0;
+  // A colon past a drive's names a stream of a file ("Setup.dip:log") or a
+  // device ("COM1:").
+  const size_t colon = p.find(':');
+  const bool streamOrDevice =
+      colon != std::string::npos && (colon != 1 || p.find(':', 2) != std::string::npos);
+  const size_t slash = p.find_last_of('\\');
+  const std::string last = slash == std::string::npos ? p : p.substr(slash + 1);
+  if (deviceNamespace || streamOrDevice || IsDeviceName(last)) return texts::kLogNotAFile + path;
+  return {};
+}
 
 CommandLine ParseCommandLine(const std::string& arguments) {
   CommandLine line;
@@ -72,7 +106,10 @@ CommandLine ParseCommandLine(const std::string& arguments) {
     } else if (name == "NORESTART") {
       flag(line.noRestart);
     } else if (name == "LOG") {
-      text(line.log);
+      if (const std::string why = LogPathRefusal(value); !value.empty() && !why.empty())
+        refuse(why);
+      else
+        text(line.log);
     } else if (name == "?" || name == "HELP") {
       flag(line.help);
     } else {
@@ -95,7 +132,8 @@ std::string CommandLineHelp() {
          "  /? oppure /HELP questo elenco\r\n"
          "\r\n"
          "Con /S o /VERYSILENT la licenza d'uso si intende accettata. Senza /LOG il resoconto\r\n"
-         "è scritto nella cartella TEMP dell'utente, come Tessaro-Installer.log.\r\n"
+         "è scritto nella cartella TEMP dell'utente (per l'account SYSTEM in Windows\\Temp), in un\r\n"
+         "file nuovo a ogni installazione: Tessaro-Installer-<data>-<ora>-<codice>.log.\r\n"
          "Codici di uscita: 0 installato, 3010 installato (riavvio necessario), 1641 installato\r\n"
          "(riavvio avviato), 1602 annullato, 1603 errore, 1639 riga di comando errata.";
 }

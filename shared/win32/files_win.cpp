@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "handles.h"
+#include "system_dlls_win.h"
 #include "wide.h"
 
 namespace tessaro {
@@ -130,11 +131,10 @@ std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
     const std::string& path, const std::vector<std::string>& names) {
   std::vector<std::optional<std::string>> values;
   std::wstring file = Widen(path);
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  DWORD size = VersionInfoSize(file.c_str());
   if (size == 0) return values;
   std::vector<unsigned char> block(size);
-  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return values;
+  if (!VersionInfo(file.c_str(), size, block.data())) return values;
 
   struct Translation {
     WORD language;
@@ -142,7 +142,7 @@ std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
   };
   void* found = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &found, &length) ||
+  if (!VersionQuery(block.data(), L"\\VarFileInfo\\Translation", &found, &length) ||
       length < sizeof(Translation))
     return values;
   const auto* first = static_cast<const Translation*>(found);
@@ -157,7 +157,7 @@ std::vector<std::optional<std::string>> Win32Files::ReadVersionStrings(
     std::wstring query = table + L"\\" + Widen(name);
     found = nullptr;
     length = 0;
-    if (!VerQueryValueW(block.data(), query.c_str(), &found, &length) || !found) {
+    if (!VersionQuery(block.data(), query.c_str(), &found, &length) || !found) {
       values.emplace_back();
       continue;
     }

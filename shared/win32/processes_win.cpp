@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "system_dlls_win.h"
 #include "wide.h"
 
 namespace tessaro {
@@ -22,10 +23,16 @@ KernelHandle Launch(const std::string& commandLine, bool minimized) {
     startup.wShowWindow = SW_SHOWMINIMIZED;  // minimized, and active
   }
   PROCESS_INFORMATION info{};
-  // No application name: the first word is searched for as Windows searches
-  // a command (program folder, current folder, system folders, PATH).
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
-                      nullptr, nullptr, &startup, &info))
+  // No application name: the command line's first word is the program, by
+  // its full path (a bare name would be searched for in this program's own
+  // folder first). No handle of ours is handed down, and the program starts
+  // in the system folder, not in the setup folder, where anyone who could
+  // write there could have left a file for it to pick up.
+  const std::optional<std::wstring> systemFolder =
+      TextOfCall([](DWORD size, wchar_t* buffer) { return GetSystemDirectoryW(buffer, size); });
+  if (!systemFolder) return KernelHandle();
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                      nullptr, systemFolder->c_str(), &startup, &info))
     return KernelHandle();
   KernelHandle thread(info.hThread);
   return KernelHandle(info.hProcess);
@@ -59,7 +66,7 @@ using LoadedLibrary = UniqueHandle<HMODULE, LibraryTraits>;
 
 std::optional<int32_t> Win32Processes::CallEntryPoint(const std::string& libraryPath,
                                                       const std::string& function) {
-  LoadedLibrary library(LoadLibraryW(Widen(libraryPath).c_str()));
+  LoadedLibrary library(LoadComponentLibrary(Widen(libraryPath).c_str()));
   if (!library) return std::nullopt;
   FARPROC address = GetProcAddress(library.Get(), function.c_str());
   if (!address) return std::nullopt;

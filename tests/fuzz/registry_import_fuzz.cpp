@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string written = m.sys.files.Content("C:\\Setup\\Settings.reg");
   FUZZ_CHECK(m.sys.processes.started.size() == 1);
-  FUZZ_CHECK(EndsWith(m.sys.processes.started[0], "\\Regedit.exe /S Settings.reg"));
+  FUZZ_CHECK(EndsWith(m.sys.processes.started[0], "\\Regedit.exe /S C:\\Setup\\Settings.reg"));
   FUZZ_CHECK(seenByEditor == written);
 
   const std::vector<std::string> in = SplitLines(bytes);

@@ -285,7 +285,7 @@ TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistr
   EXPECT_EQ(m.view.events,
             (std::vector<std::string>{"timer off", "waiting shown", "cancel off",
                                       "Creazione del gruppo di icone...", "waiting closed"}));
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S C:\\Setup\\Settings.reg"});
   // Both bars end full.
   ASSERT_FALSE(m.view.bars[0].tags.empty() || m.view.bars[1].tags.empty());
   EXPECT_EQ(m.view.bars[0].tags.back(), "100");
@@ -674,7 +674,7 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
                                  m.sys.processes, m.sys.platform},
                         m.state};
     m.state.Events = &log;
-    EXPECT_TRUE(log.Start());
+    EXPECT_TRUE(log.Start(arguments));
     try {
       RunSilently(cx, ParseCommandLine(arguments), m.view);
     } catch (const ProgramEnded& end) {
@@ -683,11 +683,15 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
     return -1;
   };
   auto clock = [] { return std::string("t"); };
+  auto file = [](fakes::FakeFileSystem& files) {
+    FileStatus status;
+    return files.OpenForWriting("C:\\setup.log", status);
+  };
 
   SampleMachine full;
   full.sys.files.AddFile("D:\\Altro\\nota.txt", "x");
   full.sys.files.drives['D'].space = DiskSpace{1'000'000, 1'000, 1'000};
-  Transcript refused(full.sys.files, "C:\\setup.log", clock);
+  Transcript refused(file(full.sys.files), "C:\\setup.log", clock);
   EXPECT_EQ(run(full, "/S /D=D:\\Condominio", refused), exitcode::Fatal);
   EXPECT_TRUE(full.sys.ui.boxes.empty());
   EXPECT_FALSE(full.sys.files.GetAttributes("D:\\Condominio\\condominio.mde"));
@@ -711,7 +715,7 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
   }
 
   SampleMachine m;
-  Transcript log(m.sys.files, "C:\\setup.log", clock);
+  Transcript log(file(m.sys.files), "C:\\setup.log", clock);
   EXPECT_EQ(run(m, "/S /GROUP=Gestionali /NODESKTOP", log), exitcode::Installed);
   EXPECT_TRUE(m.sys.ui.boxes.empty());
   EXPECT_EQ(m.sys.files.Content(std::string(SampleMachine::kDest) + "\\condominio.mde"),

@@ -37,14 +37,14 @@ TEST_F(Import, TemplateBecomesAnImportFileAndTheEditorRunsOnIt) {
       "\"Nome\"=\"Gestione Magazzino v.3.1\"\r\n";
   EXPECT_EQ(Output(), expected);
   EXPECT_EQ(atStart, expected);  // complete before the editor started
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINNT\\Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINNT\\Regedit.exe /S C:\\Setup\\Settings.reg"});
 
   // As a 32-bit program on 64-bit Windows: the 32-bit editor, quoted when
   // its folder has a blank.
   m.sys.shell.wow64SystemFolder = "D:\\Sistema Windows\\SysWOW64";
   ImportRegistrySettings(m.cx);
   EXPECT_EQ(m.sys.processes.started.back(),
-            "\"D:\\Sistema Windows\\SysWOW64\\Regedit.exe\" /S Settings.reg");
+            "\"D:\\Sistema Windows\\SysWOW64\\Regedit.exe\" /S C:\\Setup\\Settings.reg");
 }
 
 TEST_F(Import, EmptyTemplateGivesAnEmptyFileAndStillRunsTheEditor) {

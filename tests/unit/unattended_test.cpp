@@ -9,6 +9,7 @@
 #include "fakes/fakes.h"
 #include "texts.h"
 #include "unattended/command_line.h"
+#include "unattended/transcript.h"
 #include "unattended/unattended_ui.h"
 
 namespace tessaro {
@@ -46,12 +47,78 @@ TEST(CommandLineSwitches, AreReadInAnyOrderAndCaseWithQuotedValues) {
   EXPECT_NE(late.error.find("/X"), std::string::npos);
 }
 
+// /LOG names a file to write the transcript to, nothing else: never a device,
+// a path of the device namespaces or a stream, never a link, and never an
+// existing file that is not a transcript of an earlier run (/LOG=Setup.dip
+// from the setup folder would destroy the package).
+TEST(CommandLineSwitches, LogRefusesDevicesSpecialPathsLinksAndFilesThatAreNotTranscripts) {
+  for (const char* path :
+       {"CON", "nul", "NUL.txt", "nul .log", "C:\\Temp\\NUL", "Aux.log", "PRN", "COM1",
+        "com9.log", "LPT1", "lpt3.txt", "COM\xC2\xB9", "CONIN$", "CONOUT$", "C:\\Temp\\CLOCK$",
+        "\\\\.\\COM1", "\\\\.\\C:\\Temp\\setup.log", "\\\\?\\C:\\Temp\\setup.log",
+        "//./PhysicalDrive0", "\\??\\C:\\Temp\\setup.log", "Setup.dip:resoconto", "COM1:",
+        "C:\\Temp\\setup.log:flusso"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(LogPathRefusal(path), texts::kLogNotAFile + std::string(path));
+    CommandLine line = ParseCommandLine("/S \"/LOG=" + std::string(path) + "\"");
+    EXPECT_EQ(line.error, texts::kLogNotAFile + std::string(path));
+    EXPECT_TRUE(line.silent);
+    EXPECT_FALSE(line.log);  // never opened
+  }
+  // Names that only look like them are files.
+  for (const char* path : {"setup.log", "CONSOLE.log", "C:\\NUL\\setup.log", "COM10", "LPT",
+                           "nul-setup.log", "\\\\server\\condivisa\\setup.log", "C:setup.log",
+                           "C:\\Log di prova\\Com1 e Lpt1.log"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(LogPathRefusal(path), "");
+    EXPECT_EQ(ParseCommandLine("/S \"/LOG=" + std::string(path) + "\"").log, path);
+  }
+
+  // What lies at the path: only a transcript of an earlier run, or an empty
+  // file, is written over.
+  const std::string path = "C:\\Setup\\Setup.dip";
+  const std::string earlier =
+      "\xEF\xBB\xBF" "2026-12-10 04:24:44 avvio di Installer.exe, riga di comando: /S\r\n"
+      "2026-12-10 04:24:45 fine, codice di uscita 0\r\n";
+  auto found = [](std::string head) {
+    ExistingLogFile file;
+    file.head = std::move(head);
+    return file;
+  };
+  EXPECT_EQ(ExistingLogRefusal(path, found(earlier)), "");
+  EXPECT_EQ(ExistingLogRefusal(path, found(earlier.substr(0, kTranscriptHeadSize))), "");
+  EXPECT_EQ(ExistingLogRefusal(path, found("")), "");
+  for (const std::string& other :
+       {std::string("Nome:Contabilit\xE0 Condominio v.3.2\r\nVers.  :3.2\r\n"),
+        std::string("2026-12-10 04:24:44 avvio di Installer.exe, riga di comando: /S\r\n"),
+        std::string("\xEF\xBB\xBF"), std::string("\xEF\xBB\xBFvoci\r\n"),
+        std::string("\xEF\xBB\xBF" "avvio di Installer.exe, riga di comando: /S\r\n"),
+        std::string("\xEF\xBB\xBF" "Note: 2026 avvio di Installer.exe, riga di comando: \r\n"),
+        std::string("\xEF\xBB\xBF" "10:00\r\naltro avvio di Installer.exe, riga di comando: \r\n")}) {
+    SCOPED_TRACE(other);
+    EXPECT_EQ(ExistingLogRefusal(path, found(other)), texts::kLogNotTranscript + path);
+  }
+  ExistingLogFile folder = found("");
+  folder.folder = true;
+  EXPECT_EQ(ExistingLogRefusal(path, folder), texts::kLogNotTranscript + path);
+  ExistingLogFile link = found(earlier);
+  link.reparsePoint = true;
+  EXPECT_EQ(ExistingLogRefusal(path, link), texts::kLogIsLink + path);
+  ExistingLogFile twoNames = found(earlier);
+  twoNames.links = 2;
+  EXPECT_EQ(ExistingLogRefusal(path, twoNames), texts::kLogIsLink + path);
+  ExistingLogFile device = found("");
+  device.diskFile = false;
+  EXPECT_EQ(ExistingLogRefusal(path, device), texts::kLogNotAFile + path);
+}
+
 TEST(SilentRun, GivesEachQuestionItsStatedAnswerAndNeverWaitsForAPerson) {
   fakes::FakeSystem sys;
   static int second = 0;
-  Transcript transcript(sys.files, "C:\\setup.log",
+  FileStatus status;
+  Transcript transcript(sys.files.OpenForWriting("C:\\setup.log", status), "C:\\setup.log",
                         [] { return "10:00:0" + std::to_string(second++); });
-  ASSERT_TRUE(transcript.Start());
+  ASSERT_TRUE(transcript.Start("/S"));
   UnattendedUi silent(sys.ui, &transcript, true);
   EXPECT_EQ(silent.Ask(texts::kRestartQuestion, "Condominio setup", MsgIcon::Exclamation,
                        MsgButtons::OkCancel, MsgAnswer::Cancel),
@@ -71,11 +138,14 @@ TEST(SilentRun, GivesEachQuestionItsStatedAnswerAndNeverWaitsForAPerson) {
   const std::string restart = texts::kRestartQuestion;
   std::string oneLine;
   for (char c : restart) oneLine += (c == '\r' || c == '\n') ? ' ' : c;
-  EXPECT_EQ(sys.files.Content("C:\\setup.log"),
+  const std::string written = sys.files.Content("C:\\setup.log");
+  EXPECT_EQ(written,
             "\xEF\xBB\xBF"
-            "10:00:00 messaggio \"Condominio setup\": \"" + oneLine +
+            "10:00:00 avvio di Installer.exe, riga di comando: /S\r\n"
+            "10:00:01 messaggio \"Condominio setup\": \"" + oneLine +
                 "\" -> Annulla (risposta senza domande)\r\n"
-            "10:00:01 messaggio \"T\": \"Riga uno  Riga due\" -> No\r\n");
+            "10:00:02 messaggio \"T\": \"Riga uno  Riga due\" -> No\r\n");
+  EXPECT_TRUE(IsTranscript(written));
 
   // A box that states no answer: OK alone gets OK, any other choice the
   // button that goes no further, never a retry.

@@ -13,8 +13,11 @@ case $kind in
   *) echo "check-pe.sh: the kind is PE32 or PE32+"; exit 2 ;;
 esac
 
-# DLLs that every supported Windows has in its system folder.
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|version|msvcrt|shlwapi|uuid)\.dll$'
+# Windows' KnownDLLs, which Windows loads from the system folder only, and
+# comctl32, which the manifest takes from the side-by-side store. Any other
+# import would be searched for beside the program first: in the installer's
+# case a folder the user could have written to.
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|msvcrt|shlwapi|comctl32)\.dll$'
 
 headers=$("$objdump" -p "$program") || { echo "cannot read $program"; exit 1; }
 failures=0

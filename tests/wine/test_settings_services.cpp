@@ -252,12 +252,18 @@ TEST_F(SettingsServices, SamplePackageSettingsReachTheRegistryThroughRegedit) {
             fonts.substr(0, fonts.size() - 1));
 }
 
+// The program starts in the system folder, whatever the installer's own
+// current folder (the setup folder, which a user could have written to).
 TEST_F(SettingsServices,
-       RunAndWaitReturnsWhenTheProgramHasEndedInTheCurrentFolder) {
+       RunAndWaitReturnsWhenTheProgramHasEndedAndStartsItInTheSystemFolder) {
   std::string folder = wine_test::scratch_folder("RunAndWait");
   ASSERT_TRUE(files.SetCurrentFolder(folder));
-  EXPECT_TRUE(processes.RunAndWait("cmd.exe /c echo fatto> risultato.txt"));
-  EXPECT_TRUE(wine_test::exists(folder + "\\risultato.txt"));
+  const std::string system = GetSystemFolder(sys);
+  const std::string result = folder + "\\risultato.txt";
+  EXPECT_TRUE(processes.RunAndWait(system + "\\cmd.exe /c cd> \"" + result + "\""));
+  std::string started = wine_test::read_file(result).value_or("");
+  while (!started.empty() && (started.back() == '\n' || started.back() == '\r')) started.pop_back();
+  EXPECT_EQ(LowerWindows(Widen(started)), LowerWindows(Widen(system)));
   EXPECT_FALSE(processes.RunAndWait("NonEsiste-1234.exe /S"));
   RunAndWait(processes, "NonEsiste-1234.exe /S"); // passed over in silence
 }
