@@ -706,7 +706,7 @@ TEST(SilentInstallation, FollowsTheSwitchesAndRefusesWhatThePagesWould) {
            {"/S /D=C:\\Nuova /GROUP=..\\..\\Esecuzione automatica", texts::kBadProgramGroup}}) {
     SCOPED_TRACE(arguments);
     SampleMachine bad;
-    Transcript log(bad.sys.files, "C:\\setup.log", clock);
+    Transcript log(file(bad.sys.files), "C:\\setup.log", clock);
     EXPECT_EQ(run(bad, arguments, log), exitcode::Fatal);
     EXPECT_TRUE(bad.sys.ui.boxes.empty());
     EXPECT_NE(bad.sys.files.Content("C:\\setup.log").find(told), std::string::npos);
