@@ -19,9 +19,11 @@ inline constexpr const char* kScratchFiles[] = {"Settings.reg", "Uninstall.Tmp"}
 std::string SetupFolder(Platform& platform);
 // True for a file that is neither a folder nor hidden nor system.
 bool FileIsPresent(FileSystem& files, const std::string& path);
-// Clears the attributes and deletes; true when the file was there.
+// Clears the attributes and deletes; true when the file was there. Nothing
+// is deleted through a junction or symbolic link, and a link goes as itself.
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path);
 void CopyFileQuiet(FileSystem& files, const std::string& from, const std::string& to);
+// Removes an empty folder, or a junction as itself; errors are ignored.
 void RemoveFolderQuiet(FileSystem& files, const std::string& path);
 
 // Empties the setup folder of the package, restarts Windows when a file was
