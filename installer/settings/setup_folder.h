@@ -12,7 +12,9 @@ namespace tessaro {
 inline constexpr const char* kPackageFiles[] = {"Licence.txt",  "Welcome.txt", "unplant.dll",
                                                 "kv_shell.dll", "Settings.lrk", "Setup.dip",
                                                 "Setup.ftc",    "MsVBvm50.dll"};
-// Files the installer itself writes into the setup folder during a run.
+// The installer's scratch files in the setup folder, which the end of setup
+// deletes: the rollback list a run writes there, and Settings.reg, which an
+// earlier version of the installer wrote there too.
 inline constexpr const char* kScratchFiles[] = {"Settings.reg", "Uninstall.Tmp"};
 
 // The installer's folder without a trailing "\" ("D:" at a drive root).

@@ -129,6 +129,7 @@ struct RunMachine {
     for (const char* name : {"archivio.mde", "archivio.mdw", "leggimi.txt"})
       fs.AddFile(std::string("C:\\Setup\\files\\") + name, "nuovo");
     fs.AddFolder(kSystem);
+    fs.AddFolder("C:\\WINDOWS\\Temp");
     fs.AddFile(std::string(kSystem) + "\\fm20.dll", "x");
     fs.AddFolder("C:\\Menu\\Programmi");
     fs.AddFolder("C:\\Desktop");
@@ -267,7 +268,9 @@ TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistr
   EXPECT_EQ(m.view.events,
             (std::vector<std::string>{"timer off", "waiting shown", "cancel off",
                                       "Creazione del gruppo di icone...", "waiting closed"}));
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started,
+            std::vector<std::string>{
+                "C:\\WINDOWS\\Regedit.exe /S C:\\WINDOWS\\Temp\\Privata1\\Settings.reg"});
   // Both bars end full.
   ASSERT_FALSE(m.view.bars[0].tags.empty() || m.view.bars[1].tags.empty());
   EXPECT_EQ(m.view.bars[0].tags.back(), "100");
