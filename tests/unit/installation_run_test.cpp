@@ -78,6 +78,16 @@ struct RecordingView : InstallationView {
   std::string copying;  // status label 0
 };
 
+// The quit dialog answered «Uscita».
+struct ExitingQuit : QuitView {
+  explicit ExitingQuit(InstallerContext& cx) : cx(cx) {}
+  void ShowQuitDialog() override { ExitSetupClick(cx); }
+  void ShowWaitingWindow() override {}
+  void SetWaitingText(const std::string&) override {}
+  void CloseWaitingWindow() override {}
+  InstallerContext& cx;
+};
+
 // As the run names it: Windows' answer in lower case.
 constexpr const char* kSystem = "c:\\windows\\system32";
 constexpr const char* kDest = "C:\\Programmi\\Archivio";
@@ -392,6 +402,36 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
               (std::vector<std::string>{"File non copiato: archivio.mde",
                                         "File non copiato: mancante.txt"}));
   }
+  // Cancelled after the file was left for the next start: the replacement
+  // is taken back (copy, Windows' list, wininit.ini as it was), and a
+  // cancelled installation never restarts Windows.
+  for (bool wininitBefore : {false, true}) {
+    RunMachine m;
+    const std::string wininit = "C:\\WINDOWS\\wininit.ini";
+    if (wininitBefore) m.sys.files.AddFile(wininit, "[boot]\r\nshell=Explorer.exe");
+    m.sys.files.AddFile(std::string(kDest) + "\\archivio.mde", "vecchio");
+    m.sys.files.Lock(std::string(kDest) + "\\archivio.mde");
+    ExitingQuit quit{m.cx};
+    bool cancelled = false;
+    m.sys.ui.onPump = [&] {
+      if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
+      cancelled = true;
+      ASSERT_EQ(m.sys.files.pendingRenames.size(), 1u);
+      ASSERT_TRUE(m.state.RestartNeeded);
+      CancelSetup(m.cx, quit);
+    };
+    Ending end = RunToTheEnd(m);
+    EXPECT_EQ(end.boxes, std::vector<std::string>{"Installazione interrotta dall'Utente."});
+    EXPECT_FALSE(end.restartRequested);
+    EXPECT_EQ(end.exitCode, 1602);
+    EXPECT_TRUE(m.sys.files.pendingRenames.empty());
+    EXPECT_EQ(m.sys.files.Exists(wininit), wininitBefore);
+    if (wininitBefore) {
+      EXPECT_EQ(m.sys.files.Content(wininit), "[boot]\r\nshell=Explorer.exe");
+    }
+    EXPECT_FALSE(m.sys.files.Exists(std::string(kDest) + "\\archivio.000"));
+    EXPECT_EQ(m.sys.files.Content(std::string(kDest) + "\\archivio.mde"), "vecchio");
+  }
 }
 
 // The sample package of samples/package in C:\Setup, on RunMachine's machine,
@@ -540,19 +580,11 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
 // rollback goes on past the failure, the run never resumes, the user's files
 // stay as they were, and the program ends as cancelled.
 TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
-  struct Quit : QuitView {
-    explicit Quit(InstallerContext& cx) : cx(cx) {}
-    void ShowQuitDialog() override { ExitSetupClick(cx); }
-    void ShowWaitingWindow() override {}
-    void SetWaitingText(const std::string&) override {}
-    void CloseWaitingWindow() override {}
-    InstallerContext& cx;
-  };
   const std::string dest = SampleMachine::kDest;
   for (int n = 0, deletes = 0; n <= deletes; ++n) {
     SCOPED_TRACE("failing delete " + std::to_string(n));
     SampleMachine m;
-    Quit quit{m.cx};
+    ExitingQuit quit{m.cx};
     bool cancelled = false;
     m.sys.ui.onPump = [&] {
       if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
