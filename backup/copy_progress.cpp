@@ -118,15 +118,10 @@ void ClearDir(Services& sys, const std::string& folder) {
   const std::string dir = folder.back() == '\\' ? folder : folder + "\\";
   FileSystem& files = sys.files;
 
-  // Read-only, hidden and system files lose those attributes so that they
-  // can go with the rest.
-  // A link's attributes would be set on its target, so links keep theirs.
-  const std::vector<DirEntry> all = files.List(dir + "*.*");
-  for (const DirEntry& e : all)
-    if (!e.IsFolder() && !(e.attributes & attr::ReparsePoint))
-      files.SetAttributes(dir + e.name, attr::Normal);
-  for (const DirEntry& e : all)
-    if (!e.IsFolder()) files.Delete(dir + e.name);
+  // Read-only, hidden and system files go with the rest; a file link goes as
+  // a link.
+  for (const DirEntry& e : files.List(dir + "*.*"))
+    if (!e.IsFolder()) files.DeleteWithoutFollowing(dir + e.name);
   sys.ui.PumpMessages();
 
   // Then the subfolders, one tree at a time; the listing starts again after
@@ -138,13 +133,15 @@ void ClearDir(Services& sys, const std::string& folder) {
       if (e.name == "." || e.name == ".." || (e.attributes & (attr::Hidden | attr::System)))
         continue;
       if (!e.IsFolder()) {
-        files.Delete(dir + e.name);
+        files.DeleteWithoutFollowing(dir + e.name);
         continue;
       }
       if (stuck.count(e.name)) continue;
-      // Removing a junction or a folder link removes the link alone.
+      // A junction or folder link is removed as a link, never entered; a
+      // folder that became one since the listing is refused by every
+      // deletion inside it.
       if (!(e.attributes & attr::ReparsePoint)) ClearDir(sys, dir + e.name + "\\");
-      if (!files.RemoveFolder(dir + e.name)) stuck.insert(e.name);
+      if (!files.RemoveFolderWithoutFollowing(dir + e.name)) stuck.insert(e.name);
       sys.ui.PumpMessages();
       again = true;
       break;

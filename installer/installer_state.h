@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "seams/services.h"
 
@@ -41,6 +42,15 @@ class EventLog {
   virtual void Write(const std::string& event) = 0;
 };
 
+// A file the run left to be replaced at the next start of Windows, and what
+// it added to wininit.ini for it: enough to take the replacement back.
+struct Deferral {
+  std::string temporary;     // the complete copy waiting beside the file
+  std::string destination;   // the file it is to replace
+  std::string wininitAdded;  // the bytes appended to wininit.ini
+  bool wininitCreated = false;
+};
+
 struct InstallerState {
   PackageValues package;
   bool Installing = false;
@@ -69,6 +79,12 @@ struct InstallerState {
   // The rollback list Uninstall.Tmp, held open through the copy phase and
   // written a line at a time straight to the file.
   std::unique_ptr<OpenFile> RollbackList;
+  // The same list as the run made it. A cancel goes by this one: the file
+  // lies in the setup folder, where any user's program can add lines to it
+  // for the installer to delete with its rights.
+  std::vector<std::string> CreatedFiles;
+  // The replacements the run left for the next start, in order.
+  std::vector<Deferral> Deferrals;
   EventLog* Events = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "services/special_folders.h"
 #include "settings/helpers.h"
+#include "settings/setup_folder.h"
 #include "text.h"
 #include "text_files.h"
 #include "texts.h"
@@ -21,13 +22,19 @@ std::string LastSection(const std::string& text) {
   return section;
 }
 
+std::string WininitPath(Services& sys) { return GetWindowsFolder(sys) + "\\wininit.ini"; }
+
 // Adds "destination=temporary" to the [rename] section of the Windows
 // folder's wininit.ini, which Windows 95/98/Me carry out at their next start.
-void AddRenameLine(Services& sys, const std::string& line) {
+// What was added is noted in `deferral`.
+void AddRenameLine(Services& sys, const std::string& line, Deferral& deferral) {
   FileSystem& files = sys.files;
-  const std::string path = GetWindowsFolder(sys) + "\\wininit.ini";
+  const std::string path = WininitPath(sys);
   if (!files.GetAttributes(path)) {
-    WriteTextLines(files, sys.platform, path, {texts::kRenameSection, line});
+    deferral.wininitCreated = true;
+    deferral.wininitAdded =
+        sys.platform.ToAnsi(std::string(texts::kRenameSection) + "\r\n" + line + "\r\n");
+    files.WriteAll(path, deferral.wininitAdded);
     return;
   }
   // The line is meant to end the [rename] section: a file that ends in
@@ -40,7 +47,34 @@ void AddRenameLine(Services& sys, const std::string& line) {
     if (LastSection(text) != UpperAscii(texts::kRenameSection))
       lines += std::string(texts::kRenameSection) + "\r\n";
   }
-  files.Append(path, sys.platform.ToAnsi(lines + line + "\r\n"));
+  deferral.wininitAdded = sys.platform.ToAnsi(lines + line + "\r\n");
+  files.Append(path, deferral.wininitAdded);
+}
+
+// Takes out of wininit.ini what AddRenameLine added: all of it while it still
+// ends the file, else the line alone; a file the run made and left empty goes.
+void RemoveRenameLine(Services& sys, const Deferral& deferral) {
+  FileSystem& files = sys.files;
+  const std::string path = WininitPath(sys);
+  FileRead<std::string> bytes = files.ReadAll(path);
+  if (!bytes) return;
+  std::string text = *bytes;
+  const std::string& added = deferral.wininitAdded;
+  if (text.ends_with(added)) {
+    text.erase(text.size() - added.size());
+  } else {
+    const std::string line =
+        sys.platform.ToAnsi(deferral.destination + "=" + deferral.temporary + "\r\n");
+    // A whole line only: at the start of the file or after a line break.
+    size_t at = text.rfind(line);
+    while (at != std::string::npos && at > 0 && text[at - 1] != '\n') at = text.rfind(line, at - 1);
+    if (at == std::string::npos) return;
+    text.erase(at, line.size());
+  }
+  if (text.empty() && deferral.wininitCreated)
+    DeleteFileIfPresent(files, path);
+  else
+    files.WriteAll(path, text);
 }
 
 }  // namespace
@@ -72,9 +106,11 @@ bool NeverDeferred(const std::string& source) {
 
 bool ReplaceAtNextStart(InstallerContext& cx, const std::string& temporary,
                         const std::string& destination) {
-  AddRenameLine(cx.sys, destination + "=" + temporary);
+  Deferral deferral{temporary, destination, {}, false};
+  AddRenameLine(cx.sys, destination + "=" + temporary, deferral);
   // NT-based Windows ignores wininit.ini; it keeps its own list of renames.
   if (IsNTPlatform(cx.sys.platform)) cx.sys.files.ReplaceAtRestart(temporary, destination);
+  cx.state.Deferrals.push_back(std::move(deferral));
   cx.state.RestartNeeded = true;
   Note(cx, "al riavvio: " + destination + " (in uso; sarà sostituito da " + temporary +
                " al prossimo avvio di Windows)");
@@ -96,6 +132,19 @@ bool DeferToRestart(InstallerContext& cx, const std::string& source,
     return false;
   }
   return ReplaceAtNextStart(cx, temporary, destination);
+}
+
+void TakeBackDeferrals(InstallerContext& cx) {
+  // The last first: what each added to wininit.ini still ends the file then.
+  for (auto it = cx.state.Deferrals.rbegin(); it != cx.state.Deferrals.rend(); ++it) {
+    if (IsNTPlatform(cx.sys.platform))
+      cx.sys.files.CancelReplaceAtRestart(it->temporary, it->destination);
+    RemoveRenameLine(cx.sys, *it);
+    DeleteFileIfPresent(cx.sys.files, it->temporary);
+    Note(cx, "annullamento, non sarà sostituito al riavvio: " + it->destination);
+  }
+  cx.state.Deferrals.clear();
+  cx.state.RestartNeeded = false;
 }
 
 }  // namespace tessaro

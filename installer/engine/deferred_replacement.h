@@ -30,4 +30,9 @@ bool ReplaceAtNextStart(InstallerContext& cx, const std::string& temporary,
 bool DeferToRestart(InstallerContext& cx, const std::string& source,
                     const std::string& destination);
 
+// Takes back every replacement the run left for the next start (a cancelled
+// run leaves none): the waiting copies are deleted, Windows' list and
+// wininit.ini lose what the run added to them, and RestartNeeded is cleared.
+void TakeBackDeferrals(InstallerContext& cx);
+
 }  // namespace tessaro

@@ -14,6 +14,7 @@ RollbackList::RollbackList(InstallerContext& cx, const std::string& setupFolder)
 RollbackList::~RollbackList() { cx_.state.RollbackList.reset(); }
 
 void RollbackList::Add(const std::string& path) {
+  cx_.state.CreatedFiles.push_back(path);
   const std::string line = cx_.sys.platform.ToAnsi(path + "\r\n");
   if (!cx_.state.RollbackList->Write(line.data(), line.size())) throw PathFileAccessError(path_);
 }

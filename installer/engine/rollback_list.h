@@ -11,7 +11,8 @@ namespace tessaro {
 
 // The list, open for the copy phase. It is held in InstallerState and every
 // line goes straight to the file (nothing waits in a buffer of ours), so the
-// cancel handler, which closes it before it reads it, finds it complete.
+// file is complete whenever the run stops. The cancel handler goes by the
+// copy kept in InstallerState::CreatedFiles, never by the file.
 class RollbackList {
  public:
   // Creates the list in the setup folder; throws RuntimeError 75 when it
@@ -22,7 +23,8 @@ class RollbackList {
   RollbackList(const RollbackList&) = delete;
   RollbackList& operator=(const RollbackList&) = delete;
 
-  // Adds the path as a line; throws RuntimeError 75 when it cannot be written.
+  // Adds the path to the run's list and as a line to the file; throws
+  // RuntimeError 75 when the line cannot be written.
   void Add(const std::string& path);
 
  private:

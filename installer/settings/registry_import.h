@@ -6,11 +6,13 @@
 
 namespace tessaro {
 
-// Both files are in the current folder (the setup folder). Each template line
-// is expanded in registry mode and written as one line of Settings.reg (ANSI,
-// CR LF), which replaces an older one; then "Regedit.exe /S Settings.reg"
-// runs, and the call returns when the editor has ended. The editor's outcome
-// is not examined. Throws RuntimeError when the template cannot be read or
+// The template is read from the current folder (the setup folder). Each of
+// its lines is expanded in registry mode and written as one line of
+// Settings.reg (ANSI, CR LF), in a new folder that only administrators can
+// open; the registry editor ("Regedit.exe /S" and the file's full path)
+// imports it from there, and the call returns when the editor has ended,
+// with the file and its folder removed. The editor's outcome is not
+// examined. Throws RuntimeError when the template cannot be read or
 // Settings.reg cannot be written.
 void ImportRegistrySettings(InstallerContext& cx);
 

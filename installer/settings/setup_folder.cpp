@@ -33,20 +33,20 @@ bool EntryExists(FileSystem& files, const std::string& path) {
 
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path) {
   if (!FileIsPresent(files, path)) return false;
-  files.SetAttributes(path, attr::Normal);
-  files.Delete(path);
+  files.DeleteWithoutFollowing(path);
   return true;
 }
 
-void RemoveFolderQuiet(FileSystem& files, const std::string& path) { files.RemoveFolder(path); }
+void RemoveFolderQuiet(FileSystem& files, const std::string& path) {
+  files.RemoveFolderWithoutFollowing(path);
+}
 
 namespace {
 
 // Clears read-only, hidden and system, then deletes; failures are left be.
-void ForceDelete(FileSystem& files, const std::string& path) {
-  files.SetAttributes(path, attr::Archive);
-  files.Delete(path);
-}
+// The setup folder is the user's to change while the installer works: a
+// junction put in place of files\ is neither entered nor emptied.
+void ForceDelete(FileSystem& files, const std::string& path) { files.DeleteWithoutFollowing(path); }
 
 // A folder path joined with a name; a drive root such as "D:" gets its "\".
 std::string InFolder(const std::string& folder, const std::string& name) {

@@ -12,7 +12,9 @@ namespace tessaro {
 inline constexpr const char* kPackageFiles[] = {"Licence.txt",  "Welcome.txt", "unplant.dll",
                                                 "kv_shell.dll", "Settings.lrk", "Setup.dip",
                                                 "Setup.ftc",    "MsVBvm50.dll"};
-// Files the installer itself writes into the setup folder during a run.
+// The installer's scratch files in the setup folder, which the end of setup
+// deletes: the rollback list a run writes there, and Settings.reg, which an
+// earlier version of the installer wrote there too.
 inline constexpr const char* kScratchFiles[] = {"Settings.reg", "Uninstall.Tmp"};
 
 // The installer's folder without a trailing "\" ("D:" at a drive root).
@@ -26,8 +28,10 @@ bool FileIsPresent(FileSystem& files, const std::string& path);
 // for one the run made. A path that cannot be asked about (access denied)
 // counts as taken.
 bool EntryExists(FileSystem& files, const std::string& path);
-// Clears the attributes and deletes; true when the file was there.
+// Clears the attributes and deletes; true when the file was there. Nothing
+// is deleted through a junction or symbolic link, and a link goes as itself.
 bool DeleteFileIfPresent(FileSystem& files, const std::string& path);
+// Removes an empty folder, or a junction as itself; errors are ignored.
 void RemoveFolderQuiet(FileSystem& files, const std::string& path);
 
 // Empties the setup folder of the package, restarts Windows when a file was

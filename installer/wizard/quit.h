@@ -23,15 +23,17 @@ class QuitView {
 // during the run deletes what the run created before leaving.
 void CancelSetup(InstallerContext& cx, QuitView& view);
 // The wizard window closed by the system (Form_Unload): asks, and leaves on
-// an exit without any rollback.
+// an exit without deleting the files copied.
 void CloseRequested(InstallerContext& cx, QuitView& view);
 
 // The quit dialog's buttons.
 void BackToSetupClick(InstallerContext& cx);  // «Indietro»
 void ExitSetupClick(InstallerContext& cx);    // «Uscita»
 
-// Deletes the files listed in Uninstall.Tmp (current folder), in order, each
-// followed by its folder when that is now empty. A missing list deletes nothing.
+// Deletes the files the run created (the list it also wrote to
+// Uninstall.Tmp), in order, each followed by its folder when that is now
+// empty, none through a junction or symbolic link; then takes back what the
+// run left for the next start of Windows.
 void RollBackCopiedFiles(InstallerContext& cx);
 
 }  // namespace tessaro

@@ -104,6 +104,21 @@ class FileSystem {
   virtual FileStatus CreateFolder(const std::string& path) = 0;
   // Removes an empty folder.
   virtual FileStatus RemoveFolder(const std::string& path) = 0;
+  // Deletes the file that the path names, or the junction or symbolic link
+  // that it names, never what a link leads to: the object is opened as
+  // itself, its read-only, hidden and system attributes are cleared and it
+  // is deleted through that handle. Refused (Denied), with nothing touched,
+  // when a folder on the way is a junction or symbolic link, and for a
+  // folder that is not a link. For clearing up places that other users can
+  // change while the program works.
+  virtual FileStatus DeleteWithoutFollowing(const std::string& path) = 0;
+  // Removes an empty folder, or a junction or folder link as a link; refused
+  // like DeleteWithoutFollowing when a folder on the way is a link.
+  virtual FileStatus RemoveFolderWithoutFollowing(const std::string& path) = 0;
+  // Makes a new folder with a name of its own inside `parent` that only the
+  // system and the administrators can open, what is put in it included; its
+  // full path.
+  virtual FileRead<std::string> CreatePrivateFolder(const std::string& parent) = 0;
   virtual FileStatus SetCurrentFolder(const std::string& path) = 0;
   virtual std::string CurrentFolder() = 0;
   // Raw bytes of a whole file; nothing when it cannot be read.
@@ -138,6 +153,9 @@ class FileSystem {
   // Has Windows move `from` over `to` at the next start (MoveFileEx with
   // MOVEFILE_DELAY_UNTIL_REBOOT); NT-based Windows only.
   virtual FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) = 0;
+  // Takes that replacement off Windows' list again; success when it is not
+  // (or no longer) there.
+  virtual FileStatus CancelReplaceAtRestart(const std::string& from, const std::string& to) = 0;
   // Length of a file in bytes; nothing for a missing file, a folder or a
   // drive that is not ready.
   virtual FileRead<uint64_t> FileLength(const std::string& path) = 0;

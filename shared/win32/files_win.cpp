@@ -33,6 +33,8 @@ FileStatus StatusOf(BOOL succeeded) { return succeeded ? FileStatus{} : LastFail
 
 }  // namespace
 
+FileStatus FileFailure(unsigned long error) { return Failure(error); }
+
 std::vector<DirEntry> Win32Files::List(const std::string& pattern) {
   std::vector<DirEntry> entries;
   WIN32_FIND_DATAW data;
@@ -328,6 +330,78 @@ FileStatus Win32Files::SetTimes(const std::string& path, const FileTimes& times)
 FileStatus Win32Files::ReplaceAtRestart(const std::string& from, const std::string& to) {
   return StatusOf(MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                               MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
+}
+
+namespace {
+
+// A path as MoveFileEx writes it into the list of renames: its NT form.
+std::wstring NtPath(const std::string& path) {
+  const std::wstring name = Widen(path);
+  const std::wstring full = TextOfCall([&](unsigned long size, wchar_t* buffer) {
+                              return GetFullPathNameW(name.c_str(), size, buffer, nullptr);
+                            }).value_or(name);
+  return full.rfind(L"\\\\", 0) == 0 ? L"\\??\\UNC" + full.substr(1) : L"\\??\\" + full;
+}
+
+FileStatus RegistryStatus(LSTATUS result) {
+  return result == ERROR_SUCCESS ? FileStatus{} : Failure(static_cast<DWORD>(result));
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+FileStatus Win32Files::CancelReplaceAtRestart(const std::string& from, const std::string& to) {
+  // MoveFileEx keeps the list in the Session Manager's
+  // PendingFileRenameOperations: pairs of NT paths, the source and then the
+  // target, with "!" before a target that may be replaced and an empty one
+  // for a delete; an empty source ends the list.
+  constexpr const wchar_t* kValue = L"PendingFileRenameOperations";
+  HKEY raw = nullptr;
+  LSTATUS result =
+      RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_QUERY_VALUE | KEY_SET_VALUE, &raw);
+  if (result != ERROR_SUCCESS) return RegistryStatus(result);
+  RegKeyHandle key(raw);
+  DWORD type = 0, size = 0;
+  result = RegQueryValueExW(key.Get(), kValue, nullptr, &type, nullptr, &size);
+  if (result == ERROR_FILE_NOT_FOUND) return {};
+  if (result != ERROR_SUCCESS) return RegistryStatus(result);
+  std::wstring list(size / sizeof(wchar_t) + 1, L'\0');
+  result = RegQueryValueExW(key.Get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(list.data()),
+                            &size);
+  if (result != ERROR_SUCCESS) return RegistryStatus(result);
+  if (type != REG_MULTI_SZ) return {};
+  list.resize(size / sizeof(wchar_t));
+
+  const std::wstring source = NtPath(from), target = NtPath(to);
+  std::wstring kept;
+  bool removed = false;
+  for (size_t at = 0; at < list.size();) {
+    auto next = [&] {
+      const size_t end = std::min(list.find(L'\0', at), list.size());
+      std::wstring entry = list.substr(at, end - at);
+      at = end + 1;
+      return entry;
+    };
+    const std::wstring renamed = next();
+    if (renamed.empty()) break;
+    const std::wstring into = at < list.size() ? next() : std::wstring();
+    const std::wstring plainInto = !into.empty() && into[0] == L'!' ? into.substr(1) : into;
+    if (SamePath(renamed, source) && SamePath(plainInto, target)) {
+      removed = true;
+      continue;
+    }
+    kept += renamed + L'\0' + into + L'\0';
+  }
+  if (!removed) return {};
+  if (kept.empty()) return RegistryStatus(RegDeleteValueW(key.Get(), kValue));
+  kept += L'\0';
+  return RegistryStatus(RegSetValueExW(key.Get(), kValue, 0, REG_MULTI_SZ,
+                                       reinterpret_cast<const BYTE*>(kept.data()),
+                                       static_cast<DWORD>(kept.size() * sizeof(wchar_t))));
 }
 
 FileRead<uint64_t> Win32Files::FileLength(const std::string& path) {

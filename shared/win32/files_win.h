@@ -3,6 +3,10 @@
 
 namespace tessaro {
 
+// How a call failed with this system error code (GetLastError's): its kind
+// and the code.
+FileStatus FileFailure(unsigned long error);
+
 class Win32Files : public FileSystem {
  public:
   std::vector<DirEntry> List(const std::string& pattern) override;
@@ -12,6 +16,11 @@ class Win32Files : public FileSystem {
   FileStatus Copy(const std::string& from, const std::string& to) override;
   FileStatus CreateFolder(const std::string& path) override;
   FileStatus RemoveFolder(const std::string& path) override;
+  // Deleting without following links and the private folder, in
+  // files_guarded_win.cpp.
+  FileStatus DeleteWithoutFollowing(const std::string& path) override;
+  FileStatus RemoveFolderWithoutFollowing(const std::string& path) override;
+  FileRead<std::string> CreatePrivateFolder(const std::string& parent) override;
   FileStatus SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override;
   FileRead<std::string> ReadAll(const std::string& path) override;
@@ -27,6 +36,7 @@ class Win32Files : public FileSystem {
   FileRead<FileTimes> GetTimes(const std::string& path) override;
   FileStatus SetTimes(const std::string& path, const FileTimes& times) override;
   FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) override;
+  FileStatus CancelReplaceAtRestart(const std::string& from, const std::string& to) override;
   FileRead<uint64_t> FileLength(const std::string& path) override;
   FileStatus MoveReplacing(const std::string& from, const std::string& to) override;
   FileStatus ChangeVolumeLabel(const std::string& root, const std::string& label) override;

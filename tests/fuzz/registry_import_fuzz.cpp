@@ -2,7 +2,7 @@
 // Rules: Settings.reg has one CR LF line per template line; a line without a
 // section sign is copied byte for byte; every line is the registry-mode
 // expansion of its template line; and the registry editor runs once, after
-// the whole file is written.
+// the whole file is written, on a file of its own that is gone afterwards.
 #include "expansion_model.h"
 #include "fuzz_support.h"
 #include "settings/registry_import.h"
@@ -15,17 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = Bytes(data, size);
   testing::SettingsMachine m;
   m.sys.files.AddFile("C:\\Setup\\Settings.lrk", bytes);
-  std::string seenByEditor = "(not run)";
+  m.sys.files.AddFolder("C:\\WINNT\\Temp");
+  const std::string file = "C:\\WINNT\\Temp\\Privata1\\Settings.reg";
+  std::string written = "(not run)";
   m.sys.processes.program = [&](const std::string&) {
-    seenByEditor = m.sys.files.Content("C:\\Setup\\Settings.reg");
+    written = m.sys.files.Content(file);
     return true;
   };
   ImportRegistrySettings(m.cx);
 
-  const std::string written = m.sys.files.Content("C:\\Setup\\Settings.reg");
   FUZZ_CHECK(m.sys.processes.started.size() == 1);
-  FUZZ_CHECK(EndsWith(m.sys.processes.started[0], "\\Regedit.exe /S C:\\Setup\\Settings.reg"));
-  FUZZ_CHECK(seenByEditor == written);
+  FUZZ_CHECK(EndsWith(m.sys.processes.started[0], "\\Regedit.exe /S " + file));
+  FUZZ_CHECK(!m.sys.files.Exists(file));
 
   const std::vector<std::string> in = SplitLines(bytes);
   std::vector<std::string> out;

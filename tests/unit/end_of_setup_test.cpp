@@ -75,12 +75,25 @@ TEST(EndOfSetup, SetupAtADriveRootLeavesOtherFilesAlone) {
   EXPECT_EQ(m.sys.files.CurrentFolder(), "D:\\");
 }
 
-TEST(EndOfSetup, FilesFolderWithASubfolderStays) {
+TEST(EndOfSetup, FilesFolderWithASubfolderStaysAndAJunctionGoesAlone) {
   PackageMachine m;
   m.state.PackageFound = true;
   m.sys.files.AddFile("C:\\Setup\\files\\sub\\x.dll", "x");
   EXPECT_THROW(EndOfSetup(m.cx), ProgramEnded);
   EXPECT_EQ(m.sys.files.Names("C:\\Setup\\files"), (std::vector<std::string>{"sub"}));
+
+  // files\ swapped for a junction to the system folder after the copy:
+  // nothing there is touched, and the junction goes as itself.
+  PackageMachine linked;
+  linked.state.PackageFound = true;
+  ASSERT_TRUE(linked.sys.files.Delete("C:\\Setup\\files\\archivio.mde"));
+  ASSERT_TRUE(linked.sys.files.RemoveFolder("C:\\Setup\\files"));
+  linked.sys.files.AddFile("C:\\WINDOWS\\SYSTEM32\\hal.dll", "hal", attr::ReadOnly);
+  linked.sys.files.AddLink("C:\\Setup\\files", "C:\\WINDOWS\\SYSTEM32");
+  EXPECT_THROW(EndOfSetup(linked.cx), ProgramEnded);
+  EXPECT_EQ(linked.sys.files.Content("C:\\WINDOWS\\SYSTEM32\\hal.dll"), "hal");
+  EXPECT_EQ(linked.sys.files.GetAttributes("C:\\WINDOWS\\SYSTEM32\\hal.dll"), attr::ReadOnly);
+  EXPECT_FALSE(linked.sys.files.Exists("C:\\Setup\\files"));
 }
 
 TEST(EndOfSetup, AFolderThatIsNoPackageKeepsItsFilesFolder) {

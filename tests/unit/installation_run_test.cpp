@@ -82,6 +82,16 @@ struct RecordingView : InstallationView {
   std::string copying;  // status label 0
 };
 
+// The quit dialog answered «Uscita».
+struct ExitingQuit : QuitView {
+  explicit ExitingQuit(InstallerContext& cx) : cx(cx) {}
+  void ShowQuitDialog() override { ExitSetupClick(cx); }
+  void ShowWaitingWindow() override {}
+  void SetWaitingText(const std::string&) override {}
+  void CloseWaitingWindow() override {}
+  InstallerContext& cx;
+};
+
 // As the run names it: Windows' answer in lower case.
 constexpr const char* kSystem = "c:\\windows\\system32";
 constexpr const char* kDest = "C:\\Programmi\\Archivio";
@@ -133,6 +143,7 @@ struct RunMachine {
     for (const char* name : {"archivio.mde", "archivio.mdw", "leggimi.txt"})
       fs.AddFile(std::string("C:\\Setup\\files\\") + name, "nuovo");
     fs.AddFolder(kSystem);
+    fs.AddFolder("C:\\WINDOWS\\Temp");
     fs.AddFile(std::string(kSystem) + "\\fm20.dll", "x");
     fs.AddFolder("C:\\Menu\\Programmi");
     fs.AddFolder("C:\\Desktop");
@@ -285,7 +296,9 @@ TEST(InstallationRun, ComponentsAreRegisteredFromTheSystemFolderBeforeTheRegistr
   EXPECT_EQ(m.view.events,
             (std::vector<std::string>{"timer off", "waiting shown", "cancel off",
                                       "Creazione del gruppo di icone...", "waiting closed"}));
-  EXPECT_EQ(m.sys.processes.started, std::vector<std::string>{"C:\\WINDOWS\\Regedit.exe /S C:\\Setup\\Settings.reg"});
+  EXPECT_EQ(m.sys.processes.started,
+            std::vector<std::string>{
+                "C:\\WINDOWS\\Regedit.exe /S C:\\WINDOWS\\Temp\\Privata1\\Settings.reg"});
   // Both bars end full.
   ASSERT_FALSE(m.view.bars[0].tags.empty() || m.view.bars[1].tags.empty());
   EXPECT_EQ(m.view.bars[0].tags.back(), "100");
@@ -431,6 +444,36 @@ TEST(InstallationRun, CompletionOffersTheRestartOnlyWhenAFileWaits) {
     EXPECT_EQ(m.Lines(std::string(kDest) + "\\Install.Log"),
               (std::vector<std::string>{"File non copiato: archivio.mde",
                                         "File non copiato: mancante.txt"}));
+  }
+  // Cancelled after the file was left for the next start: the replacement
+  // is taken back (copy, Windows' list, wininit.ini as it was), and a
+  // cancelled installation never restarts Windows.
+  for (bool wininitBefore : {false, true}) {
+    RunMachine m;
+    const std::string wininit = "C:\\WINDOWS\\wininit.ini";
+    if (wininitBefore) m.sys.files.AddFile(wininit, "[boot]\r\nshell=Explorer.exe");
+    m.sys.files.AddFile(std::string(kDest) + "\\archivio.mde", "vecchio");
+    m.sys.files.Lock(std::string(kDest) + "\\archivio.mde");
+    ExitingQuit quit{m.cx};
+    bool cancelled = false;
+    m.sys.ui.onPump = [&] {
+      if (cancelled || m.view.copying != "Copia di leggimi.txt") return;
+      cancelled = true;
+      ASSERT_EQ(m.sys.files.pendingRenames.size(), 1u);
+      ASSERT_TRUE(m.state.RestartNeeded);
+      CancelSetup(m.cx, quit);
+    };
+    Ending end = RunToTheEnd(m);
+    EXPECT_EQ(end.boxes, std::vector<std::string>{"Installazione interrotta dall'Utente."});
+    EXPECT_FALSE(end.restartRequested);
+    EXPECT_EQ(end.exitCode, 1602);
+    EXPECT_TRUE(m.sys.files.pendingRenames.empty());
+    EXPECT_EQ(m.sys.files.Exists(wininit), wininitBefore);
+    if (wininitBefore) {
+      EXPECT_EQ(m.sys.files.Content(wininit), "[boot]\r\nshell=Explorer.exe");
+    }
+    EXPECT_FALSE(m.sys.files.Exists(std::string(kDest) + "\\archivio.000"));
+    EXPECT_EQ(m.sys.files.Content(std::string(kDest) + "\\archivio.mde"), "vecchio");
   }
 }
 
@@ -617,14 +660,6 @@ TEST(InstallationFaults, NoSingleFailingFileOperationGoesUntoldOrCostsTheUsersFi
 // never resumes, the user's files stay as they were, and the program ends as
 // cancelled.
 TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
-  struct Quit : QuitView {
-    explicit Quit(InstallerContext& cx) : cx(cx) {}
-    void ShowQuitDialog() override { ExitSetupClick(cx); }
-    void ShowWaitingWindow() override {}
-    void SetWaitingText(const std::string&) override {}
-    void CloseWaitingWindow() override {}
-    InstallerContext& cx;
-  };
   const std::string dest = SampleMachine::kDest;
   for (const fakes::FakeFaultKind& kind : fakes::kFakeFaultKinds) {
     if (kind.op != FakeOp::Delete && kind.op != FakeOp::SetAttributes && kind.op != FakeOp::List)
@@ -633,7 +668,7 @@ TEST(InstallationFaults, ACancelDuringAReplacementRollsBackPastAFailingDelete) {
       SCOPED_TRACE("operation kind " + std::to_string(int(kind.op)) + ", fault " +
                    std::to_string(int(kind.fault)) + " n = " + std::to_string(n));
       SampleMachine m;
-      Quit quit{m.cx};
+      ExitingQuit quit{m.cx};
       bool cancelled = false;
       m.sys.ui.onPump = [&] {
         if (cancelled || m.view.copying != "Copia di leggimi.txt") return;

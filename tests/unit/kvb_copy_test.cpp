@@ -131,11 +131,13 @@ TEST_F(KvbCopyTest, ClearDirEmptiesAFloppyRootWhateverItHolds) {
   EXPECT_EQ(sys.files.Names("A:\\"), (std::vector<std::string>{"Bloccata"}));
   EXPECT_EQ(sys.files.Names("A:\\Bloccata"), (std::vector<std::string>{"aperto.mdb"}));
 
-  // A junction on the floppy is never entered: what it leads to stays.
-  sys.files.AddFile("A:\\Collegamento\\archivio.mdb", "dati altrove");
-  ASSERT_TRUE(sys.files.SetAttributes("A:\\Collegamento", attr::Directory | attr::ReparsePoint));
+  // A junction on the floppy is never entered: what it leads to stays, and
+  // the junction goes as itself.
+  sys.files.AddFile("C:\\Altrove\\archivio.mdb", "dati altrove", attr::ReadOnly);
+  sys.files.AddLink("A:\\Collegamento", "C:\\Altrove");
   ClearDir(services, "A:\\");
-  EXPECT_EQ(sys.files.Content("A:\\Collegamento\\archivio.mdb"), "dati altrove");
+  EXPECT_EQ(sys.files.Content("C:\\Altrove\\archivio.mdb"), "dati altrove");
+  EXPECT_EQ(sys.files.Names("A:\\"), (std::vector<std::string>{"Bloccata"}));
 
   ClearDir(services, "");  // nothing to clear, nothing touched
   EXPECT_TRUE(sys.files.Exists("A:\\Bloccata\\aperto.mdb"));

@@ -36,8 +36,12 @@ struct Cancelling : ::testing::Test {
     m.sys.files.AddFile("D:\\App\\a.mde", "a");
     m.sys.files.AddFile("D:\\App\\Stampe\\s.txt", "s");
     m.sys.files.AddFile("D:\\App\\Uninstall.ini", "u");
+    m.state.CreatedFiles = {"D:\\App\\Stampe\\s.txt", "D:\\App\\gone.dll", "D:\\App\\a.mde"};
+    // The list on disk, with a line that another user's program added.
+    m.sys.files.AddFile("C:\\WINDOWS\\SYSTEM32\\hal.dll", "hal");
     m.sys.files.WriteAll("C:\\Setup\\Uninstall.Tmp",
-                         "D:\\App\\Stampe\\s.txt\r\nD:\\App\\gone.dll\r\nD:\\App\\a.mde\r\n");
+                         "D:\\App\\Stampe\\s.txt\r\nD:\\App\\gone.dll\r\nD:\\App\\a.mde\r\n"
+                         "C:\\WINDOWS\\SYSTEM32\\hal.dll\r\n");
   }
 };
 
@@ -82,6 +86,22 @@ TEST_F(Cancelling, ExitDuringTheRunDeletesTheListedFilesAndEmptiedFolders) {
   EXPECT_FALSE(m.sys.files.Exists("D:\\App\\Stampe"));
   // The destination still held the uninstall script when its file went.
   EXPECT_TRUE(m.sys.files.Exists("D:\\App\\Uninstall.ini"));
+  // Only what the run created goes, whatever Uninstall.Tmp says.
+  EXPECT_EQ(m.sys.files.Content("C:\\WINDOWS\\SYSTEM32\\hal.dll"), "hal");
+}
+
+TEST_F(Cancelling, AFolderSwappedForAJunctionKeepsWhatItLeadsTo) {
+  // Stampe moved away, and a junction to the system folder in its place.
+  ASSERT_TRUE(m.sys.files.Delete("D:\\App\\Stampe\\s.txt"));
+  ASSERT_TRUE(m.sys.files.RemoveFolder("D:\\App\\Stampe"));
+  m.sys.files.AddFile("C:\\WINDOWS\\SYSTEM32\\s.txt", "di sistema");
+  m.sys.files.AddLink("D:\\App\\Stampe", "C:\\WINDOWS\\SYSTEM32");
+  m.state.Installing = true;
+  quit.exit = true;
+  EXPECT_THROW(CancelSetup(m.cx, quit), ProgramEnded);
+  EXPECT_EQ(m.sys.files.Content("C:\\WINDOWS\\SYSTEM32\\s.txt"), "di sistema");
+  EXPECT_FALSE(m.sys.files.Exists("D:\\App\\Stampe"));  // the junction went, as a junction
+  EXPECT_FALSE(m.sys.files.Exists("D:\\App\\a.mde"));
 }
 
 TEST_F(Cancelling, ClosingTheWindowDuringTheRunLeavesTheCopiedFiles) {
@@ -92,13 +112,13 @@ TEST_F(Cancelling, ClosingTheWindowDuringTheRunLeavesTheCopiedFiles) {
   EXPECT_TRUE(m.sys.files.Exists("D:\\App\\Stampe\\s.txt"));
 }
 
-TEST_F(Cancelling, MissingRollbackListStillEndsTheProgram) {
+TEST_F(Cancelling, AMissingUninstallTmpChangesNothing) {
   m.sys.files.Delete("C:\\Setup\\Uninstall.Tmp");
   m.state.Installing = true;
   quit.exit = true;
   EXPECT_THROW(CancelSetup(m.cx, quit), ProgramEnded);
   EXPECT_EQ(quit.events.back(), "close");
-  EXPECT_TRUE(m.sys.files.Exists("D:\\App\\a.mde"));
+  EXPECT_FALSE(m.sys.files.Exists("D:\\App\\a.mde"));
 }
 
 }  // namespace

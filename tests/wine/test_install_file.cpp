@@ -1,13 +1,14 @@
 // Installing one file on the real file system through the Win32 layer: a
 // copy in blocks stamped with the running program's times, and a destination
 // another handle holds open, deferred through wininit.ini and through
-// Windows' own list of renames.
+// Windows' own list of renames, and taken back from both.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "engine/deferred_replacement.h"
 #include "engine/file_times.h"
 #include "engine/install_file.h"
 #include "fakes/tag_canvas.h"
@@ -167,6 +168,10 @@ TEST_F(InstallFileOnDisk, DestinationHeldOpenIsReplacedAtTheNextStart) {
 
   auto lines = wine_test::read_file(wininit);
   const auto pendingAfter = PendingRenames();
+  // A cancel takes it all back.
+  TakeBackDeferrals(cx);
+  const auto wininitTakenBack = wine_test::read_file(wininit);
+  const auto pendingTakenBack = PendingRenames();
   // Put the prefix back before judging, so a failure leaves nothing behind.
   held.Reset();
   if (wininitBefore)
@@ -190,6 +195,11 @@ TEST_F(InstallFileOnDisk, DestinationHeldOpenIsReplacedAtTheNextStart) {
     if (c == L'\0') c = L'|';
   }
   EXPECT_NE(pendingAfter->find(pair), std::wstring::npos) << Narrow(shown);
+
+  EXPECT_EQ(wininitTakenBack, wininitBefore);
+  EXPECT_EQ(pendingTakenBack, pendingBefore);
+  EXPECT_FALSE(wine_test::exists(temporary));
+  EXPECT_FALSE(state.RestartNeeded);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The installation run in-process on a scratch copy of the sample package,
 // through the Win32 layer: files installed, the uninstall script, the
 // registry settings imported by the real registry editor and the shortcut
-// files. The run stops before the completion box and EndOfSetup, which would
-// end the test program.
+// files. The run stops before the completion box; EndOfSetup, whose end of
+// the program is an exception here, runs on its own at the end.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "fakes/tag_canvas.h"
 #include "in_process.h"
 #include "services/special_folders.h"
+#include "settings/setup_folder.h"
 #include "support.h"
 #include "text.h"
 #include "win32/wide.h"
@@ -119,6 +121,23 @@ TEST(InstallationRunOnDisk, InstallsTheSamplePackage) {
           "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Contabilità Condominio v.3.2",
           "InstallLocation"),
       dest);
+
+  // Between the copy and the end, files\ is swapped for a link to another
+  // folder, as any user can do to the setup folder: the end of setup clears
+  // the package and leaves what the link leads to whole.
+  const std::string elsewhere = wine_test::scratch_folder("InstallationRunOnDisk.elsewhere");
+  for (const char* name : {"dati.mdb", "sola lettura.dll"})
+    ASSERT_TRUE(CopyFileW(Widen(setup + "\\Setup.dip").c_str(),
+                          Widen(elsewhere + "\\" + name).c_str(), FALSE));
+  SetFileAttributesW(Widen(elsewhere + "\\sola lettura.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(wine_test::remove_tree(setup + "\\files"));
+  ASSERT_TRUE(wine_test::make_folder_link(setup + "\\files", elsewhere));
+  state.PackageFound = true;
+  EXPECT_THROW(EndOfSetup(cx), std::runtime_error);  // the program's end, in this test
+  const std::vector<std::string> left = wine_test::list_files(elsewhere);
+  EXPECT_TRUE(wine_test::remove_folder_link(setup + "\\files"));
+  EXPECT_EQ(left, (std::vector<std::string>{"dati.mdb", "sola lettura.dll"}));
+  EXPECT_FALSE(wine_test::exists(setup + "\\Setup.dip"));
 }
 
 }  // namespace

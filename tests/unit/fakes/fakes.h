@@ -138,6 +138,9 @@ class FakeFileSystem : public FileSystem {
   FileStatus Copy(const std::string& from, const std::string& to) override;
   FileStatus CreateFolder(const std::string& path) override;
   FileStatus RemoveFolder(const std::string& path) override;
+  FileStatus DeleteWithoutFollowing(const std::string& path) override;
+  FileStatus RemoveFolderWithoutFollowing(const std::string& path) override;
+  FileRead<std::string> CreatePrivateFolder(const std::string& parent) override;
   FileStatus SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override { return current_; }
   FileRead<std::string> ReadAll(const std::string& path) override;
@@ -170,8 +173,11 @@ class FakeFileSystem : public FileSystem {
   FileRead<FileTimes> GetTimes(const std::string& path) override;
   FileStatus SetTimes(const std::string& path, const FileTimes& times) override;
   FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) override;
+  FileStatus CancelReplaceAtRestart(const std::string& from, const std::string& to) override;
   // Replacements scheduled for the next start, in order: (from, to).
   std::vector<std::pair<std::string, std::string>> pendingRenames;
+  // The folders CreatePrivateFolder made, by full path, in order.
+  std::vector<std::string> privateFolders;
 
   // Drives whose label cannot be changed (ChangeVolumeLabel changes the label
   // in `drives`, for a drive with a volume).
@@ -219,6 +225,10 @@ class FakeFileSystem : public FileSystem {
   // Test set-up: files and folders with their parents, by full path.
   void AddFile(const std::string& path, const std::string& bytes = {}, uint32_t attributes = 0);
   void AddFolder(const std::string& path);
+  // A junction at `path` leading to the folder `target`: paths through it
+  // reach the target's entries, while the link itself is an entry of its own
+  // (a folder with the reparse-point attribute) that holds nothing.
+  void AddLink(const std::string& path, const std::string& target);
   // Gives an existing file a version resource whose first translation holds
   // these strings (name -> value as stored); a copy of the file carries it.
   void SetVersionStrings(const std::string& path, const std::map<std::string, std::string>& strings);
@@ -238,11 +248,17 @@ class FakeFileSystem : public FileSystem {
     // Version resource strings by upper-case name; none without a resource.
     std::optional<std::map<std::string, std::string>> version = std::nullopt;
     FileTimes times{};
+    std::optional<std::string> link = std::nullopt;  // a junction's target, absolute
   };
   friend class FakeOpenFile;
+  // The full path as written, "." and ".." folded.
+  std::string Lexical(const std::string& path) const;
+  // The full path that Windows reaches: links on the way are followed.
   std::string Absolute(const std::string& path) const;
   // List without counting or failing, for the test's own look.
   std::vector<DirEntry> Listing(const std::string& pattern);
+  // Whether a folder on the way to a full path is a link.
+  bool LinkOnTheWay(const std::string& lexical) const;
   static std::string Key(const std::string& absolute);
   static std::string Parent(const std::string& absolute);
   Node* Find(const std::string& path);
@@ -269,6 +285,7 @@ class FakeFileSystem : public FileSystem {
   std::map<char, FakeDisk*> disks_;
 
   std::map<std::string, Node> nodes_;
+  int links_ = 0;
   std::set<std::string> locked_;
   std::string current_ = "C:\\";
 };

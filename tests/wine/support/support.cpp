@@ -148,9 +148,61 @@ bool copy_tree(const std::string& from, const std::string& to) {
   return listed && ok;
 }
 
+namespace {
+
+// The Unix path of a Windows path, as Wine maps it; empty outside Wine.
+std::string unix_path(const std::string& path) {
+  using Call = char*(CDECL*)(const wchar_t*);
+  auto call = reinterpret_cast<Call>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* name = call ? call(widen(path).c_str()) : nullptr;
+  if (!name) return {};
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+// Starts a Unix program, which Wine does when given its Unix path; Wine's
+// handle does not tell when it has ended, so callers wait for its effect.
+void run_unix(const std::string& command_line) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::wstring line = widen(command_line);
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+bool is_link(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+}  // namespace
+
+bool make_folder_link(const std::string& link, const std::string& target) {
+  const std::string from = unix_path(link), to = unix_path(target);
+  if (!from.empty() && !to.empty()) run_unix("/bin/ln -s \"" + to + "\" \"" + from + "\"");
+  return robot::poll_until([&] { return is_link(link); }, robot::Millis{10000});
+}
+
+bool remove_folder_link(const std::string& link) {
+  // Windows removes a junction with RemoveDirectory; Wine cannot remove a
+  // Unix symbolic link at all.
+  if (!RemoveDirectoryW(widen(link).c_str()) && is_link(link)) {
+    const std::string name = unix_path(link);
+    if (!name.empty()) run_unix("/bin/rm \"" + name + "\"");
+  }
+  return robot::poll_until([&] { return !is_link(link); }, robot::Millis{10000});
+}
+
 bool remove_tree(const std::string& path) {
   DWORD attributes = GetFileAttributesW(widen(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return remove_folder_link(path);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     return DeleteFileW(widen(path).c_str()) != FALSE;

@@ -40,7 +40,17 @@ std::string make_setup_folder(bool with_installer = true);
 std::vector<std::string> list_files(const std::string& folder);
 bool exists(const std::string& path);
 bool copy_tree(const std::string& from, const std::string& to);
+// Removes a folder with everything in it; a link in it is removed as a
+// link, never entered.
 bool remove_tree(const std::string& path);
+// A link at `link` to the folder `target`, as any user can make one (on
+// Windows, "mklink /J"). Wine 8 makes no junctions (its mklink /J fails and
+// CreateSymbolicLink does nothing), so the link is a Unix symbolic link,
+// which Wine lists as a folder with the reparse-point attribute. True when
+// `link` shows that attribute.
+bool make_folder_link(const std::string& link, const std::string& target);
+// Removes such a link, never what it leads to; true when it is gone.
+bool remove_folder_link(const std::string& link);
 // A file's bytes; nullopt when it cannot be read.
 std::optional<std::string> read_file(const std::string& path);
 // A text file in the ANSI code page, as UTF-8.
