@@ -6,8 +6,11 @@ namespace tessaro {
 
 RollbackList::RollbackList(InstallerContext& cx, const std::string& setupFolder)
     : cx_(cx), path_(setupFolder + "\\Uninstall.Tmp") {
+  // The setup folder is the user's: whatever stands at the name (a link to a
+  // file of the system's, say) goes as itself, and the list is a new file.
+  cx.sys.files.DeleteWithoutFollowing(path_);
   FileStatus status;
-  cx.state.RollbackList = cx.sys.files.OpenForWriting(path_, status);
+  cx.state.RollbackList = cx.sys.files.CreateNew(path_, status);
   if (!cx.state.RollbackList) throw PathFileAccessError(path_);
 }
 

@@ -256,6 +256,9 @@ TEST(InstallationRun, LogsFailuresAndListsNewFilesForRollbackBeforeCopying) {
   m.sys.files.AddFile(std::string(kDest) + "\\archivio.mdw", "vecchio",
                       attr::Hidden | attr::ReadOnly);
   m.sys.files.AddFile("C:\\Comuni\\Archivio\\leggimi.txt", "vecchio", attr::Hidden);
+  // A link planted at the list's name goes as itself; what it points at stays.
+  m.sys.files.AddFile("C:\\WINDOWS\\SYSTEM\\config\\sam", "di sistema");
+  m.sys.files.AddLink("C:\\Setup\\Uninstall.Tmp", "C:\\WINDOWS\\SYSTEM\\config");
   std::vector<bool> listedBeforeFirstByte;
   m.sys.ui.onPump = [&] {
     listedBeforeFirstByte.push_back(
@@ -267,6 +270,7 @@ TEST(InstallationRun, LogsFailuresAndListsNewFilesForRollbackBeforeCopying) {
             std::vector<std::string>{"File non copiato: mancante.txt"});
   EXPECT_EQ(m.Lines("C:\\Setup\\Uninstall.Tmp"),
             std::vector<std::string>{std::string(kDest) + "\\archivio.mde"});
+  EXPECT_EQ(m.sys.files.Content("C:\\WINDOWS\\SYSTEM\\config\\sam"), "di sistema");
   ASSERT_FALSE(listedBeforeFirstByte.empty());
   EXPECT_TRUE(listedBeforeFirstByte.front());
   EXPECT_EQ(m.sys.files.Content(std::string(kDest) + "\\archivio.mdw"), "vecchio");
