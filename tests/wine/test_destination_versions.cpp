@@ -106,8 +106,11 @@ TEST_F(FileVersions, StandInsCarryAllEightStrings) {
 }
 
 TEST_F(FileVersions, ResourceWithoutLegalCopyrightGivesZero) {
-  const std::string installer = wine_test::installer_exe();
-  ASSERT_FALSE(installer.empty()) << "Installer.exe not built";
+  // This test program's own resource has no LegalCopyright (the shipped
+  // programs have one).
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::string installer = Narrow(self);
   // The strings are there and readable; the missing one makes the number 0.
   auto values = files.ReadVersionStrings(installer, {"FileVersion", "LegalCopyright"});
   ASSERT_EQ(values.size(), 2u);
