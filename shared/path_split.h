@@ -17,4 +17,9 @@ std::string FolderOfPath(const std::string& path);
 // The path without its last character when that is a "\".
 std::string WithoutFinalBackslash(std::string path);
 
+// True for a name Windows keeps for a device in every folder, whatever
+// follows its first "." and the blanks before it: "CON", "nul.txt" and
+// "NUL .log" all open a device. COM and LPT take 0 to 9 and ¹ ² ³.
+bool IsDeviceName(const std::string& name);
+
 }  // namespace tessaro

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "box_title.h"
+#include "path_split.h"
 #include "text.h"
 #include "texts.h"
 
@@ -42,22 +43,6 @@ std::vector<std::string> PartsOf(const std::string& path, const char* separators
     if (end == std::string::npos) return parts;
     start = end + 1;
   }
-}
-
-// Names Windows keeps for its devices, whatever follows the first "." and
-// blanks before it: "CON", "con.txt" and "NUL .log" name no file or folder.
-bool IsDeviceName(const std::string& part) {
-  std::string base = part.substr(0, part.find('.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  base = UpperAscii(base);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-    if (base == device) return true;
-  if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
-    return false;
-  // COM1 to COM9, LPT1 to LPT9, and the superscript ¹, ² and ³ as well.
-  const std::string number = base.substr(3);
-  return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
-         number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 bool HasControlCharacter(const std::string& text) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "path_split.h"
 #include "text.h"
 #include "texts.h"
 
@@ -28,22 +29,6 @@ std::vector<std::string> Tokens(const std::string& text) {
   }
   if (any) tokens.push_back(current);
   return tokens;
-}
-
-// The names Windows keeps for devices in every folder: "NUL", "nul.txt" and
-// "NUL .log" all open the null device. ¹ ² ³ count as digits after COM and
-// LPT.
-bool IsDeviceName(const std::string& component) {
-  std::string base = component.substr(0, component.find('.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  base = UpperAscii(base);
-  for (const char* name : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
-    if (base == name) return true;
-  if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
-    return false;
-  const std::string number = base.substr(3);
-  return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
-         number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 }  // namespace
