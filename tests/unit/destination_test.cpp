@@ -131,7 +131,7 @@ TEST_F(Destination, MalformedPathsAreRejectedWithTheMessageOfTheFirstFailingChec
 
   // Near misses that are ordinary names.
   ui.boxes.clear();
-  for (const char* typed : {"C:\\CONSOLE", "C:\\COM10", "C:\\LPT0", "C:\\Dati\\.profilo",
+  for (const char* typed : {"C:\\CONSOLE", "C:\\COM10", "C:\\LPT", "C:\\Dati\\.profilo",
                             "C:\\a..b", "C:\\Dati\\ nota"}) {
     files.AddFolder(typed);
     EXPECT_FALSE(Validate(typed)) << typed;
