@@ -138,9 +138,6 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   const BackupCatalogue& catalogue = read->first;
   const std::string folder = PathFolder(catalogue.SourcePath);
   const std::string name = SplitAtLast(catalogue.SourcePath, false, '\\');
-  // The catalogue goes beside the data file as it was read and checked.
-  if (FileStatus written = sys.files.WriteAll(folder + catalogueName, read->second); !written)
-    return fail(sys.files.ErrorText(written.code));
   counters.TotalBytes = catalogue.FileLength;
 
   const std::string question = kvb_texts::kSetSize + std::to_string(catalogue.PieceCount) +
@@ -148,6 +145,10 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   if (sys.ui.ShowMessage(question, kvb_texts::kProgramTitle, MsgIcon::Information,
                          MsgButtons::OkCancel) != MsgAnswer::Ok)
     return cancelled();
+  // Only now that the user has seen the place is anything written there: the
+  // catalogue, as it was read and checked, beside the data file.
+  if (FileStatus written = sys.files.WriteAll(folder + catalogueName, read->second); !written)
+    return fail(sys.files.ErrorText(written.code));
 
   for (int64_t k = 1; k <= catalogue.PieceCount; ++k) {
     if (k > 1) Tell(sys, kvb_texts::kInsertFloppy + std::to_string(k), MsgIcon::Information);

@@ -326,10 +326,13 @@ TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
       Feed(box);
       return std::nullopt;
     };
+    sys.files.Delete("C:\\Contabilità\\071226.gbt");
     Restore();
     EXPECT_EQ(Texts().back(), "Ripristino annullato dall'Utente.");
     EXPECT_EQ(sys.files.Content(kDataFile), before);
     EXPECT_TRUE(Idle());
+    // Nothing reaches the data file's folder before the user has seen where it goes.
+    EXPECT_EQ(sys.files.Exists("C:\\Contabilità\\071226.gbt"), question != "Questo Backup");
   }
 
   // No floppy at all: the system's description, then Idle.
