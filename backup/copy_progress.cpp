@@ -50,13 +50,18 @@ int64_t RoundedPercent(int64_t part, int64_t whole) {
   return quotient;
 }
 
-bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
-                      const std::string& source, const std::string& target) {
+CopyOutcome TrackedCopy(SplitView& view, Services& sys, ByteCounters& counters,
+                        const std::string& source, const std::string& target,
+                        const BlockSink& seen) {
   FileStatus status;
+  CopySide side = CopySide::Source;
   {
     std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, status);
     std::unique_ptr<OpenFile> out;
-    if (in) out = sys.files.OpenForWriting(target, status);
+    if (in) {
+      side = CopySide::Target;
+      out = sys.files.OpenForWriting(target, status);
+    }
     if (in && out) {
       const auto length = static_cast<int64_t>(in->Length());
       std::vector<char> buffer(kBlockSize);
@@ -65,23 +70,32 @@ bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
         const int64_t block = std::min<int64_t>(kBlockSize, length - done);
         done += block;
         ShowProgress(view, sys, counters, done, length, block);
+        side = CopySide::Source;
         status = in->Read(buffer.data(), static_cast<size_t>(block));
-        if (status) status = out->Write(buffer.data(), static_cast<size_t>(block));
+        if (!status) break;
+        if (seen) seen(buffer.data(), static_cast<size_t>(block));
+        side = CopySide::Target;
+        status = out->Write(buffer.data(), static_cast<size_t>(block));
       }
       if (status) {
         const bool sameLength = out->Length() == static_cast<uint64_t>(length);
         out.reset();  // the target first, then the source
-        return sameLength;
+        return {sameLength, sameLength ? CopySide::None : CopySide::Target};
       }
     }
     out.reset();
   }
   if ((status.fault == FileFault::InUse || status.fault == FileFault::Denied) &&
       IsBrowserLibrary(source))
-    return false;
+    return {false, side};
   sys.ui.ShowMessage(sys.files.ErrorText(status.code), kvb_texts::kProgramTitle, MsgIcon::Critical,
                      MsgButtons::Ok);
-  return false;
+  return {false, side};
+}
+
+bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                      const std::string& source, const std::string& target) {
+  return TrackedCopy(view, sys, counters, source, target).done;
 }
 
 bool SameContent(FileSystem& files, const std::string& original, const std::string& copy) {

@@ -4,6 +4,7 @@
 // window up to date; ClearDir empties a floppy before it is written.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "seams/services.h"
@@ -33,6 +34,23 @@ int64_t RoundedPercent(int64_t part, int64_t whole);
 // own libraries fail quietly when in use or denied.
 bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
                       const std::string& source, const std::string& target);
+
+// Which file of a copy failed: the one read or the one written.
+enum class CopySide { None, Source, Target };
+
+struct CopyOutcome {
+  bool done = false;
+  CopySide failed = CopySide::None;  // when not done
+};
+
+// Sees each block of a copy as it is read, before it is written.
+using BlockSink = std::function<void(const char* data, size_t size)>;
+
+// CopyWithProgress, telling which side failed and handing every block read
+// to `seen` (when given). Shows the same boxes.
+CopyOutcome TrackedCopy(SplitView& view, Services& sys, ByteCounters& counters,
+                        const std::string& source, const std::string& target,
+                        const BlockSink& seen = {});
 
 // Whether `copy`, read back from its medium past the system's cache, holds
 // exactly the bytes of `original`. Both are read a block at a time.

@@ -80,6 +80,9 @@ inline constexpr const char* kBadCatalogue =
     "essere eseguito.";
 inline constexpr const char* kPieceUnreadable = "Impossibile leggere correttamente il file ";
 inline constexpr const char* kPieceUnreadableFloppy = " dal floppy numero ";
+// A piece read whole from its floppy that the hard disk would not take.
+inline constexpr const char* kHardDiskWriteFailed =
+    "Errore del disco rigido: impossibile scrivere il file ";
 
 // An error that reached a button's handler without a description of its own.
 inline constexpr const char* kOutOfMemory = "Memoria insufficiente per completare l'operazione.";

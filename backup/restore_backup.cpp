@@ -71,15 +71,18 @@ Taken TakePiece(SplitView& view, Services& sys, ByteCounters& counters, const st
       continue;
     }
     const int64_t before = counters.CopiedBytes;
-    if (CopyWithProgress(view, sys, counters, piece, target) &&
-        ReadPieceFile(sys.files, target, size, nullptr, buffer).check == PieceCheck::Ok)
+    const CopyOutcome copy = TrackedCopy(view, sys, counters, piece, target);
+    if (copy.done && ReadPieceFile(sys.files, target, size, nullptr, buffer).check == PieceCheck::Ok)
       return Taken::Yes;
     // A piece that did not come off whole never reaches the join: the same
-    // floppy is asked for again, and its bytes are counted once.
+    // floppy is asked for again, and its bytes are counted once. The box says
+    // whether the floppy or the hard disk let the copy down.
     counters.CopiedBytes = before;
-    if (!Retry(sys, kvb_texts::kPieceUnreadable + piece + kvb_texts::kPieceUnreadableFloppy + number +
-                        kvb_texts::kRetryEnd))
-      return Taken::Cancelled;
+    const std::string why =
+        copy.failed == CopySide::Target
+            ? kvb_texts::kHardDiskWriteFailed + target
+            : kvb_texts::kPieceUnreadable + piece + kvb_texts::kPieceUnreadableFloppy + number;
+    if (!Retry(sys, why + kvb_texts::kRetryEnd)) return Taken::Cancelled;
   }
 }
 

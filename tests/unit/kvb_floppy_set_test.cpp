@@ -283,7 +283,10 @@ TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
   EXPECT_EQ(sys.ui.boxes.back().icon, MsgIcon::Exclamation);
   EXPECT_TRUE(Idle());
 
-  // For floppy 2: the other set's, then floppy 3, then a damaged copy, then the right one.
+  // For floppy 2: the other set's, then floppy 3, then a damaged copy, then
+  // the right one while the hard disk refuses the piece's copy.
+  const std::string onDisk = std::string(kDataFile) + ".002";
+  sys.files.AddFile(onDisk, "sola lettura", attr::ReadOnly);
   sys.ui.boxes.clear();
   int step = 0;
   user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
@@ -295,6 +298,8 @@ TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
       Insert(&damaged);
     } else if (StartsWith(box.text, "Impossibile leggere") && step++ == 0) {
       Insert(1);
+    } else if (StartsWith(box.text, "Errore del disco rigido")) {
+      sys.files.SetAttributes(onDisk, attr::Normal);
     } else {
       Feed(box);
     }
@@ -302,16 +307,20 @@ TEST_F(FloppySet, RestoreRefusesWrongFloppiesAndAsksAgain) {
   };
   Restore();
   std::vector<std::string> texts = Texts();
-  ASSERT_EQ(texts.size(), 8u);
+  ASSERT_EQ(texts.size(), 10u);
   EXPECT_EQ(texts[3],
             "E' stato inserito un Disco appartenente ad un altro Set di Backup: inserire il floppy "
             "numero 2.\r\n\r\nScegliere OK per riprovare.");
   EXPECT_EQ(texts[4], "Disco errato: inserire il floppy numero 2.\r\n\r\nScegliere OK per riprovare.");
-  EXPECT_EQ(texts[5],
+  // The hard disk failed, not the floppy: the system's reason, then which side.
+  EXPECT_EQ(texts[5], "Accesso negato.");
+  EXPECT_EQ(texts[6], "Errore del disco rigido: impossibile scrivere il file " + onDisk +
+                          ".\r\n\r\nScegliere OK per riprovare.");
+  EXPECT_EQ(texts[7],
             "Impossibile leggere correttamente il file A:\\archivio.mdb.002 dal floppy numero "
             "2.\r\n\r\nScegliere OK per riprovare.");
-  for (int i : {3, 4, 5}) EXPECT_EQ(sys.ui.boxes[i].buttons, MsgButtons::OkCancel);
-  EXPECT_EQ(texts[7], "Ripristino completato correttamente.");
+  for (int i : {3, 4, 6, 7}) EXPECT_EQ(sys.ui.boxes[i].buttons, MsgButtons::OkCancel);
+  EXPECT_EQ(texts[9], "Ripristino completato correttamente.");
   EXPECT_EQ(sys.files.Content(kDataFile), data);
   EXPECT_EQ(counters.CopiedBytes, 3000000 + 3 * 14);
 
