@@ -137,6 +137,20 @@ PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size
 
 namespace {
 
+// Opens a scratch file of the program's own in `folder`: a name that no file
+// has yet, made new, so that nothing already there (the user's own
+// "archivio.mdb.tmp" included) is ever written over or deleted.
+std::unique_ptr<OpenFile> NewScratchFile(FileSystem& files, const std::string& folder,
+                                         std::string& path, FileStatus& status) {
+  for (int i = 0; i < 100; ++i) {
+    std::string digits = std::to_string(i);
+    path = folder + "~KVB" + std::string(4 - digits.size(), '0') + digits + ".TMP";
+    std::unique_ptr<OpenFile> file = files.OpenNewForWriting(path, status);
+    if (file || status.fault != FileFault::Exists) return file;
+  }
+  return nullptr;
+}
+
 bool ShowJoinError(Services& sys, const std::string& why) {
   sys.ui.Beep();
   sys.ui.ShowMessage(why, kvb_texts::kProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
@@ -194,11 +208,11 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
     return ShowJoinError(sys, kvb_texts::kPiecesDoNotMatch + catalogue);
 
   // The data file is replaced only once its new content is safely written.
-  const std::string scratch = output + ".tmp";
+  std::string scratch;
   FileStatus status;
   std::string why;
   {
-    std::unique_ptr<OpenFile> out = files.OpenForWriting(scratch, status);
+    std::unique_ptr<OpenFile> out = NewScratchFile(files, PathFolder(output), scratch, status);
     if (!out) return ShowJoinError(sys, files.ErrorText(status.code));
     std::vector<char> buffer(kStreamBlockSize);
     for (size_t i = 0; i < paths.size() && why.empty(); ++i) {

@@ -36,7 +36,8 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
 // Rebuilds the file a catalogue describes, at its stored SourcePath or at
 // target, from the pieces beside the catalogue file. Every piece must be
 // there at its size before anything is written; the data then go a block at
-// a time into a scratch file beside the output, checked piece by piece, and
+// a time into a new scratch file of its own beside the output (never one
+// that was there), checked piece by piece, and
 // only a complete file is moved over the output. A damaged set, a full disk
 // or a file held open by another program therefore leaves the old file as it
 // was. On failure beeps, shows why (critical icon) and returns false; an

@@ -28,8 +28,9 @@ struct DirEntry {
 
 // Why a file could not be opened, read or written. InUse is another program
 // holding it (sharing or lock violation, the runtime's error 70); Denied is
-// access denied (a read-only file, a folder, a protected place: error 75).
-enum class FileFault { None, NotFound, InUse, Denied, Failed };
+// access denied (a read-only file, a folder, a protected place: error 75);
+// Exists is a file already there where a new one was to be made.
+enum class FileFault { None, NotFound, InUse, Denied, Exists, Failed };
 
 // How a call of this seam ended: with no fault, or with the kind of fault and
 // the system's own error code (GetLastError's), which ErrorText describes.
@@ -130,6 +131,10 @@ class FileSystem {
   }
   // Opens the file for writing, created when missing and emptied when there.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) = 0;
+  // Makes a new file and opens it for writing; fails with FileFault::Exists
+  // when anything of that name is there already, which is left as it is.
+  virtual std::unique_ptr<OpenFile> OpenNewForWriting(const std::string& path,
+                                                      FileStatus& status) = 0;
   virtual FileRead<FileTimes> GetTimes(const std::string& path) = 0;
   virtual FileStatus SetTimes(const std::string& path, const FileTimes& times) = 0;
   // Has Windows move `from` over `to` at the next start (MoveFileEx with

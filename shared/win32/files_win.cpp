@@ -18,6 +18,8 @@ FileFault FaultOf(DWORD error) {
     case ERROR_ACCESS_DENIED: return FileFault::Denied;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND: return FileFault::NotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return FileFault::Exists;
     default: return FileFault::Failed;
   }
 }
@@ -299,6 +301,14 @@ std::unique_ptr<OpenFile> Win32Files::OpenForWriting(const std::string& path,
                ? LastFailure()
                : FileStatus{};
   return status ? std::make_unique<Win32OpenFile>(std::move(file)) : nullptr;
+}
+
+std::unique_ptr<OpenFile> Win32Files::OpenNewForWriting(const std::string& path,
+                                                        FileStatus& status) {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  status = file ? FileStatus{} : LastFailure();
+  return file ? std::make_unique<Win32OpenFile>(std::move(file)) : nullptr;
 }
 
 FileRead<FileTimes> Win32Files::GetTimes(const std::string& path) {

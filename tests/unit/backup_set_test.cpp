@@ -166,9 +166,14 @@ class SplitJoin : public ::testing::Test {
     EXPECT_FALSE(sys.files.Exists(source + "." + PieceNumberText(count + 1)));
 
     sys.files.AddFile(source, data + "grown since the backup");
+    // The user's own files whose names a scratch file could take stay as they are.
+    sys.files.AddFile(source + ".tmp", "the user's");
+    sys.files.AddFile("C:\\Dati\\~KVB0000.TMP", "also the user's");
     ASSERT_TRUE(JoinFile(services, catalogue, true, ""));
     EXPECT_EQ(sys.files.Content(source), data);
-    EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+    EXPECT_EQ(sys.files.Content(source + ".tmp"), "the user's");
+    EXPECT_EQ(sys.files.Content("C:\\Dati\\~KVB0000.TMP"), "also the user's");
+    EXPECT_FALSE(sys.files.Exists("C:\\Dati\\~KVB0001.TMP"));
     EXPECT_TRUE(sys.ui.boxes.empty());
   }
 };
@@ -284,7 +289,7 @@ TEST_F(SplitJoin, DamagedOrMissingPiecesLeaveTheDataFileUntouched) {
   badTrailer.back() = 'x';
   sys.files.AddFile(source + ".002", badTrailer);
   joinFails("piece with a wrong trailing size");
-  EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+  EXPECT_FALSE(sys.files.Exists("C:\\Dati\\~KVB0000.TMP"));
 
   // The pieces are read beside the catalogue, wherever its stored folder points.
   sys.files.AddFile(source, data);
@@ -301,7 +306,7 @@ TEST_F(SplitJoin, DamagedOrMissingPiecesLeaveTheDataFileUntouched) {
   sys.files.Lock(source);
   sys.ui.boxes.clear();
   EXPECT_FALSE(JoinFile(services, catalogue, true, ""));
-  EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+  EXPECT_FALSE(sys.files.Exists("C:\\Dati\\~KVB0000.TMP"));
   ASSERT_EQ(sys.ui.boxes.size(), 1u);
   EXPECT_EQ(sys.ui.boxes[0].text.find("Impossibile sostituire il file, in uso"), 0u);
 

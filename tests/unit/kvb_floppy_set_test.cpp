@@ -245,6 +245,8 @@ TEST_F(FloppySet, RestoreBringsBackTheFileWhereItWasBackedUp) {
   MakeSet(data);
   // The file has grown since; the program was started for another file.
   sys.files.AddFile(kDataFile, data + "aggiunte di oggi");
+  // A file of the user's that a scratch name could have hit.
+  sys.files.AddFile(std::string(kDataFile) + ".tmp", "appunti dell'utente");
   view.desktop = {{true, false, false, "Tessaro Backup"}, {true, false, false, "Posta in arrivo"}};
   Restore();
   EXPECT_EQ(sys.files.Content(kDataFile), data);
@@ -257,7 +259,11 @@ TEST_F(FloppySet, RestoreBringsBackTheFileWhereItWasBackedUp) {
   EXPECT_EQ(sys.ui.boxes[1].buttons, MsgButtons::OkCancel);
   EXPECT_EQ(counters.TotalBytes, 3000000);
   EXPECT_TRUE(Idle());
-  EXPECT_FALSE(sys.files.Exists(std::string(kDataFile) + ".tmp"));
+  EXPECT_EQ(sys.files.Content(std::string(kDataFile) + ".tmp"), "appunti dell'utente");
+  // Beside the data file: the pieces and the catalogue, no scratch file left.
+  EXPECT_EQ(sys.files.Names("C:\\Contabilità"),
+            (std::vector<std::string>{"071226.gbt", "archivio.mdb", "archivio.mdb.001",
+                                      "archivio.mdb.002", "archivio.mdb.003", "archivio.mdb.tmp"}));
   // The program's own folder is current again.
   EXPECT_EQ(sys.files.CurrentFolder(), "C:\\KVB");
 }
@@ -404,20 +410,20 @@ TEST_F(FloppySet, RestoreWritesNothingFromAHostileOrDamagedSet) {
     EXPECT_TRUE(Idle());
   }
 
-  // A join that cannot write its scratch file leaves the data file as it was.
+  // A join that cannot replace the data file (held open) leaves it as it was,
+  // and its scratch file goes.
   disks[0].files["071226.gbt"] = good;
   sys.files.AddFile(kDataFile, before);
-  sys.files.AddFile(std::string(kDataFile) + ".tmp", "");
-  sys.files.Lock(std::string(kDataFile) + ".tmp");
+  sys.files.Lock(kDataFile);
   sys.ui.boxes.clear();
   Restore();
   std::vector<std::string> texts = Texts();
   ASSERT_EQ(texts.size(), 4u);
-  // The join's own message: the system's words for the file held open.
-  EXPECT_EQ(texts[2], "Impossibile accedere al file. Il file è utilizzato da un altro processo.");
+  EXPECT_EQ(texts[2].find("Impossibile sostituire il file, in uso"), 0u);  // the join's own
   EXPECT_EQ(texts[3], "Errore sconosciuto: ripristino fallito.");
   EXPECT_EQ(sys.ui.boxes[3].icon, MsgIcon::Critical);
   EXPECT_EQ(sys.files.Content(kDataFile), before);
+  EXPECT_FALSE(sys.files.Exists("C:\\Contabilità\\~KVB0000.TMP"));
   EXPECT_TRUE(Idle());
 }
 

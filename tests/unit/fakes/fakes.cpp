@@ -480,6 +480,12 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path
   return std::make_unique<FakeOpenFile>(*this, abs);
 }
 
+std::unique_ptr<OpenFile> FakeFileSystem::OpenNewForWriting(const std::string& path,
+                                                            FileStatus& status) {
+  status = Find(path) ? FileStatus{FileFault::Exists, code::FileExists} : FileStatus{};
+  return status ? OpenForWriting(path, status) : nullptr;
+}
+
 FileRead<FileTimes> FakeFileSystem::GetTimes(const std::string& path) {
   Node* node = Find(path);
   if (!node) return kFileNotFound;

@@ -87,6 +87,7 @@ constexpr uint32_t SharingViolation = 32;
 constexpr uint32_t HandleEof = 38;
 constexpr uint32_t DiskFull = 112;
 constexpr uint32_t DirNotEmpty = 145;
+constexpr uint32_t FileExists = 80;
 constexpr uint32_t AlreadyExists = 183;
 }  // namespace code
 
@@ -142,6 +143,7 @@ class FakeFileSystem : public FileSystem {
   }
   std::unique_ptr<OpenFile> OpenForReading(const std::string& path, FileStatus& status) override;
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) override;
+  std::unique_ptr<OpenFile> OpenNewForWriting(const std::string& path, FileStatus& status) override;
   FileRead<FileTimes> GetTimes(const std::string& path) override;
   FileStatus SetTimes(const std::string& path, const FileTimes& times) override;
   FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) override;
