@@ -82,7 +82,11 @@ void MakeBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters&
   EnterBusy(view, sys.ui);
   for (int64_t k = 1; k <= floppies; ++k) {
     const std::string number = "." + PieceNumberText(k);
+    // A floppy step that is repeated counts its bytes once: the counter goes
+    // back to where the step began (the first floppy's catalogue included).
+    const int64_t before = counters.CopiedBytes;
     for (;;) {
+      counters.CopiedBytes = before;
       PrepareFloppy(view, sys, counters, k, label, catalogue, catalogueName);
       if (CopyToFloppy(view, sys, counters, dataFile + number, kFloppyRoot + name + number)) break;
     }

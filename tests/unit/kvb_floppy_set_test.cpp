@@ -170,12 +170,17 @@ TEST_F(FloppySet, BackupRepeatsAFloppyStepUntilTheFloppyIsUsable) {
   sys.files.AddFile(kDataFile, data);
   disks[2].capacity = 100000;  // too small for piece 3: the copy fails
   disks[3].writeProtected = true;
-  FakeDisk spare, last;
+  FakeDisk spare, last, small;
   spare.corruptWrites = 1;  // keeps a wrong byte: the read-back shows it
+  small.capacity = 100000;  // takes the catalogue, then fails piece 1
   int asked3 = 0;
   user = [&](const ShownBox& box) -> std::optional<MsgAnswer> {
     const std::string& t = box.text;
-    if (t == "Inserire il floppy numero 2") {
+    if (StartsWith(t, "Per questo Backup")) {
+      Insert(&small);
+    } else if (StartsWith(t, "E' stato inserito un Floppy") && inDrive == &small) {
+      Insert(0);
+    } else if (t == "Inserire il floppy numero 2") {
       Insert(0);  // floppy 1 again, by mistake
     } else if (StartsWith(t, "E' stato inserito un Floppy") && asked3 == 0) {
       Insert(-1);  // taken out, nothing put in
@@ -200,7 +205,7 @@ TEST_F(FloppySet, BackupRepeatsAFloppyStepUntilTheFloppyIsUsable) {
       "E' stato inserito un Floppy appartenente a questo Backup.\r\n\r\nSostituire e scegliere OK.";
   const std::string writeError = "Errore durante la scrittura sull'unità A:";
   EXPECT_EQ(std::count(texts.begin(), texts.end(), writeError), 2);  // no disk, write-protected
-  EXPECT_EQ(std::count(texts.begin(), texts.end(), thisSet), 3);     // floppy 1, full, bad read-back
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), thisSet), 4);  // small, floppy 1, full, bad read-back
   EXPECT_NE(std::find(texts.begin(), texts.end(),
                       "Verifica non riuscita: i dati letti dal floppy non corrispondono a quelli "
                       "scritti."),
@@ -210,7 +215,7 @@ TEST_F(FloppySet, BackupRepeatsAFloppyStepUntilTheFloppyIsUsable) {
   EXPECT_EQ(disks[0].files.size(), 2u);
   EXPECT_EQ(DecodePiece(last.files.at("archivio.mdb.003"))->Data, data.substr(2 * size_t(kPieceSize)));
   EXPECT_EQ(last.label, kLabel);
-  // The failed copies are not counted twice.
+  // The failed copies are not counted twice, nor the catalogue of a repeated first floppy.
   EXPECT_EQ(counters.CopiedBytes, 3000000 + 3 * 14 + int64_t(disks[0].files.at("071226.gbt").size()));
   for (const ShownBox& b : sys.ui.boxes) EXPECT_EQ(b.title, kTitle);
 }
