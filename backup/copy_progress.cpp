@@ -98,18 +98,21 @@ bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
   return TrackedCopy(view, sys, counters, source, target).done;
 }
 
-bool SameContent(FileSystem& files, const std::string& original, const std::string& copy) {
+bool ReadBackMatches(SplitView& view, Services& sys, const ByteCounters& counters,
+                     OpenFile& original, const std::string& copy) {
   FileStatus status;
-  std::unique_ptr<OpenFile> a = files.OpenForReading(original, status);
-  std::unique_ptr<OpenFile> b = a ? files.OpenForReadingFromMedium(copy, status) : nullptr;
-  if (!a || !b || a->Length() != b->Length()) return false;
+  std::unique_ptr<OpenFile> back = sys.files.OpenForReadingFromMedium(copy, status);
+  if (!back || back->Length() != original.Length()) return false;
+  const auto length = static_cast<int64_t>(back->Length());
   std::vector<char> left(kBlockSize), right(kBlockSize);
-  for (uint64_t rest = a->Length(); rest > 0;) {
-    const size_t part = static_cast<size_t>(std::min<uint64_t>(rest, kBlockSize));
-    if (!a->Read(left.data(), part) || !b->Read(right.data(), part) ||
-        !std::equal(left.begin(), left.begin() + part, right.begin()))
+  for (int64_t done = 0; done < length;) {
+    const auto part = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
+    done += static_cast<int64_t>(part);
+    DrawPercent(view, sys, kPartialBar, RoundedPercent(done, length));
+    DrawPercent(view, sys, kTotalBar, RoundedPercent(counters.CopiedBytes, counters.TotalBytes));
+    if (!original.Read(left.data(), part) || !back->Read(right.data(), part) ||
+        !std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(part), right.begin()))
       return false;
-    rest -= part;
   }
   return true;
 }
@@ -118,10 +121,14 @@ bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const 
                   const std::string& target) {
   const int64_t before = counters.CopiedBytes;
   bool done = CopyWithProgress(view, sys, counters, source, target);
-  if (done && !SameContent(sys.files, source, target)) {
-    sys.ui.ShowMessage(kvb_texts::kVerifyFailed, kvb_texts::kProgramTitle, MsgIcon::Critical,
-                       MsgButtons::Ok);
-    done = false;
+  if (done) {
+    FileStatus status;
+    std::unique_ptr<OpenFile> original = sys.files.OpenForReading(source, status);
+    if (!original || !ReadBackMatches(view, sys, counters, *original, target)) {
+      sys.ui.ShowMessage(kvb_texts::kVerifyFailed, kvb_texts::kProgramTitle, MsgIcon::Critical,
+                         MsgButtons::Ok);
+      done = false;
+    }
   }
   if (!done) counters.CopiedBytes = before;
   return done;

@@ -53,8 +53,13 @@ CopyOutcome TrackedCopy(SplitView& view, Services& sys, ByteCounters& counters,
                         const BlockSink& seen = {});
 
 // Whether `copy`, read back from its medium past the system's cache, holds
-// exactly the bytes of `original`. Both are read a block at a time.
-bool SameContent(FileSystem& files, const std::string& original, const std::string& copy);
+// exactly the bytes of `original` (opened, not yet read). Both are
+// read a block at a time; before each block the partial bar shows how much
+// was compared and the total bar is drawn again where it stands, each
+// letting pending window messages run as during a copy, so the window stays
+// alive (and Annulla works) for the many seconds a real floppy takes.
+bool ReadBackMatches(SplitView& view, Services& sys, const ByteCounters& counters,
+                     OpenFile& original, const std::string& copy);
 
 // CopyWithProgress onto a floppy, then the copy read back and compared with
 // the source; a difference is a failed copy (with a box of its own). A
