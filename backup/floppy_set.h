@@ -36,6 +36,9 @@ std::optional<std::string> ApplicationWindow(SplitView& view, Platform& platform
 // checks the catalogue of the first floppy, collects and checks every piece
 // beside the data file and rebuilds it where it was backed up from. Always
 // returns to Idle; the data file changes only when the whole set was read.
-void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters);
+// `dataFile` is the file the program was started for: a set of a file on a
+// network share is restored only when it names that same file.
+void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters,
+                   const std::string& dataFile);
 
 }  // namespace tessaro::kvb

@@ -19,6 +19,11 @@ inline constexpr const char* kFileTooLargeEnd =
 inline constexpr const char* kDataFileInUse =
     "Impossibile sostituire il file, in uso da un altro programma (chiudere l'applicazione e "
     "riprovare): ";
+inline constexpr const char* kEmptyFile = "Il file ";
+inline constexpr const char* kEmptyFileEnd = " è vuoto: non c'è nulla da salvare.";
+inline constexpr const char* kPathNotRestorable =
+    "Il percorso del file non è completo (unità o \\\\server\\condivisione, cartelle e nome, "
+    "senza «.» o «..»): un Set di Backup di questo file non potrebbe essere ripristinato.\r\n\r\n";
 inline constexpr const char* kBadPieceSize = "Dimensione dei file del Set di Backup non valida.";
 inline constexpr const char* kPathNotInCodePage =
     "Il percorso contiene caratteri non ammessi in un Set di Backup: ";

@@ -60,6 +60,12 @@ void MakeBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters&
   const std::string catalogueName = CatalogueName(sys.platform.Today());
   const std::string catalogue = folder + catalogueName;
 
+  // A set the restore would refuse is never made.
+  if (!IsRestorableSource(dataFile, dataFile)) {
+    sys.ui.Beep();
+    Tell(sys, kvb_texts::kPathNotRestorable + dataFile, MsgIcon::Critical);
+    return;
+  }
   std::string why;
   int32_t floppies = 0;
   if (!SplitFile(sys, folder + name, 1, why, floppies, kPieceSize, catalogue)) {

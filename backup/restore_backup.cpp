@@ -28,11 +28,12 @@ std::string FirstCatalogueName(FileSystem& files) {
   return {};
 }
 
-// The catalogue of the floppy in the drive, read and checked. Nothing with
+// The catalogue of the floppy in the drive, read and checked for a program
+// started for `dataFile`. Nothing with
 // `why` set when it cannot be read (the system's reason) or describes no set
 // this program makes (ours).
 std::optional<std::pair<BackupCatalogue, std::string>> ReadFloppyCatalogue(
-    Services& sys, const std::string& path, std::string& why) {
+    Services& sys, const std::string& path, const std::string& dataFile, std::string& why) {
   auto length = sys.files.FileLength(path);
   if (!length) {
     why = sys.files.ErrorText(length.status.code);
@@ -44,7 +45,7 @@ std::optional<std::pair<BackupCatalogue, std::string>> ReadFloppyCatalogue(
     return std::nullopt;
   }
   auto catalogue = bytes ? DecodeCatalogue(*bytes, sys.platform) : std::nullopt;
-  if (!catalogue || !IsRestorableCatalogue(*catalogue)) {
+  if (!catalogue || !IsRestorableCatalogue(*catalogue, dataFile)) {
     why = kvb_texts::kBadCatalogue;
     return std::nullopt;
   }
@@ -98,7 +99,8 @@ std::optional<std::string> ApplicationWindow(SplitView& view, Platform& platform
   return std::nullopt;
 }
 
-void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters) {
+void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters,
+                   const std::string& dataFile) {
   // The data file is written over: the application must not have it open.
   if (auto title = ApplicationWindow(view, sys.platform)) {
     Tell(sys, kvb_texts::kCloseApplication + *title + kvb_texts::kCloseApplicationEnd,
@@ -136,7 +138,7 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   }
   const std::string reference = GetVolumeLabel(sys.files, kFloppyRoot);
   std::string why;
-  auto read = ReadFloppyCatalogue(sys, kFloppyRoot + catalogueName, why);
+  auto read = ReadFloppyCatalogue(sys, kFloppyRoot + catalogueName, dataFile, why);
   if (!read) return fail(why);
   const BackupCatalogue& catalogue = read->first;
   const std::string folder = PathFolder(catalogue.SourcePath);

@@ -79,6 +79,8 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   const int64_t count = PiecesFor(static_cast<int64_t>(std::min<uint64_t>(length, INT64_MAX)), pieceSize);
   if (length > INT32_MAX || count > INT16_MAX || first + count - 1 > INT32_MAX)
     return Fail(errorText, kvb_texts::kFileTooLarge + source + kvb_texts::kFileTooLargeEnd);
+  // Emptied since the program started, perhaps: a set of nothing restores nothing.
+  if (length == 0) return Fail(errorText, kvb_texts::kEmptyFile + source + kvb_texts::kEmptyFileEnd);
 
   // Without a catalogue name the catalogue goes beside the source, and the
   // pieces with it, rather than into whatever folder is current.

@@ -27,8 +27,8 @@ bool FileExists(FileSystem& files, const std::string& path);
 // numbered from first, written beside the catalogue, and writes the
 // catalogue (source + ".tpl" when catalogue is empty; the pieces then go
 // beside the source). The source is read a block at a time, opened so that
-// no other program can write to it meanwhile; a file of 2 GB or more is
-// refused before anything is written. Shows nothing: on failure errorText
+// no other program can write to it meanwhile; an empty file, or one of 2 GB
+// or more, is refused before anything is written. Shows nothing: on failure errorText
 // says why.
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
                int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue);

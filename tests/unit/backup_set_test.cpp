@@ -69,6 +69,15 @@ TEST(CatalogueFile, RefusesDamagedOrShortFilesAndUnstorablePaths) {
   EXPECT_FALSE(patched(good.size() - 6, std::string("\0\0", 2)));    // no pieces
   EXPECT_FALSE(patched(good.size() - 6, std::string("\x65\0", 2)));  // more pieces than bytes
 
+  // A network path restores only in a program started for that same file;
+  // device paths and paths without a file name never.
+  for (const std::string path : {"\\\\server\\dati", "\\\\?\\C:\\x.mdb",
+                                 "\\\\.\\PhysicalDrive0\\x", "\\\\server\\..\\x.mdb"})
+    EXPECT_FALSE(IsRestorableSource(path, path)) << path;
+  EXPECT_TRUE(IsRestorableSource("\\\\server\\dati\\x.mdb", "\\\\SERVER\\Dati\\X.MDB"));
+  EXPECT_FALSE(IsRestorableSource("\\\\server\\dati\\x.mdb", "\\\\server\\altri\\x.mdb"));
+  EXPECT_TRUE(IsRestorableSource("C:\\x.mdb", "\\\\server\\dati\\x.mdb"));
+
   // A character the code page lacks would come back as "?" and name another file.
   EXPECT_FALSE(
       EncodeCatalogue({1, "C:\\\xE2\x82\xAC\xE4\xB8\xAD.mdb", "C:\\", 1, 1}, sys.platform));
@@ -179,7 +188,6 @@ class SplitJoin : public ::testing::Test {
 };
 
 TEST_F(SplitJoin, RoundTripsByteExactForEverySizeClass) {
-  RoundTrip(0, 10, 1);
   RoundTrip(1, 10, 1);
   RoundTrip(10, 10, 1);
   RoundTrip(11, 10, 2);
@@ -240,6 +248,11 @@ TEST_F(SplitJoin, SplitReportsFailuresWithoutShowingAnything) {
   error.clear();
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, 0, catalogue));
   EXPECT_FALSE(error.empty());
+  // An empty file (emptied since the program started) is not cut.
+  sys.files.AddFile("C:\\Dati\\vuoto.mdb", "");
+  EXPECT_FALSE(SplitFile(services, "C:\\Dati\\vuoto.mdb", 1, error, count, 20, catalogue));
+  EXPECT_EQ(error, "Il file C:\\Dati\\vuoto.mdb è vuoto: non c'è nulla da salvare.");
+  EXPECT_FALSE(sys.files.Exists("C:\\Dati\\vuoto.mdb.001"));
   // A data file held open by another program is not cut.
   sys.files.Lock(source);
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, 20, catalogue));

@@ -71,10 +71,10 @@ struct FloppyDesk {
     return texts;
   }
   // Runs a backup of the data file; true when the program ended.
-  bool Backup() {
+  bool Backup(const std::string& dataFile = kDataFile) {
     try {
       RunClick(view, services, state, [&] {
-        MakeBackup(view, services, state, counters, kDataFile, [] { return std::string(kLabel); });
+        MakeBackup(view, services, state, counters, dataFile, [] { return std::string(kLabel); });
       });
     } catch (const ProgramEnded&) {
       Insert(-1);  // the disks keep what was written to them
@@ -83,8 +83,10 @@ struct FloppyDesk {
     Insert(-1);
     return false;
   }
-  void Restore() {
-    RunClick(view, services, state, [&] { RestoreBackup(view, services, state, counters); });
+  // Runs a restore in a program started for `dataFile`.
+  void Restore(const std::string& dataFile = kDataFile) {
+    RunClick(view, services, state,
+             [&] { RestoreBackup(view, services, state, counters, dataFile); });
     Insert(-1);
   }
   // A backup of `data` onto disks 0 to n-1 made by the program itself; the
@@ -233,6 +235,34 @@ TEST_F(FloppySet, BackupCancelledOrImpossibleChangesNoFloppy) {
   EXPECT_EQ(sys.ui.beeps, 1);
   EXPECT_EQ(disks[0].files.at("lettera.doc"), "da tenere");
   EXPECT_TRUE(view.frames.empty() && !view.timer);
+
+  // A path its restore could not take (named through ".."), and a file
+  // emptied since start-up: refused before anything is written, program open.
+  const std::string throughDots = "C:\\Contabilità\\..\\Contabilità\\archivio.mdb";
+  auto staged = [&] {  // the staging files the cancelled backup left
+    std::map<std::string, std::string> files;
+    for (const std::string& name : sys.files.Names("C:\\Contabilità"))
+      if (name != "archivio.mdb") files[name] = sys.files.Content("C:\\Contabilità\\" + name);
+    return files;
+  };
+  const auto before = staged();
+  for (const auto& [file, bytes, why] :
+       {std::tuple{throughDots, Pattern(5000),
+                   "Il percorso del file non è completo (unità o \\\\server\\condivisione, "
+                   "cartelle e nome, senza «.» o «..»): un Set di Backup di questo file non "
+                   "potrebbe essere ripristinato.\r\n\r\n" + throughDots},
+        std::tuple{std::string(kDataFile), std::string(),
+                   "Il file " + std::string(kDataFile) + " è vuoto: non c'è nulla da salvare."}}) {
+    sys.ui.boxes.clear();
+    sys.ui.answers = {MsgAnswer::Cancel};  // should it ask for floppies after all
+    sys.files.AddFile(kDataFile, bytes);
+    EXPECT_FALSE(Backup(file));
+    sys.ui.answers.clear();
+    ASSERT_EQ(Texts(), std::vector<std::string>{why});
+    EXPECT_EQ(sys.ui.boxes[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(staged(), before);
+    EXPECT_TRUE(Idle());
+  }
 
   // The application holds the file open: the split fails, the program stays open, Idle.
   sys.ui.boxes.clear();
@@ -414,6 +444,18 @@ TEST_F(FloppySet, RestoreWritesNothingFromAHostileOrDamagedSet) {
     EXPECT_FALSE(sys.files.Exists("C:\\Contabilità\\071226.gbt"));
     EXPECT_TRUE(Idle());
   }
+
+  // A set of a file on a network share restores in a program started for
+  // that same file (and only there: see the hostile catalogues above).
+  const std::string shared = "\\\\server\\dati\\archivio.mdb";
+  sys.files.AddFile(shared, data);  // the fake keeps it on C:
+  disks[0] = FakeDisk{};
+  ASSERT_TRUE(Backup(shared));
+  sys.files.AddFile(shared, before);
+  sys.ui.boxes.clear();
+  Restore(shared);
+  EXPECT_EQ(Texts().back(), "Ripristino completato correttamente.");
+  EXPECT_EQ(sys.files.Content(shared), data);
 
   // A join that cannot replace the data file (held open) leaves it as it was,
   // and its scratch file goes.
