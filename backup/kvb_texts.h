@@ -16,6 +16,9 @@ inline constexpr const char* kPiecesDoNotMatch =
 inline constexpr const char* kFileTooLarge = "Il file ";
 inline constexpr const char* kFileTooLargeEnd =
     " è troppo grande per un Set di Backup: un Set può contenere al massimo 2.147.483.647 byte.";
+inline constexpr const char* kRebuiltFileDiffers =
+    "Il file ricostruito dal Set di Backup non è identico a quello salvato: ";
+inline constexpr const char* kRebuiltFileDiffersEnd = " non è stato modificato.";
 inline constexpr const char* kDataFileInUse =
     "Impossibile sostituire il file, in uso da un altro programma (chiudere l'applicazione e "
     "riprovare): ";

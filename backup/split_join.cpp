@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "crc32.h"
 #include "kvb_texts.h"
 #include "set_format.h"
 
@@ -47,11 +48,13 @@ bool Fail(std::string& errorText, const std::string& why) {
 }
 
 // Moves `count` bytes from `in` to `out` (or only reads them when out is
-// null) through the buffer.
-FileStatus Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer) {
+// null) through the buffer, showing each block to `seen`.
+FileStatus Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer,
+                    const BlockSink& seen = {}) {
   while (count > 0) {
     const size_t part = static_cast<size_t>(std::min<int64_t>(count, buffer.size()));
     FileStatus status = in.Read(buffer.data(), part);
+    if (status && seen) seen(buffer.data(), part);
     if (status && out) status = out->Write(buffer.data(), part);
     if (!status) return status;
     count -= static_cast<int64_t>(part);
@@ -66,7 +69,8 @@ FileStatus WriteText(OpenFile& out, const std::string& bytes) {
 }  // namespace
 
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
-               int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue) {
+               int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue,
+               SetChecks* checks) {
   if (pieceSize <= 0) return Fail(errorText, kvb_texts::kBadPieceSize);
   FileStatus status;
   // Shared for reading only: the application cannot change the file while
@@ -99,18 +103,39 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   if (!encoded) return Fail(errorText, kvb_texts::kPathNotInCodePage + source);
 
   std::vector<char> buffer(kStreamBlockSize);
+  // The checks are made as the bytes go by: the data file is read once.
+  Crc32 fileCrc;
+  SetChecks made;
+  if (checks) made.parity.assign(static_cast<size_t>(PieceDataSize(length, 1, pieceSize)), '\0');
   for (int64_t k = 1; k <= count; ++k) {
     const auto size = static_cast<uint32_t>(PieceDataSize(static_cast<int64_t>(length), k, pieceSize));
     std::unique_ptr<OpenFile> out =
         sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), status);
     if (!out) return Fail(errorText, sys.files.ErrorText(status.code));
-    status = WriteText(*out, PieceHeader(size));
-    if (status) status = Transfer(*in, out.get(), size, buffer);
-    if (status) status = WriteText(*out, PieceTrailer(size));
+    // The piece file's checksum covers its framing too.
+    const std::string header = PieceHeader(size), trailer = PieceTrailer(size);
+    Crc32 pieceCrc;
+    pieceCrc.Update(header);
+    size_t offset = 0;
+    const BlockSink seen = [&](const char* data, size_t part) {
+      fileCrc.Update(data, part);
+      pieceCrc.Update(data, part);
+      AddToParity(made.parity, offset, data, part);
+      offset += part;
+    };
+    status = WriteText(*out, header);
+    if (status) status = Transfer(*in, out.get(), size, buffer, checks ? seen : BlockSink{});
+    if (status) status = WriteText(*out, trailer);
     if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
+    pieceCrc.Update(trailer);
+    made.pieceCrcs.push_back(pieceCrc.Value());
   }
   in.reset();
   pieceCount = static_cast<int32_t>(count);
+  if (checks) {
+    made.fileCrc = fileCrc.Value();
+    *checks = std::move(made);
+  }
 
   status = sys.files.WriteAll(cataloguePath, *encoded);
   if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
@@ -118,7 +143,7 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
 }
 
 PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
-                        std::vector<char>& buffer) {
+                        std::vector<char>& buffer, const BlockSink& seen) {
   const PieceRead damaged{PieceCheck::Damaged, {}};
   auto failed = [](const FileStatus& status) { return PieceRead{PieceCheck::Failed, status}; };
   auto length = files.FileLength(path);
@@ -131,7 +156,7 @@ PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size
   if (!(status = in->Read(framing, kPieceHeaderSize))) return failed(status);
   auto announced = PieceHeaderCount(std::string_view(framing, kPieceHeaderSize));
   if (!announced || *announced != size) return damaged;
-  if (!(status = Transfer(*in, out, size, buffer))) return failed(status);
+  if (!(status = Transfer(*in, out, size, buffer, seen))) return failed(status);
   if (!(status = in->Read(framing, kPieceTrailerSize))) return failed(status);
   if (std::string_view(framing, kPieceTrailerSize) != PieceTrailer(*announced)) return damaged;
   return {PieceCheck::Ok, {}};
@@ -177,7 +202,7 @@ bool SizesMatch(const std::vector<int64_t>& sizes, int32_t fileLength) {
 }  // namespace
 
 bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
-              const std::string& target) {
+              const std::string& target, std::optional<uint32_t> fileCrc) {
   if (catalogue.empty()) return false;
   FileSystem& files = sys.files;
   auto catalogueLength = files.FileLength(catalogue);
@@ -217,8 +242,11 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
     std::unique_ptr<OpenFile> out = NewScratchFile(files, PathFolder(output), scratch, status);
     if (!out) return ShowJoinError(sys, files.ErrorText(status.code));
     std::vector<char> buffer(kStreamBlockSize);
+    Crc32 joined;
+    const BlockSink seen = [&](const char* data, size_t size) { joined.Update(data, size); };
     for (size_t i = 0; i < paths.size() && why.empty(); ++i) {
-      const PieceRead piece = ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer);
+      const PieceRead piece =
+          ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer, fileCrc ? seen : BlockSink{});
       switch (piece.check) {
         case PieceCheck::Ok: break;
         case PieceCheck::Failed: why = files.ErrorText(piece.status.code); break;
@@ -227,6 +255,10 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
     }
     if (why.empty() && out->Length() != static_cast<uint64_t>(record->FileLength))
       why = kvb_texts::kPiecesDoNotMatch + catalogue;
+    // Pieces that each passed their own check can still have changed on the
+    // hard disk since; the whole file's checksum is the last word.
+    if (why.empty() && fileCrc && joined.Value() != *fileCrc)
+      why = kvb_texts::kRebuiltFileDiffers + output + kvb_texts::kRebuiltFileDiffersEnd;
     if (why.empty() && !(status = out->Flush())) why = files.ErrorText(status.code);
   }
   if (why.empty() && !(status = files.MoveReplacing(scratch, output))) {

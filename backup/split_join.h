@@ -3,12 +3,18 @@
 // again, with the path routines both need. Piece k of a file N is N.001,
 // N.002 ... (at least three digits), written in the catalogue's folder.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "seams/services.h"
+#include "set_checks.h"
 
 namespace tessaro {
+
+// Sees each block of data as it goes by.
+using BlockSink = std::function<void(const char* data, size_t size)>;
 
 // The path with a "\" added when it lacks one, cut at every "\": all parts
 // but the last, each with its "\". "C:\Dati\x.mdb" gives "C:\Dati\", a path
@@ -29,21 +35,25 @@ bool FileExists(FileSystem& files, const std::string& path);
 // beside the source). The source is read a block at a time, opened so that
 // no other program can write to it meanwhile; an empty file, or one of 2 GB
 // or more, is refused before anything is written. Shows nothing: on failure errorText
-// says why.
+// says why. With `checks`, the same pass over the data file also gives the
+// CRC-32 of each piece file and of the data file, and the parity of the
+// pieces (held in memory: one piece's worth).
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
-               int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue);
+               int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue,
+               SetChecks* checks = nullptr);
 
 // Rebuilds the file a catalogue describes, at its stored SourcePath or at
 // target, from the pieces beside the catalogue file. Every piece must be
 // there at its size before anything is written; the data then go a block at
 // a time into a new scratch file of its own beside the output (never one
 // that was there), checked piece by piece, and
-// only a complete file is moved over the output. A damaged set, a full disk
-// or a file held open by another program therefore leaves the old file as it
-// was. On failure beeps, shows why (critical icon) and returns false; an
-// empty catalogue name returns false at once.
+// only a complete file is moved over the output. Given the CRC-32 the data
+// file had when the set was made, the rebuilt file must have it too. A
+// damaged set, a full disk or a file held open by another program therefore
+// leaves the old file as it was. On failure beeps, shows why (critical icon)
+// and returns false; an empty catalogue name returns false at once.
 bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
-              const std::string& target);
+              const std::string& target, std::optional<uint32_t> fileCrc = std::nullopt);
 
 // What reading a piece file found.
 enum class PieceCheck {
@@ -59,9 +69,9 @@ struct PieceRead {
 
 // Reads the piece file at `path`, which must hold `size` bytes of data in the
 // piece framing, a block at a time through `buffer`; the data go to `out`
-// when given.
+// when given, and to `seen`.
 PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
-                        std::vector<char>& buffer);
+                        std::vector<char>& buffer, const BlockSink& seen = {});
 
 // The buffer the backup program streams files through.
 inline constexpr size_t kStreamBlockSize = 64 * 1024;
