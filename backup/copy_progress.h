@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <string>
 
 #include "seams/services.h"
+#include "split_join.h"
 #include "split_window.h"
 
 namespace tessaro::kvb {
@@ -43,14 +45,29 @@ struct CopyOutcome {
   CopySide failed = CopySide::None;  // when not done
 };
 
-// Sees each block of a copy as it is read, before it is written.
-using BlockSink = std::function<void(const char* data, size_t size)>;
-
 // CopyWithProgress, telling which side failed and handing every block read
 // to `seen` (when given). Shows the same boxes.
 CopyOutcome TrackedCopy(SplitView& view, Services& sys, ByteCounters& counters,
                         const std::string& source, const std::string& target,
                         const BlockSink& seen = {});
+
+// The same copy into memory: `into` ends up holding the source's bytes.
+CopyOutcome ReadWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                             const std::string& source, std::string& into,
+                             const BlockSink& seen = {});
+
+// Bytes the program holds, read as a file.
+class BytesFile : public OpenFile {
+ public:
+  explicit BytesFile(std::string_view bytes) : bytes_(bytes) {}
+  FileStatus Read(char* buffer, size_t size) override;
+  FileStatus Write(const char*, size_t) override { return {FileFault::Denied, 0}; }
+  uint64_t Length() override { return bytes_.size(); }
+
+ private:
+  std::string_view bytes_;
+  size_t at_ = 0;
+};
 
 // Whether `copy`, read back from its medium past the system's cache, holds
 // exactly the bytes of `original` (opened, not yet read). Both are
@@ -67,6 +84,9 @@ bool ReadBackMatches(SplitView& view, Services& sys, const ByteCounters& counter
 // repeated does not count twice.
 bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
                   const std::string& target);
+// The same for bytes the program holds (a checksum file, the parity).
+bool WriteToFloppy(SplitView& view, Services& sys, ByteCounters& counters,
+                   const std::string& bytes, const std::string& target);
 
 // Empties `folder`: every file (read-only and hidden ones too) and every
 // visible subfolder tree. A folder that is a junction or a symbolic link is
