@@ -1,6 +1,12 @@
 // The backup set's formats, its label, and split/join through the fake disk.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
 #include "crc32.h"
 #include "fakes/fakes.h"
 #include "set_checks.h"
@@ -146,6 +152,63 @@ TEST(Checksums, FloppyChecksFileReadsBackAndRefusesAnyChangedByte) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->pieceCrcs, (std::vector<uint32_t>{1, 2, 3}));
   EXPECT_EQ(FloppyChecksSize(kRecoveryFloppy, 1492), 39u + 4 * 1492);
+}
+
+// The largest floppies a set can have, put on a real 1.44 MB FAT12 image
+// (2,847 clusters of 512 bytes) with mtools: the first floppy of a set at
+// the 2 GiB limit (a full piece, the catalogue of a path of 260 characters
+// at two bytes each, the checksum file) and that set's recovery floppy (the
+// parity and 1,492 checksums). The pieces' contents do not matter: sparse.
+TEST(Checksums, TheLargestFloppiesOfASetFitOnARealFloppy) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("kvb_fat12_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const int32_t count = static_cast<int32_t>(PiecesFor(INT32_MAX, kPieceSize));
+  ASSERT_EQ(count, 1492);
+  FakeSystem sys;
+  const std::string longText(520, 'x');
+  const SetChecks set{std::vector<uint32_t>(count, 0x12345678), 0x9ABCDEF0, {}};
+  auto checks = [&](int32_t floppy) {
+    FloppyChecks c = ChecksOfFloppy(set, "04242-24242", floppy, true, INT32_MAX);
+    c.parityCrc = 1;  // the parity itself is not made here
+    return EncodeFloppyChecks(c);
+  };
+  struct File {
+    std::string name;
+    uint64_t size;
+    std::string bytes;  // empty: sparse
+  };
+  const std::vector<std::vector<File>> floppies = {
+      {{"archivio.mdb.001", uint64_t{kPieceSize} + kPieceOverhead, {}},
+       {"071226.gbt", 0, *EncodeCatalogue({INT32_MAX, longText, longText, int16_t(count), 1}, sys.platform)},
+       {"KVBSET.CRC", 0, checks(1)}},
+      {{"KVBSET.PAR", uint64_t{kPieceSize}, {}}, {"KVBSET.CRC", 0, checks(kRecoveryFloppy)}}};
+  for (const auto& files : floppies) {
+    const std::string image = (dir / "floppy.img").string();
+    fs::remove(image);
+    ASSERT_EQ(std::system(("mformat -C -f 1440 -i '" + image + "' :: >/dev/null").c_str()), 0)
+        << "mtools missing? scripts/install-deps installs it";
+    uint64_t clusters = 0;
+    for (const File& f : files) {
+      const fs::path path = dir / f.name;
+      std::ofstream(path, std::ios::binary) << f.bytes;
+      if (f.bytes.empty()) fs::resize_file(path, f.size);
+      clusters += (fs::file_size(path) + 511) / 512;
+      ASSERT_EQ(std::system(("mcopy -i '" + image + "' '" + path.string() + "' :: 2>&1").c_str()), 0)
+          << f.name << " does not fit";
+    }
+    // What is left is what the cluster arithmetic says.
+    FILE* listing = ::popen(("mdir -i '" + image + "' :: | tr -d ' '").c_str(), "r");
+    ASSERT_TRUE(listing);
+    char line[256];
+    uint64_t free = UINT64_MAX;
+    while (std::fgets(line, sizeof line, listing))
+      if (std::strstr(line, "bytesfree")) free = std::strtoull(line, nullptr, 10);
+    ::pclose(listing);
+    EXPECT_LE(clusters, 2847u);
+    EXPECT_EQ(free, (2847 - clusters) * 512);
+  }
+  fs::remove_all(dir);
 }
 
 TEST(SetLabel, IsElevenCharactersWithADashInTheSixthPlace) {
