@@ -97,11 +97,15 @@ class StringSink : public OpenFile {
   std::string& into_;
 };
 
-// Copies to `target` what `open` opens, then reads the copy back from the
-// floppy and compares. A failed copy is counted as if it had not happened.
-bool CopyVerified(SplitView& view, Services& sys, ByteCounters& counters,
-                  const std::function<std::unique_ptr<OpenFile>(FileStatus&)>& open,
-                  const std::string& target) {
+// Copies to `target` the file `source`, or `bytes` when given, then reads
+// the copy back from the floppy and compares. A failed copy is counted as if
+// it had not happened.
+bool CopyVerified(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
+                  const std::string* bytes, const std::string& target) {
+  auto open = [&](FileStatus& status) -> std::unique_ptr<OpenFile> {
+    if (bytes) return std::make_unique<BytesFile>(*bytes);
+    return sys.files.OpenForReading(source, status);
+  };
   const int64_t before = counters.CopiedBytes;
   bool done = false;
   FileStatus status;
@@ -204,17 +208,12 @@ bool ReadBackMatches(SplitView& view, Services& sys, const ByteCounters& counter
 
 bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
                   const std::string& target) {
-  return CopyVerified(
-      view, sys, counters,
-      [&](FileStatus& status) { return sys.files.OpenForReading(source, status); }, target);
+  return CopyVerified(view, sys, counters, source, nullptr, target);
 }
 
 bool WriteToFloppy(SplitView& view, Services& sys, ByteCounters& counters,
                    const std::string& bytes, const std::string& target) {
-  return CopyVerified(
-      view, sys, counters,
-      [&](FileStatus&) -> std::unique_ptr<OpenFile> { return std::make_unique<BytesFile>(bytes); },
-      target);
+  return CopyVerified(view, sys, counters, {}, &bytes, target);
 }
 
 void ClearDir(Services& sys, const std::string& folder) {

@@ -4,7 +4,6 @@
 // window up to date; ClearDir empties a floppy before it is written.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <string>
 

@@ -20,10 +20,12 @@ struct Tables {
   }
 };
 
-// Built once, at first use, and never changed after; nothing in the program's image.
+// Built once, at first use, and never changed after. On the heap, for the
+// program's whole life: a static object of 8 KB would be carried, zeros and
+// all, in the program file.
 const Tables& TheTables() {
-  static const Tables tables;
-  return tables;
+  static const Tables* tables = new Tables();
+  return *tables;
 }
 
 uint32_t Le32(const unsigned char* p) {

@@ -117,14 +117,14 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
     Crc32 pieceCrc;
     pieceCrc.Update(header);
     size_t offset = 0;
-    const BlockSink seen = [&](const char* data, size_t part) {
+    auto seen = [&](const char* data, size_t part) {
       fileCrc.Update(data, part);
       pieceCrc.Update(data, part);
       AddToParity(made.parity, offset, data, part);
       offset += part;
     };
     status = WriteText(*out, header);
-    if (status) status = Transfer(*in, out.get(), size, buffer, checks ? seen : BlockSink{});
+    if (status) status = Transfer(*in, out.get(), size, buffer, checks ? BlockSink(seen) : BlockSink());
     if (status) status = WriteText(*out, trailer);
     if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
     pieceCrc.Update(trailer);
@@ -243,10 +243,10 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
     if (!out) return ShowJoinError(sys, files.ErrorText(status.code));
     std::vector<char> buffer(kStreamBlockSize);
     Crc32 joined;
-    const BlockSink seen = [&](const char* data, size_t size) { joined.Update(data, size); };
+    auto seen = [&](const char* data, size_t size) { joined.Update(data, size); };
     for (size_t i = 0; i < paths.size() && why.empty(); ++i) {
       const PieceRead piece =
-          ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer, fileCrc ? seen : BlockSink{});
+          ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer, fileCrc ? BlockSink(seen) : BlockSink());
       switch (piece.check) {
         case PieceCheck::Ok: break;
         case PieceCheck::Failed: why = files.ErrorText(piece.status.code); break;

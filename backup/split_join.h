@@ -3,8 +3,8 @@
 // again, with the path routines both need. Piece k of a file N is N.001,
 // N.002 ... (at least three digits), written in the catalogue's folder.
 #include <cstdint>
-#include <functional>
 #include <optional>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -13,8 +13,25 @@
 
 namespace tessaro {
 
-// Sees each block of data as it goes by.
-using BlockSink = std::function<void(const char* data, size_t size)>;
+// Sees each block of data as it goes by: it refers to a callable (a lambda)
+// without copying it, so the callable must outlive it; as an argument of the
+// call that uses it, it does. Empty: nobody looks.
+class BlockSink {
+ public:
+  BlockSink() = default;
+  template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, BlockSink>>>
+  BlockSink(F&& f)  // NOLINT: converts like std::function would
+      : object_(const_cast<void*>(static_cast<const void*>(&f))),
+        call_([](void* o, const char* data, size_t size) {
+          (*static_cast<std::remove_reference_t<F>*>(o))(data, size);
+        }) {}
+  explicit operator bool() const { return call_ != nullptr; }
+  void operator()(const char* data, size_t size) const { call_(object_, data, size); }
+
+ private:
+  void* object_ = nullptr;
+  void (*call_)(void*, const char*, size_t) = nullptr;
+};
 
 // The path with a "\" added when it lacks one, cut at every "\": all parts
 // but the last, each with its "\". "C:\Dati\x.mdb" gives "C:\Dati\", a path
