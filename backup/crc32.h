@@ -20,4 +20,8 @@ class Crc32 {
 
 uint32_t Crc32Of(std::string_view bytes);
 
+// The CRC-32 of A followed by B, from the CRC-32 of each and B's length, so
+// that one pass over the data can serve a checksum of a part and of the whole.
+uint32_t Crc32Combine(uint32_t crcA, uint32_t crcB, uint64_t lengthB);
+
 }  // namespace tessaro

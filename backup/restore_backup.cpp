@@ -67,16 +67,14 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   Tell(sys, kvb_texts::kInsertFirstFloppy, MsgIcon::Information);
   EnterBusy(view, sys.ui);
   auto idle = [&] { ReturnToIdle(view, sys.ui, state); };
-  auto fail = [&](const std::string& why) {
+  // Every other end: a beep, a box, then Idle.
+  auto end = [&](const std::string& why, MsgIcon icon) {
     sys.ui.Beep();
-    Tell(sys, why, MsgIcon::Critical);
+    Tell(sys, why, icon);
     idle();
   };
-  auto cancelled = [&] {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kRestoreCancelled, MsgIcon::Exclamation);
-    idle();
-  };
+  auto fail = [&](const std::string& why) { end(why, MsgIcon::Critical); };
+  auto cancelled = [&] { end(kvb_texts::kRestoreCancelled, MsgIcon::Exclamation); };
 
   // Is there a readable disk in the drive? The program's own folder stays current.
   const std::string ownFolder = sys.files.CurrentFolder();
@@ -87,11 +85,8 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   sys.files.SetCurrentFolder(ownFolder);
 
   const std::string catalogueName = FirstCatalogueName(sys.files);
-  if (catalogueName.empty() || !FileExists(sys.files, kFloppyRoot + catalogueName)) {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kNotFirstFloppy, MsgIcon::Exclamation);
-    return idle();
-  }
+  if (catalogueName.empty() || !FileExists(sys.files, kFloppyRoot + catalogueName))
+    return end(kvb_texts::kNotFirstFloppy, MsgIcon::Exclamation);
   SetOnFloppies set;
   set.label = GetVolumeLabel(sys.files, kFloppyRoot);
   std::string why;
@@ -105,8 +100,7 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   if (FileExists(sys.files, checksFile)) {
     set.checks = ReadFloppyChecks(sys.files);
     if (!set.checks || !BelongsToSet(*set.checks, 1, set))
-      return fail(kvb_texts::kDamagedFloppy + std::string("1") + kvb_texts::kDamagedFileAt +
-                  checksFile + kvb_texts::kDamagedFileEnd + ".");
+      return fail(Damaged(1, checksFile) + ".");
   }
   const std::string folder = PathFolder(catalogue.SourcePath);
   const std::string name = SplitAtLast(catalogue.SourcePath, false, '\\');
@@ -150,12 +144,9 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
 
   const std::optional<uint32_t> fileCrc =
       set.checks ? std::optional<uint32_t>(set.checks->fileCrc) : std::nullopt;
-  if (JoinFile(sys, folder + catalogueName, false, folder + name, fileCrc)) {
-    Tell(sys, kvb_texts::kRestoreDone, MsgIcon::Information);
-  } else {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kRestoreFailed, MsgIcon::Critical);
-  }
+  if (!JoinFile(sys, folder + catalogueName, false, folder + name, fileCrc))
+    return fail(kvb_texts::kRestoreFailed);
+  Tell(sys, kvb_texts::kRestoreDone, MsgIcon::Information);
   idle();
 }
 

@@ -14,15 +14,6 @@ namespace {
 
 std::string ChecksPath() { return std::string(kFloppyRoot) + kChecksFileName; }
 
-// "Il floppy numero k è danneggiato: il file P non contiene i dati scritti
-// dal Backup", k = 0 naming the recovery floppy.
-std::string Damaged(int64_t k, const std::string& path) {
-  const std::string floppy = k == kRecoveryFloppy
-                                 ? std::string(kvb_texts::kDamagedRecoveryFloppy)
-                                 : kvb_texts::kDamagedFloppy + std::to_string(k);
-  return floppy + kvb_texts::kDamagedFileAt + path + kvb_texts::kDamagedFileEnd;
-}
-
 void Fail(Services& sys, const std::string& why) {
   sys.ui.Beep();
   Tell(sys, why, MsgIcon::Critical);
@@ -47,6 +38,13 @@ std::optional<FloppyChecks> AskForRecoveryFloppy(Services& sys, const SetOnFlopp
 }
 
 }  // namespace
+
+std::string Damaged(int64_t k, const std::string& path) {
+  const std::string floppy = k == kRecoveryFloppy
+                                 ? std::string(kvb_texts::kDamagedRecoveryFloppy)
+                                 : kvb_texts::kDamagedFloppy + std::to_string(k);
+  return floppy + kvb_texts::kDamagedFileAt + path + kvb_texts::kDamagedFileEnd;
+}
 
 bool Retry(Services& sys, const std::string& text) {
   sys.ui.Beep();

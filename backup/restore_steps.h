@@ -19,6 +19,10 @@ struct SetOnFloppies {
   std::optional<FloppyChecks> checks;  // its checksum file; none in a set made before them
 };
 
+// "Il floppy numero k è danneggiato: il file P non contiene i dati scritti
+// dal Backup", k = kRecoveryFloppy naming the recovery floppy.
+std::string Damaged(int64_t k, const std::string& path);
+
 // Beeps and asks with OK and Cancel; true for OK.
 bool Retry(Services& sys, const std::string& text);
 

@@ -103,8 +103,10 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   if (!encoded) return Fail(errorText, kvb_texts::kPathNotInCodePage + source);
 
   std::vector<char> buffer(kStreamBlockSize);
-  // The checks are made as the bytes go by: the data file is read once.
-  Crc32 fileCrc;
+  // The checks are made as the bytes go by: the data file is read once, and
+  // each byte goes through the CRC once (the piece files' and the whole
+  // file's checksums are put together from the pieces' data's).
+  uint32_t fileCrc = Crc32Of({});
   SetChecks made;
   if (checks) made.parity.assign(static_cast<size_t>(PieceDataSize(length, 1, pieceSize)), '\0');
   for (int64_t k = 1; k <= count; ++k) {
@@ -112,14 +114,11 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
     std::unique_ptr<OpenFile> out =
         sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), status);
     if (!out) return Fail(errorText, sys.files.ErrorText(status.code));
-    // The piece file's checksum covers its framing too.
     const std::string header = PieceHeader(size), trailer = PieceTrailer(size);
-    Crc32 pieceCrc;
-    pieceCrc.Update(header);
+    Crc32 dataCrc;
     size_t offset = 0;
     auto seen = [&](const char* data, size_t part) {
-      fileCrc.Update(data, part);
-      pieceCrc.Update(data, part);
+      dataCrc.Update(data, part);
       AddToParity(made.parity, offset, data, part);
       offset += part;
     };
@@ -127,13 +126,15 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
     if (status) status = Transfer(*in, out.get(), size, buffer, checks ? BlockSink(seen) : BlockSink());
     if (status) status = WriteText(*out, trailer);
     if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
-    pieceCrc.Update(trailer);
-    made.pieceCrcs.push_back(pieceCrc.Value());
+    // The piece file's checksum covers its framing too.
+    const uint32_t framed = Crc32Combine(Crc32Of(header), dataCrc.Value(), size);
+    made.pieceCrcs.push_back(Crc32Combine(framed, Crc32Of(trailer), trailer.size()));
+    fileCrc = Crc32Combine(fileCrc, dataCrc.Value(), size);
   }
   in.reset();
   pieceCount = static_cast<int32_t>(count);
   if (checks) {
-    made.fileCrc = fileCrc.Value();
+    made.fileCrc = fileCrc;
     *checks = std::move(made);
   }
 

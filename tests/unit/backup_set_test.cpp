@@ -126,7 +126,23 @@ TEST(Checksums, Crc32IsZipsWhateverTheBlocks) {
   for (size_t at = 0, step = 1; at < data.size(); at += step, step = step * 3 % 17 + 1)
     inParts.Update(std::string_view(data).substr(at, step));
   EXPECT_EQ(inParts.Value(), Crc32Of(data));
+  // Against the definition, bit by bit, for every length and alignment the
+  // fast paths treat differently.
+  for (size_t start : {0u, 1u, 3u})
+    for (size_t length = 0; length < 300; length += length < 40 ? 1 : 37) {
+      uint32_t c = 0xFFFFFFFFu;
+      for (size_t i = start; i < start + length; ++i) {
+        c ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+      }
+      EXPECT_EQ(Crc32Of(std::string_view(data).substr(start, length)), ~c) << start << "+" << length;
+    }
   EXPECT_NE(Crc32Of(data.substr(0, 999) + "x"), Crc32Of(data));
+  // Two parts' checksums make the whole one's.
+  for (size_t cut : {0u, 1u, 7u, 8u, 500u, 999u, 1000u}) {
+    const std::string a = data.substr(0, cut), b = data.substr(cut);
+    EXPECT_EQ(Crc32Combine(Crc32Of(a), Crc32Of(b), b.size()), Crc32Of(data)) << cut;
+  }
 }
 
 TEST(Checksums, FloppyChecksFileReadsBackAndRefusesAnyChangedByte) {
