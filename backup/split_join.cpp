@@ -111,8 +111,10 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   if (checks) made.parity.assign(static_cast<size_t>(PieceDataSize(length, 1, pieceSize)), '\0');
   for (int64_t k = 1; k <= count; ++k) {
     const auto size = static_cast<uint32_t>(PieceDataSize(static_cast<int64_t>(length), k, pieceSize));
+    // Written over in place: the last backup's pieces are most often there,
+    // as long as these.
     std::unique_ptr<OpenFile> out =
-        sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), status);
+        sys.files.OpenToOverwrite(PiecePath(folder, name, first + k - 1), status);
     if (!out) return Fail(errorText, sys.files.ErrorText(status.code));
     const std::string header = PieceHeader(size), trailer = PieceTrailer(size);
     Crc32 dataCrc;
@@ -125,6 +127,7 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
     status = WriteText(*out, header);
     if (status) status = Transfer(*in, out.get(), size, buffer, checks ? BlockSink(seen) : BlockSink());
     if (status) status = WriteText(*out, trailer);
+    if (status) status = out->CutHere();
     if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
     // The piece file's checksum covers its framing too.
     const uint32_t framed = Crc32Combine(Crc32Of(header), dataCrc.Value(), size);

@@ -70,6 +70,9 @@ class OpenFile {
   virtual uint64_t Length() = 0;
   // Makes what was written reach the disk before the program goes on.
   virtual FileStatus Flush() { return {}; }
+  // Ends a file opened with OpenToOverwrite where the writing has got to;
+  // what lay beyond goes. Nothing to do for a file that was emptied.
+  virtual FileStatus CutHere() { return {}; }
   // Gives the file these three times and attributes through this handle,
   // with no second open; false when it cannot. A later write would move the
   // last-write time again.
@@ -131,6 +134,14 @@ class FileSystem {
   }
   // Opens the file for writing, created when missing and emptied when there.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) = 0;
+  // Opens the file for writing, created when missing, but unlike
+  // OpenForWriting leaves what is there to be written over in place, which
+  // spares the file system letting the space go and finding it again when
+  // the new content is about as long (a backup's pieces over the last
+  // one's). The writer ends the file with CutHere once it has written all.
+  virtual std::unique_ptr<OpenFile> OpenToOverwrite(const std::string& path, FileStatus& status) {
+    return OpenForWriting(path, status);
+  }
   // Makes a new file and opens it for writing; fails with FileFault::Exists
   // when anything of that name is there already, which is left as it is.
   virtual std::unique_ptr<OpenFile> OpenNewForWriting(const std::string& path,

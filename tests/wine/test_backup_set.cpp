@@ -24,6 +24,9 @@ TEST_F(BackupSetOnDisk, SplitsAndJoinsARealFileByteExact) {
   for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 13 + i / 977);
   ASSERT_TRUE(files.WriteAll(source, data));
 
+  // An earlier set's pieces, longer than these: written over and cut.
+  for (const char* old : {".001", ".003"})
+    ASSERT_TRUE(files.WriteAll(source + old, std::string(kPieceSize + 5000, 'v')));
   std::string error;
   int32_t count = 0;
   ASSERT_TRUE(SplitFile(sys, source, 1, error, count, kPieceSize, folder + "\\081226.gbt"))

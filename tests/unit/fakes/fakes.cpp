@@ -445,6 +445,12 @@ class FakeOpenFile : public OpenFile {
     FakeFileSystem::Node* node = files_.Find(path_);
     return node ? node->bytes.size() : 0;
   }
+  FileStatus CutHere() override {
+    FakeFileSystem::Node* node = files_.Find(path_);
+    if (!node) return kGone;
+    node->bytes.resize(std::min(node->bytes.size(), position_));
+    return {};
+  }
 
  private:
   FakeFileSystem& files_;
@@ -478,6 +484,15 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path
   else
     AddFile(abs);
   return std::make_unique<FakeOpenFile>(*this, abs);
+}
+
+std::unique_ptr<OpenFile> FakeFileSystem::OpenToOverwrite(const std::string& path,
+                                                          FileStatus& status) {
+  Node* node = Find(path);
+  const std::string kept = node ? node->bytes : std::string();
+  std::unique_ptr<OpenFile> file = OpenForWriting(path, status);
+  if (file) Find(path)->bytes = kept;
+  return file;
 }
 
 std::unique_ptr<OpenFile> FakeFileSystem::OpenNewForWriting(const std::string& path,
