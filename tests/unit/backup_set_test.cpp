@@ -161,13 +161,6 @@ TEST(Checksums, FloppyChecksFileReadsBackAndRefusesAnyChangedByte) {
   EXPECT_FALSE(DecodeFloppyChecks(bytes.substr(0, bytes.size() - 1)));
   EXPECT_FALSE(DecodeFloppyChecks(bytes + "x"));
 
-  // The recovery floppy's holds every piece's.
-  c.floppy = kRecoveryFloppy;
-  c.pieceCrcs = {1, 2, 3};
-  back = DecodeFloppyChecks(EncodeFloppyChecks(c));
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->pieceCrcs, (std::vector<uint32_t>{1, 2, 3}));
-  EXPECT_EQ(FloppyChecksSize(kRecoveryFloppy, 1492), 39u + 4 * 1492);
 }
 
 // The largest floppies a set can have, put on a real 1.44 MB FAT12 image
@@ -339,36 +332,6 @@ TEST_F(SplitJoin, WritesTheCatalogueOfTheSetAndNamesPiecesFromFirst) {
   EXPECT_TRUE(sys.files.Exists("C:\\Dati\\x.mdb.1000"));
   ASSERT_TRUE(JoinFile(services, catalogue, false, "C:\\Dati\\copia.mdb"));
   EXPECT_EQ(sys.files.Content("C:\\Dati\\copia.mdb"), Pattern(100));
-}
-
-TEST_F(SplitJoin, SplitChecksEveryPieceAndMakesTheParityAJoinChecksAgainst) {
-  const std::string data = Pattern(95);
-  sys.files.AddFile(source, data);
-  std::string error;
-  int32_t count = 0;
-  SetChecks checks;
-  ASSERT_TRUE(SplitFile(services, source, 1, error, count, 20, catalogue, &checks));
-  ASSERT_EQ(checks.pieceCrcs.size(), 5u);
-  std::string parity(20, '\0');
-  for (int32_t k = 1; k <= count; ++k) {
-    EXPECT_EQ(checks.pieceCrcs[k - 1], Crc32Of(sys.files.Content(source + "." + PieceNumberText(k))));
-    for (size_t i = 0; i < 20 && (k - 1) * 20 + i < data.size(); ++i) parity[i] ^= data[(k - 1) * 20 + i];
-  }
-  EXPECT_EQ(checks.fileCrc, Crc32Of(data));
-  EXPECT_EQ(checks.parity, parity);
-  // One piece alone: the parity is the data itself.
-  ASSERT_TRUE(SplitFile(services, source, 1, error, count, 100, catalogue, &checks));
-  EXPECT_EQ(checks.parity, data);
-
-  // The rebuilt file must have the data file's checksum, or it replaces nothing.
-  sys.files.AddFile(source, "now");
-  EXPECT_FALSE(JoinFile(services, catalogue, true, "", checks.fileCrc ^ 1));
-  EXPECT_EQ(sys.files.Content(source), "now");
-  ASSERT_EQ(sys.ui.boxes.size(), 1u);
-  EXPECT_EQ(sys.ui.boxes[0].text, "Il file ricostruito dal Set di Backup non è identico a quello "
-                                  "salvato: C:\\Dati\\x.mdb non è stato modificato.");
-  EXPECT_TRUE(JoinFile(services, catalogue, true, "", checks.fileCrc));
-  EXPECT_EQ(sys.files.Content(source), data);
 }
 
 TEST_F(SplitJoin, WithoutACatalogueNameEverythingGoesBesideTheSource) {
