@@ -245,7 +245,7 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
   {
     std::unique_ptr<OpenFile> out = NewScratchFile(files, PathFolder(output), scratch, status);
     if (!out) return ShowJoinError(sys, files.ErrorText(status.code));
-    std::vector<char> buffer(kStreamBlockSize);
+    std::vector<char> buffer(kJoinBlockSize);
     Crc32 joined;
     auto seen = [&](const char* data, size_t size) { joined.Update(data, size); };
     for (size_t i = 0; i < paths.size() && why.empty(); ++i) {

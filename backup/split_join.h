@@ -92,5 +92,8 @@ PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size
 
 // The buffer the backup program streams files through.
 inline constexpr size_t kStreamBlockSize = 64 * 1024;
+// The join's: larger, as nothing else is held then (the split holds the
+// parity), and the join moves the most data through the fewest calls.
+inline constexpr size_t kJoinBlockSize = 1024 * 1024;
 
 }  // namespace tessaro
