@@ -50,67 +50,170 @@ int64_t RoundedPercent(int64_t part, int64_t whole) {
   return quotient;
 }
 
-bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
-                      const std::string& source, const std::string& target) {
+namespace {
+
+struct Streamed {
   FileStatus status;
+  CopySide side = CopySide::None;  // of the failing call
+};
+
+// The copy's loop: `in` to `out` in blocks of 32,000 bytes, the four updates
+// before each block, each block shown to `seen` once read.
+Streamed Stream(SplitView& view, Services& sys, ByteCounters& counters, OpenFile& in,
+                OpenFile& out, const BlockSink& seen) {
+  const auto length = static_cast<int64_t>(in.Length());
+  std::vector<char> buffer(kBlockSize);
+  for (int64_t done = 0; done < length;) {
+    const int64_t block = std::min<int64_t>(kBlockSize, length - done);
+    done += block;
+    ShowProgress(view, sys, counters, done, length, block);
+    if (FileStatus read = in.Read(buffer.data(), static_cast<size_t>(block)); !read)
+      return {read, CopySide::Source};
+    if (seen) seen(buffer.data(), static_cast<size_t>(block));
+    if (FileStatus written = out.Write(buffer.data(), static_cast<size_t>(block)); !written)
+      return {written, CopySide::Target};
+  }
+  const bool sameLength = out.Length() == static_cast<uint64_t>(length);
+  return {{}, sameLength ? CopySide::None : CopySide::Target};
+}
+
+void ShowFailure(Services& sys, const FileStatus& status) {
+  sys.ui.ShowMessage(sys.files.ErrorText(status.code), kvb_texts::kProgramTitle, MsgIcon::Critical,
+                     MsgButtons::Ok);
+}
+
+// Collects what is written to it.
+class StringSink : public OpenFile {
+ public:
+  explicit StringSink(std::string& into) : into_(into) {}
+  FileStatus Read(char*, size_t) override { return {FileFault::Denied, 0}; }
+  FileStatus Write(const char* buffer, size_t size) override {
+    into_.append(buffer, size);
+    return {};
+  }
+  uint64_t Length() override { return into_.size(); }
+
+ private:
+  std::string& into_;
+};
+
+// Copies to `target` the file `source`, or `bytes` when given, then reads
+// the copy back from the floppy and compares. A failed copy is counted as if
+// it had not happened.
+bool CopyVerified(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
+                  const std::string* bytes, const std::string& target) {
+  auto open = [&](FileStatus& status) -> std::unique_ptr<OpenFile> {
+    if (bytes) return std::make_unique<BytesFile>(*bytes);
+    return sys.files.OpenForReading(source, status);
+  };
+  const int64_t before = counters.CopiedBytes;
+  bool done = false;
+  FileStatus status;
+  {
+    std::unique_ptr<OpenFile> in = open(status);
+    std::unique_ptr<OpenFile> out = in ? sys.files.OpenForWriting(target, status) : nullptr;
+    if (in && out) {
+      const Streamed copied = Stream(view, sys, counters, *in, *out, {});
+      status = copied.status;
+      done = status && copied.side == CopySide::None;
+    }
+  }
+  if (!status) ShowFailure(sys, status);
+  if (done) {
+    std::unique_ptr<OpenFile> original = open(status);
+    if (!original || !ReadBackMatches(view, sys, counters, *original, target)) {
+      sys.ui.ShowMessage(kvb_texts::kVerifyFailed, kvb_texts::kProgramTitle, MsgIcon::Critical,
+                         MsgButtons::Ok);
+      done = false;
+    }
+  }
+  if (!done) counters.CopiedBytes = before;
+  return done;
+}
+
+}  // namespace
+
+FileStatus BytesFile::Read(char* buffer, size_t size) {
+  if (bytes_.size() - at_ < size) return {FileFault::Failed, 0};
+  std::copy_n(bytes_.data() + at_, size, buffer);
+  at_ += size;
+  return {};
+}
+
+CopyOutcome TrackedCopy(SplitView& view, Services& sys, ByteCounters& counters,
+                        const std::string& source, const std::string& target,
+                        const BlockSink& seen) {
+  FileStatus status;
+  Streamed copied{{}, CopySide::Source};
   {
     std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, status);
     std::unique_ptr<OpenFile> out;
-    if (in) out = sys.files.OpenForWriting(target, status);
+    if (in) {
+      copied.side = CopySide::Target;
+      out = sys.files.OpenForWriting(target, status);
+    }
     if (in && out) {
-      const auto length = static_cast<int64_t>(in->Length());
-      std::vector<char> buffer(kBlockSize);
-      int64_t done = 0;
-      while (done < length && status) {
-        const int64_t block = std::min<int64_t>(kBlockSize, length - done);
-        done += block;
-        ShowProgress(view, sys, counters, done, length, block);
-        status = in->Read(buffer.data(), static_cast<size_t>(block));
-        if (status) status = out->Write(buffer.data(), static_cast<size_t>(block));
-      }
+      copied = Stream(view, sys, counters, *in, *out, seen);
+      status = copied.status;
       if (status) {
-        const bool sameLength = out->Length() == static_cast<uint64_t>(length);
         out.reset();  // the target first, then the source
-        return sameLength;
+        return {copied.side == CopySide::None, copied.side};
       }
     }
     out.reset();
   }
-  if ((status.fault == FileFault::InUse || status.fault == FileFault::Denied) &&
-      IsBrowserLibrary(source))
-    return false;
-  sys.ui.ShowMessage(sys.files.ErrorText(status.code), kvb_texts::kProgramTitle, MsgIcon::Critical,
-                     MsgButtons::Ok);
-  return false;
+  if (!((status.fault == FileFault::InUse || status.fault == FileFault::Denied) &&
+        IsBrowserLibrary(source)))
+    ShowFailure(sys, status);
+  return {false, copied.side};
 }
 
-bool SameContent(FileSystem& files, const std::string& original, const std::string& copy) {
+bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                      const std::string& source, const std::string& target) {
+  return TrackedCopy(view, sys, counters, source, target).done;
+}
+
+CopyOutcome ReadWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                             const std::string& source, std::string& into, const BlockSink& seen) {
+  into.clear();
   FileStatus status;
-  std::unique_ptr<OpenFile> a = files.OpenForReading(original, status);
-  std::unique_ptr<OpenFile> b = a ? files.OpenForReadingFromMedium(copy, status) : nullptr;
-  if (!a || !b || a->Length() != b->Length()) return false;
+  std::unique_ptr<OpenFile> in = sys.files.OpenForReading(source, status);
+  Streamed read{status, CopySide::Source};
+  if (in) {
+    StringSink sink(into);
+    read = Stream(view, sys, counters, *in, sink, seen);
+  }
+  if (!read.status) ShowFailure(sys, read.status);
+  return {read.status && read.side == CopySide::None, read.side};
+}
+
+bool ReadBackMatches(SplitView& view, Services& sys, const ByteCounters& counters,
+                     OpenFile& original, const std::string& copy) {
+  FileStatus status;
+  std::unique_ptr<OpenFile> back = sys.files.OpenForReadingFromMedium(copy, status);
+  if (!back || back->Length() != original.Length()) return false;
+  const auto length = static_cast<int64_t>(back->Length());
   std::vector<char> left(kBlockSize), right(kBlockSize);
-  for (uint64_t rest = a->Length(); rest > 0;) {
-    const size_t part = static_cast<size_t>(std::min<uint64_t>(rest, kBlockSize));
-    if (!a->Read(left.data(), part) || !b->Read(right.data(), part) ||
-        !std::equal(left.begin(), left.begin() + part, right.begin()))
+  for (int64_t done = 0; done < length;) {
+    const auto part = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
+    done += static_cast<int64_t>(part);
+    DrawPercent(view, sys, kPartialBar, RoundedPercent(done, length));
+    DrawPercent(view, sys, kTotalBar, RoundedPercent(counters.CopiedBytes, counters.TotalBytes));
+    if (!original.Read(left.data(), part) || !back->Read(right.data(), part) ||
+        !std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(part), right.begin()))
       return false;
-    rest -= part;
   }
   return true;
 }
 
 bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
                   const std::string& target) {
-  const int64_t before = counters.CopiedBytes;
-  bool done = CopyWithProgress(view, sys, counters, source, target);
-  if (done && !SameContent(sys.files, source, target)) {
-    sys.ui.ShowMessage(kvb_texts::kVerifyFailed, kvb_texts::kProgramTitle, MsgIcon::Critical,
-                       MsgButtons::Ok);
-    done = false;
-  }
-  if (!done) counters.CopiedBytes = before;
-  return done;
+  return CopyVerified(view, sys, counters, source, nullptr, target);
+}
+
+bool WriteToFloppy(SplitView& view, Services& sys, ByteCounters& counters,
+                   const std::string& bytes, const std::string& target) {
+  return CopyVerified(view, sys, counters, {}, &bytes, target);
 }
 
 void ClearDir(Services& sys, const std::string& folder) {

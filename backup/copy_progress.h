@@ -4,9 +4,11 @@
 // window up to date; ClearDir empties a floppy before it is written.
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <string>
 
 #include "seams/services.h"
+#include "split_join.h"
 #include "split_window.h"
 
 namespace tessaro::kvb {
@@ -34,9 +36,46 @@ int64_t RoundedPercent(int64_t part, int64_t whole);
 bool CopyWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
                       const std::string& source, const std::string& target);
 
+// Which file of a copy failed: the one read or the one written.
+enum class CopySide { None, Source, Target };
+
+struct CopyOutcome {
+  bool done = false;
+  CopySide failed = CopySide::None;  // when not done
+};
+
+// CopyWithProgress, telling which side failed and handing every block read
+// to `seen` (when given). Shows the same boxes.
+CopyOutcome TrackedCopy(SplitView& view, Services& sys, ByteCounters& counters,
+                        const std::string& source, const std::string& target,
+                        const BlockSink& seen = {});
+
+// The same copy into memory: `into` ends up holding the source's bytes.
+CopyOutcome ReadWithProgress(SplitView& view, Services& sys, ByteCounters& counters,
+                             const std::string& source, std::string& into,
+                             const BlockSink& seen = {});
+
+// Bytes the program holds, read as a file.
+class BytesFile : public OpenFile {
+ public:
+  explicit BytesFile(std::string_view bytes) : bytes_(bytes) {}
+  FileStatus Read(char* buffer, size_t size) override;
+  FileStatus Write(const char*, size_t) override { return {FileFault::Denied, 0}; }
+  uint64_t Length() override { return bytes_.size(); }
+
+ private:
+  std::string_view bytes_;
+  size_t at_ = 0;
+};
+
 // Whether `copy`, read back from its medium past the system's cache, holds
-// exactly the bytes of `original`. Both are read a block at a time.
-bool SameContent(FileSystem& files, const std::string& original, const std::string& copy);
+// exactly the bytes of `original` (opened, not yet read). Both are
+// read a block at a time; before each block the partial bar shows how much
+// was compared and the total bar is drawn again where it stands, each
+// letting pending window messages run as during a copy, so the window stays
+// alive (and Annulla works) for the many seconds a real floppy takes.
+bool ReadBackMatches(SplitView& view, Services& sys, const ByteCounters& counters,
+                     OpenFile& original, const std::string& copy);
 
 // CopyWithProgress onto a floppy, then the copy read back and compared with
 // the source; a difference is a failed copy (with a box of its own). A
@@ -44,6 +83,9 @@ bool SameContent(FileSystem& files, const std::string& original, const std::stri
 // repeated does not count twice.
 bool CopyToFloppy(SplitView& view, Services& sys, ByteCounters& counters, const std::string& source,
                   const std::string& target);
+// The same for bytes the program holds (a checksum file, the parity).
+bool WriteToFloppy(SplitView& view, Services& sys, ByteCounters& counters,
+                   const std::string& bytes, const std::string& target);
 
 // Empties `folder`: every file (read-only and hidden ones too) and every
 // visible subfolder tree. A folder that is a junction or a symbolic link is

@@ -210,7 +210,7 @@ void FrmSplit::MakeBackup_Click() {
 }
 
 void FrmSplit::RestoreBackup_Click() {
-  kvb::RunClick(*this, sys_, state_, [&] { kvb::RestoreBackup(*this, sys_, state_, counters_); });
+  kvb::RunClick(*this, sys_, state_, [&] { kvb::RestoreBackup(*this, sys_, state_, counters_, dataFile_); });
 }
 
 void FrmSplit::Chiudi_Click() { kvb::ChiudiClick(*this, sys_); }

@@ -1,8 +1,7 @@
 #include "floppy_set.h"
 
-#include <vector>
-
 #include "kvb_texts.h"
+#include "restore_steps.h"
 #include "set_format.h"
 #include "set_label.h"
 #include "split_join.h"
@@ -14,13 +13,6 @@ namespace {
 constexpr const char* kProductWord = "tessaro";
 constexpr const char* kBackupWord = "backup";
 
-// Beeps and asks with OK and Cancel; true for OK.
-bool Retry(Services& sys, const std::string& text) {
-  sys.ui.Beep();
-  return sys.ui.ShowMessage(text, kvb_texts::kProgramTitle, MsgIcon::Exclamation,
-                            MsgButtons::OkCancel) == MsgAnswer::Ok;
-}
-
 // The first "*.gbt" among the floppy root's ordinary files; empty when none.
 std::string FirstCatalogueName(FileSystem& files) {
   for (const DirEntry& e : files.List(std::string(kFloppyRoot) + "*.gbt"))
@@ -28,11 +20,11 @@ std::string FirstCatalogueName(FileSystem& files) {
   return {};
 }
 
-// The catalogue of the floppy in the drive, read and checked. Nothing with
-// `why` set when it cannot be read (the system's reason) or describes no set
-// this program makes (ours).
+// The catalogue of the floppy in the drive, read and checked for a program
+// started for `dataFile`. Nothing with `why` set when it cannot be read (the
+// system's reason) or describes no set this program makes (ours).
 std::optional<std::pair<BackupCatalogue, std::string>> ReadFloppyCatalogue(
-    Services& sys, const std::string& path, std::string& why) {
+    Services& sys, const std::string& path, const std::string& dataFile, std::string& why) {
   auto length = sys.files.FileLength(path);
   if (!length) {
     why = sys.files.ErrorText(length.status.code);
@@ -44,43 +36,11 @@ std::optional<std::pair<BackupCatalogue, std::string>> ReadFloppyCatalogue(
     return std::nullopt;
   }
   auto catalogue = bytes ? DecodeCatalogue(*bytes, sys.platform) : std::nullopt;
-  if (!catalogue || !IsRestorableCatalogue(*catalogue)) {
+  if (!catalogue || !IsRestorableCatalogue(*catalogue, dataFile)) {
     why = kvb_texts::kBadCatalogue;
     return std::nullopt;
   }
   return std::make_pair(*catalogue, *bytes);
-}
-
-enum class Taken { Yes, Cancelled };
-
-// Takes piece k off the floppies into `target`, asking until the floppy in
-// the drive is the right one of this set and its piece comes off whole.
-Taken TakePiece(SplitView& view, Services& sys, ByteCounters& counters, const std::string& name,
-                int64_t k, int64_t size, const std::string& reference, const std::string& target) {
-  const std::string number = std::to_string(k);
-  const std::string piece = kFloppyRoot + name + "." + PieceNumberText(k);
-  std::vector<char> buffer(kStreamBlockSize);
-  for (;;) {
-    if (!FileExists(sys.files, piece)) {
-      if (!Retry(sys, kvb_texts::kWrongFloppy + number + kvb_texts::kRetryEnd)) return Taken::Cancelled;
-      continue;
-    }
-    if (GetVolumeLabel(sys.files, kFloppyRoot) != reference) {
-      if (!Retry(sys, kvb_texts::kOtherSetFloppy + number + kvb_texts::kRetryEnd))
-        return Taken::Cancelled;
-      continue;
-    }
-    const int64_t before = counters.CopiedBytes;
-    if (CopyWithProgress(view, sys, counters, piece, target) &&
-        ReadPieceFile(sys.files, target, size, nullptr, buffer).check == PieceCheck::Ok)
-      return Taken::Yes;
-    // A piece that did not come off whole never reaches the join: the same
-    // floppy is asked for again, and its bytes are counted once.
-    counters.CopiedBytes = before;
-    if (!Retry(sys, kvb_texts::kPieceUnreadable + piece + kvb_texts::kPieceUnreadableFloppy + number +
-                        kvb_texts::kRetryEnd))
-      return Taken::Cancelled;
-  }
 }
 
 }  // namespace
@@ -95,7 +55,8 @@ std::optional<std::string> ApplicationWindow(SplitView& view, Platform& platform
   return std::nullopt;
 }
 
-void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters) {
+void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters& counters,
+                   const std::string& dataFile) {
   // The data file is written over: the application must not have it open.
   if (auto title = ApplicationWindow(view, sys.platform)) {
     Tell(sys, kvb_texts::kCloseApplication + *title + kvb_texts::kCloseApplicationEnd,
@@ -106,16 +67,14 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   Tell(sys, kvb_texts::kInsertFirstFloppy, MsgIcon::Information);
   EnterBusy(view, sys.ui);
   auto idle = [&] { ReturnToIdle(view, sys.ui, state); };
-  auto fail = [&](const std::string& why) {
+  // Every other end: a beep, a box, then Idle.
+  auto end = [&](const std::string& why, MsgIcon icon) {
     sys.ui.Beep();
-    Tell(sys, why, MsgIcon::Critical);
+    Tell(sys, why, icon);
     idle();
   };
-  auto cancelled = [&] {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kRestoreCancelled, MsgIcon::Exclamation);
-    idle();
-  };
+  auto fail = [&](const std::string& why) { end(why, MsgIcon::Critical); };
+  auto cancelled = [&] { end(kvb_texts::kRestoreCancelled, MsgIcon::Exclamation); };
 
   // Is there a readable disk in the drive? The program's own folder stays current.
   const std::string ownFolder = sys.files.CurrentFolder();
@@ -126,21 +85,25 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   sys.files.SetCurrentFolder(ownFolder);
 
   const std::string catalogueName = FirstCatalogueName(sys.files);
-  if (catalogueName.empty() || !FileExists(sys.files, kFloppyRoot + catalogueName)) {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kNotFirstFloppy, MsgIcon::Exclamation);
-    return idle();
-  }
-  const std::string reference = GetVolumeLabel(sys.files, kFloppyRoot);
+  if (catalogueName.empty() || !FileExists(sys.files, kFloppyRoot + catalogueName))
+    return end(kvb_texts::kNotFirstFloppy, MsgIcon::Exclamation);
+  SetOnFloppies set;
+  set.label = GetVolumeLabel(sys.files, kFloppyRoot);
   std::string why;
-  auto read = ReadFloppyCatalogue(sys, kFloppyRoot + catalogueName, why);
+  auto read = ReadFloppyCatalogue(sys, kFloppyRoot + catalogueName, dataFile, why);
   if (!read) return fail(why);
-  const BackupCatalogue& catalogue = read->first;
+  set.catalogue = read->first;
+  const BackupCatalogue& catalogue = set.catalogue;
+  // A set made with checksums has a checksum file on its first floppy; one
+  // that is there but damaged is a damaged first floppy.
+  const std::string checksFile = std::string(kFloppyRoot) + kChecksFileName;
+  if (FileExists(sys.files, checksFile)) {
+    set.checks = ReadFloppyChecks(sys.files);
+    if (!set.checks || !BelongsToSet(*set.checks, 1, set))
+      return fail(Damaged(1, checksFile) + ".");
+  }
   const std::string folder = PathFolder(catalogue.SourcePath);
   const std::string name = SplitAtLast(catalogue.SourcePath, false, '\\');
-  // The catalogue goes beside the data file as it was read and checked.
-  if (FileStatus written = sys.files.WriteAll(folder + catalogueName, read->second); !written)
-    return fail(sys.files.ErrorText(written.code));
   counters.TotalBytes = catalogue.FileLength;
 
   const std::string question = kvb_texts::kSetSize + std::to_string(catalogue.PieceCount) +
@@ -148,21 +111,42 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   if (sys.ui.ShowMessage(question, kvb_texts::kProgramTitle, MsgIcon::Information,
                          MsgButtons::OkCancel) != MsgAnswer::Ok)
     return cancelled();
+  // Only now that the user has seen the place is anything written there: the
+  // catalogue, as it was read and checked, beside the data file.
+  if (FileStatus written = sys.files.WriteAll(folder + catalogueName, read->second); !written)
+    return fail(sys.files.ErrorText(written.code));
 
+  // One floppy the user cannot give may be rebuilt at the end, when the set
+  // has a recovery floppy; a second cannot.
+  int64_t missing = 0;
+  const bool recoverable = set.checks && set.checks->hasRecoveryFloppy;
   for (int64_t k = 1; k <= catalogue.PieceCount; ++k) {
     if (k > 1) Tell(sys, kvb_texts::kInsertFloppy + std::to_string(k), MsgIcon::Information);
-    const int64_t size = PieceDataSize(catalogue.FileLength, k, kPieceSize);
     const std::string target = catalogue.SourcePath + "." + PieceNumberText(k);
-    if (TakePiece(view, sys, counters, name, k, size, reference, target) == Taken::Cancelled)
+    const Taken taken = TakePiece(view, sys, counters, set, k, target);
+    if (taken == Taken::Yes) continue;
+    if (taken == Taken::Cancelled || !recoverable) return cancelled();
+    if (missing != 0)
+      return fail(kvb_texts::kTwoFloppiesLost + std::to_string(missing) +
+                  kvb_texts::kTwoFloppiesLostAnd + std::to_string(k) + kvb_texts::kTwoFloppiesLostEnd);
+    const std::string rebuild =
+        kvb_texts::kRebuildFloppy + std::to_string(k) + kvb_texts::kRebuildFloppyEnd;
+    if (sys.ui.ShowMessage(rebuild, kvb_texts::kProgramTitle, MsgIcon::Question,
+                           MsgButtons::YesNo) != MsgAnswer::Yes)
       return cancelled();
+    missing = k;
+  }
+  if (missing != 0) {
+    const Rebuilt rebuilt = RebuildPiece(view, sys, counters, set, missing);
+    if (rebuilt == Rebuilt::Cancelled) return cancelled();
+    if (rebuilt == Rebuilt::Failed) return idle();
   }
 
-  if (JoinFile(sys, folder + catalogueName, false, folder + name)) {
-    Tell(sys, kvb_texts::kRestoreDone, MsgIcon::Information);
-  } else {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kRestoreFailed, MsgIcon::Critical);
-  }
+  const std::optional<uint32_t> fileCrc =
+      set.checks ? std::optional<uint32_t>(set.checks->fileCrc) : std::nullopt;
+  if (!JoinFile(sys, folder + catalogueName, false, folder + name, fileCrc))
+    return fail(kvb_texts::kRestoreFailed);
+  Tell(sys, kvb_texts::kRestoreDone, MsgIcon::Information);
   idle();
 }
 

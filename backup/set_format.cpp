@@ -129,28 +129,53 @@ std::optional<PieceRecord> DecodePiece(std::string_view bytes) {
   return piece;
 }
 
-bool IsFullLocalPath(const std::string& path) {
-  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-  if (path.size() < 4 || !letter(path[0]) || path[1] != ':' || path[2] != '\\') return false;
-  for (size_t i = 3; i < path.size(); ++i) {
+namespace {
+
+// Whether path[start..] is names separated by "\\": none empty, "." or "..",
+// no character a file name cannot hold. How many there are, or 0.
+size_t NameParts(const std::string& path, size_t start) {
+  for (size_t i = start; i < path.size(); ++i) {
     const auto c = static_cast<unsigned char>(path[i]);
     if (c < 0x20 || std::string_view("*?\"<>|:/").find(static_cast<char>(c)) != std::string_view::npos)
-      return false;
+      return 0;
   }
-  size_t start = 3;
+  size_t parts = 0;
   while (start <= path.size()) {
     size_t end = path.find('\\', start);
     if (end == std::string::npos) end = path.size();
     const std::string_view part(path.data() + start, end - start);
-    if (part.empty() || part == "." || part == "..") return false;
+    if (part.empty() || part == "." || part == "..") return 0;
+    ++parts;
     start = end + 1;
   }
-  return true;
+  return parts;
 }
 
-bool IsRestorableCatalogue(const BackupCatalogue& c) {
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+bool IsFullLocalPath(const std::string& path) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  return path.size() >= 4 && letter(path[0]) && path[1] == ':' && path[2] == '\\' &&
+         NameParts(path, 3) >= 1;
+}
+
+bool IsNetworkPath(const std::string& path) {
+  // Server, share and at least a file name.
+  return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && NameParts(path, 2) >= 3;
+}
+
+bool IsRestorableSource(const std::string& source, const std::string& startedFor) {
+  if (IsFullLocalPath(source)) return true;
+  return IsNetworkPath(source) && source.size() == startedFor.size() &&
+         std::equal(source.begin(), source.end(), startedFor.begin(),
+                    [](char a, char b) { return FoldAscii(a) == FoldAscii(b); });
+}
+
+bool IsRestorableCatalogue(const BackupCatalogue& c, const std::string& startedFor) {
   return c.FileLength > 0 && c.FirstNumber == 1 && c.PieceCount == PiecesFor(c.FileLength, kPieceSize) &&
-         IsFullLocalPath(c.SourcePath);
+         IsRestorableSource(c.SourcePath, startedFor);
 }
 
 int64_t PieceDataSize(int64_t fileLength, int64_t k, int64_t pieceSize) {

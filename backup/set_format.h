@@ -69,11 +69,21 @@ std::optional<uint32_t> PieceHeaderCount(std::string_view header);
 // Whether a catalogue read from a floppy describes a set this program makes,
 // so that restoring it can only write where a backup was taken: a length of
 // 1 to 2,147,483,647 bytes, as many pieces of kPieceSize as that length
-// needs, numbered from 1, and a source that is a full local path (drive
-// letter, ":\", a file name; no empty, "." or ".." part, no wildcard or
-// other character a file name cannot hold).
-bool IsRestorableCatalogue(const BackupCatalogue& catalogue);
+// needs, numbered from 1, and a source IsRestorableSource accepts for a
+// program started for `startedFor`.
+bool IsRestorableCatalogue(const BackupCatalogue& catalogue, const std::string& startedFor);
+// A full local path: drive letter, ":\", a file name; no empty, "." or ".."
+// part, no wildcard or other character a file name cannot hold.
 bool IsFullLocalPath(const std::string& path);
+// A full path on a network share: "\\server\share\", then folders and a
+// file name, with the same rules for each part.
+bool IsNetworkPath(const std::string& path);
+// Where a restore may write back a set's data file: any full local path, and
+// a network path only in a program started for that very file (letters
+// compared regardless of case), since the set alone cannot tell one share
+// from another. The backup refuses any other path before writing anything,
+// so it never makes a set its own restore would refuse.
+bool IsRestorableSource(const std::string& source, const std::string& startedFor);
 
 // Bytes of data in piece k (from 1) of a set of pieces of pieceSize bytes.
 int64_t PieceDataSize(int64_t fileLength, int64_t k, int64_t pieceSize);

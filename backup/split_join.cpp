@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "crc32.h"
 #include "kvb_texts.h"
 #include "set_format.h"
 
@@ -47,11 +48,13 @@ bool Fail(std::string& errorText, const std::string& why) {
 }
 
 // Moves `count` bytes from `in` to `out` (or only reads them when out is
-// null) through the buffer.
-FileStatus Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer) {
+// null) through the buffer, showing each block to `seen`.
+FileStatus Transfer(OpenFile& in, OpenFile* out, int64_t count, std::vector<char>& buffer,
+                    const BlockSink& seen = {}) {
   while (count > 0) {
     const size_t part = static_cast<size_t>(std::min<int64_t>(count, buffer.size()));
     FileStatus status = in.Read(buffer.data(), part);
+    if (status && seen) seen(buffer.data(), part);
     if (status && out) status = out->Write(buffer.data(), part);
     if (!status) return status;
     count -= static_cast<int64_t>(part);
@@ -66,7 +69,8 @@ FileStatus WriteText(OpenFile& out, const std::string& bytes) {
 }  // namespace
 
 bool SplitFile(Services& sys, const std::string& source, int32_t first, std::string& errorText,
-               int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue) {
+               int32_t& pieceCount, int32_t pieceSize, const std::string& catalogue,
+               SetChecks* checks) {
   if (pieceSize <= 0) return Fail(errorText, kvb_texts::kBadPieceSize);
   FileStatus status;
   // Shared for reading only: the application cannot change the file while
@@ -79,6 +83,8 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   const int64_t count = PiecesFor(static_cast<int64_t>(std::min<uint64_t>(length, INT64_MAX)), pieceSize);
   if (length > INT32_MAX || count > INT16_MAX || first + count - 1 > INT32_MAX)
     return Fail(errorText, kvb_texts::kFileTooLarge + source + kvb_texts::kFileTooLargeEnd);
+  // Emptied since the program started, perhaps: a set of nothing restores nothing.
+  if (length == 0) return Fail(errorText, kvb_texts::kEmptyFile + source + kvb_texts::kEmptyFileEnd);
 
   // Without a catalogue name the catalogue goes beside the source, and the
   // pieces with it, rather than into whatever folder is current.
@@ -97,18 +103,43 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
   if (!encoded) return Fail(errorText, kvb_texts::kPathNotInCodePage + source);
 
   std::vector<char> buffer(kStreamBlockSize);
+  // The checks are made as the bytes go by: the data file is read once, and
+  // each byte goes through the CRC once (the piece files' and the whole
+  // file's checksums are put together from the pieces' data's).
+  uint32_t fileCrc = Crc32Of({});
+  SetChecks made;
+  if (checks) made.parity.assign(static_cast<size_t>(PieceDataSize(length, 1, pieceSize)), '\0');
   for (int64_t k = 1; k <= count; ++k) {
     const auto size = static_cast<uint32_t>(PieceDataSize(static_cast<int64_t>(length), k, pieceSize));
+    // Written over in place: the last backup's pieces are most often there,
+    // as long as these.
     std::unique_ptr<OpenFile> out =
-        sys.files.OpenForWriting(PiecePath(folder, name, first + k - 1), status);
+        sys.files.OpenToOverwrite(PiecePath(folder, name, first + k - 1), status);
     if (!out) return Fail(errorText, sys.files.ErrorText(status.code));
-    status = WriteText(*out, PieceHeader(size));
-    if (status) status = Transfer(*in, out.get(), size, buffer);
-    if (status) status = WriteText(*out, PieceTrailer(size));
+    const std::string header = PieceHeader(size), trailer = PieceTrailer(size);
+    Crc32 dataCrc;
+    size_t offset = 0;
+    auto seen = [&](const char* data, size_t part) {
+      dataCrc.Update(data, part);
+      AddToParity(made.parity, offset, data, part);
+      offset += part;
+    };
+    status = WriteText(*out, header);
+    if (status) status = Transfer(*in, out.get(), size, buffer, checks ? BlockSink(seen) : BlockSink());
+    if (status) status = WriteText(*out, trailer);
+    if (status) status = out->CutHere();
     if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
+    // The piece file's checksum covers its framing too.
+    const uint32_t framed = Crc32Combine(Crc32Of(header), dataCrc.Value(), size);
+    made.pieceCrcs.push_back(Crc32Combine(framed, Crc32Of(trailer), trailer.size()));
+    fileCrc = Crc32Combine(fileCrc, dataCrc.Value(), size);
   }
   in.reset();
   pieceCount = static_cast<int32_t>(count);
+  if (checks) {
+    made.fileCrc = fileCrc;
+    *checks = std::move(made);
+  }
 
   status = sys.files.WriteAll(cataloguePath, *encoded);
   if (!status) return Fail(errorText, sys.files.ErrorText(status.code));
@@ -116,7 +147,7 @@ bool SplitFile(Services& sys, const std::string& source, int32_t first, std::str
 }
 
 PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size, OpenFile* out,
-                        std::vector<char>& buffer) {
+                        std::vector<char>& buffer, const BlockSink& seen) {
   const PieceRead damaged{PieceCheck::Damaged, {}};
   auto failed = [](const FileStatus& status) { return PieceRead{PieceCheck::Failed, status}; };
   auto length = files.FileLength(path);
@@ -129,13 +160,27 @@ PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size
   if (!(status = in->Read(framing, kPieceHeaderSize))) return failed(status);
   auto announced = PieceHeaderCount(std::string_view(framing, kPieceHeaderSize));
   if (!announced || *announced != size) return damaged;
-  if (!(status = Transfer(*in, out, size, buffer))) return failed(status);
+  if (!(status = Transfer(*in, out, size, buffer, seen))) return failed(status);
   if (!(status = in->Read(framing, kPieceTrailerSize))) return failed(status);
   if (std::string_view(framing, kPieceTrailerSize) != PieceTrailer(*announced)) return damaged;
   return {PieceCheck::Ok, {}};
 }
 
 namespace {
+
+// Opens a scratch file of the program's own in `folder`: a name that no file
+// has yet, made new, so that nothing already there (the user's own
+// "archivio.mdb.tmp" included) is ever written over or deleted.
+std::unique_ptr<OpenFile> NewScratchFile(FileSystem& files, const std::string& folder,
+                                         std::string& path, FileStatus& status) {
+  for (int i = 0; i < 100; ++i) {
+    std::string digits = std::to_string(i);
+    path = folder + "~KVB" + std::string(4 - digits.size(), '0') + digits + ".TMP";
+    std::unique_ptr<OpenFile> file = files.CreateNew(path, status);
+    if (file || status.fault != FileFault::Exists) return file;
+  }
+  return nullptr;
+}
 
 bool ShowJoinError(Services& sys, const std::string& why) {
   sys.ui.Beep();
@@ -161,7 +206,7 @@ bool SizesMatch(const std::vector<int64_t>& sizes, int32_t fileLength) {
 }  // namespace
 
 bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
-              const std::string& target) {
+              const std::string& target, std::optional<uint32_t> fileCrc) {
   if (catalogue.empty()) return false;
   FileSystem& files = sys.files;
   auto catalogueLength = files.FileLength(catalogue);
@@ -194,15 +239,18 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
     return ShowJoinError(sys, kvb_texts::kPiecesDoNotMatch + catalogue);
 
   // The data file is replaced only once its new content is safely written.
-  const std::string scratch = output + ".tmp";
+  std::string scratch;
   FileStatus status;
   std::string why;
   {
-    std::unique_ptr<OpenFile> out = files.OpenForWriting(scratch, status);
+    std::unique_ptr<OpenFile> out = NewScratchFile(files, PathFolder(output), scratch, status);
     if (!out) return ShowJoinError(sys, files.ErrorText(status.code));
-    std::vector<char> buffer(kStreamBlockSize);
+    std::vector<char> buffer(kJoinBlockSize);
+    Crc32 joined;
+    auto seen = [&](const char* data, size_t size) { joined.Update(data, size); };
     for (size_t i = 0; i < paths.size() && why.empty(); ++i) {
-      const PieceRead piece = ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer);
+      const PieceRead piece =
+          ReadPieceFile(files, paths[i], sizes[i], out.get(), buffer, fileCrc ? BlockSink(seen) : BlockSink());
       switch (piece.check) {
         case PieceCheck::Ok: break;
         case PieceCheck::Failed: why = files.ErrorText(piece.status.code); break;
@@ -211,6 +259,10 @@ bool JoinFile(Services& sys, const std::string& catalogue, bool useStoredPath,
     }
     if (why.empty() && out->Length() != static_cast<uint64_t>(record->FileLength))
       why = kvb_texts::kPiecesDoNotMatch + catalogue;
+    // Pieces that each passed their own check can still have changed on the
+    // hard disk since; the whole file's checksum is the last word.
+    if (why.empty() && fileCrc && joined.Value() != *fileCrc)
+      why = kvb_texts::kRebuiltFileDiffers + output + kvb_texts::kRebuiltFileDiffersEnd;
     if (why.empty() && !(status = out->Flush())) why = files.ErrorText(status.code);
   }
   if (why.empty() && !(status = files.MoveReplacing(scratch, output))) {

@@ -2,14 +2,20 @@
 // in a process of its own so that its peak memory is its own. Prints
 // "seconds=S peak=BYTES" on success.
 //   kvb_bench make FILE MEGABYTES     a data file of varied bytes (untimed)
-//   kvb_bench copy FROM TO            a plain CopyFileW, the reference
-//   kvb_bench split FILE CATALOGUE    SplitFile with floppy-sized pieces
-//   kvb_bench join CATALOGUE TARGET   JoinFile of that set to TARGET
+//   kvb_bench copy FROM TO            a plain CopyFileW: the split's reference
+//   kvb_bench copyflush FROM TO       CopyFileW, then the copy flushed to the
+//                                     disk as the join flushes: its reference
+//   kvb_bench split FILE CATALOGUE    SplitFile with floppy-sized pieces and
+//                                     the set's checksums and parity; also
+//                                     prints "crc=" the data file's CRC-32
+//   kvb_bench join CATALOGUE TARGET CRC   JoinFile of that set to TARGET,
+//                                     checked against that CRC-32
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -61,9 +67,18 @@ bool MakeFile(const std::string& path, long megabytes) {
 
 }  // namespace
 
+// Makes what was copied reach the disk, as JoinFile does with its scratch file.
+bool FlushFile(const wchar_t* path) {
+  HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = FlushFileBuffers(h) != 0;
+  CloseHandle(h);
+  return ok;
+}
+
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: kvb_bench make|copy|split|join A B\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: kvb_bench make|copy|copyflush|split|join A B [CRC]\n");
     return 2;
   }
   const std::wstring mode = argv[1];
@@ -82,23 +97,25 @@ int wmain(int argc, wchar_t** argv) {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
   bool ok = false;
-  if (mode == L"copy") {
-    ok = CopyFileW(argv[2], argv[3], FALSE) != 0;
+  SetChecks checks;
+  if (mode == L"copy" || mode == L"copyflush") {
+    ok = CopyFileW(argv[2], argv[3], FALSE) != 0 && (mode == L"copy" || FlushFile(argv[3]));
   } else if (mode == L"split") {
     std::string why;
     int32_t pieces = 0;
-    ok = SplitFile(sys, a, 1, why, pieces, kPieceSize, b);
+    ok = SplitFile(sys, a, 1, why, pieces, kPieceSize, b, &checks);
     if (!ok) std::fprintf(stderr, "split: %s\n", why.c_str());
-  } else if (mode == L"join") {
-    ok = JoinFile(sys, a, false, b);
+  } else if (mode == L"join" && argc == 5) {
+    ok = JoinFile(sys, a, false, b, static_cast<uint32_t>(std::wcstoul(argv[4], nullptr, 16)));
   }
   QueryPerformanceCounter(&end);
   if (!ok) return 1;
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-  std::printf("seconds=%.3f peak=%lu\n",
+  std::printf("seconds=%.3f peak=%lu crc=%08lx\n",
               double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart),
-              static_cast<unsigned long>(memory.PeakWorkingSetSize));
+              static_cast<unsigned long>(memory.PeakWorkingSetSize),
+              static_cast<unsigned long>(checks.fileCrc));
   return 0;
 }

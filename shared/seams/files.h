@@ -28,8 +28,9 @@ struct DirEntry {
 
 // Why a file could not be opened, read or written. InUse is another program
 // holding it (sharing or lock violation, the runtime's error 70); Denied is
-// access denied (a read-only file, a folder, a protected place: error 75).
-enum class FileFault { None, NotFound, InUse, Denied, Failed };
+// access denied (a read-only file, a folder, a protected place: error 75);
+// Exists is a file already there where a new one was to be made.
+enum class FileFault { None, NotFound, InUse, Denied, Exists, Failed };
 
 // How a call of this seam ended: with no fault, or with the kind of fault and
 // the system's own error code (GetLastError's), which ErrorText describes.
@@ -69,6 +70,9 @@ class OpenFile {
   virtual uint64_t Length() = 0;
   // Makes what was written reach the disk before the program goes on.
   virtual FileStatus Flush() { return {}; }
+  // Ends a file opened with OpenToOverwrite where the writing has got to;
+  // what lay beyond goes. Nothing to do for a file that was emptied.
+  virtual FileStatus CutHere() { return {}; }
   // Gives the file these three times and attributes through this handle,
   // with no second open; false when it cannot. A later write would move the
   // last-write time again.
@@ -146,8 +150,17 @@ class FileSystem {
   // Opens the file for writing, created when missing and emptied when there.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) = 0;
   // Creates a new file and opens it for writing; fails, touching nothing,
-  // when anything is at the path already (a hidden file, a link, a folder).
+  // when anything is at the path already (a hidden file, a link, a folder),
+  // with FileFault::Exists.
   virtual std::unique_ptr<OpenFile> CreateNew(const std::string& path, FileStatus& status) = 0;
+  // Opens the file for writing, created when missing, but unlike
+  // OpenForWriting leaves what is there to be written over in place, which
+  // spares the file system letting the space go and finding it again when
+  // the new content is about as long (a backup's pieces over the last
+  // one's). The writer ends the file with CutHere once it has written all.
+  virtual std::unique_ptr<OpenFile> OpenToOverwrite(const std::string& path, FileStatus& status) {
+    return OpenForWriting(path, status);
+  }
   virtual FileRead<FileTimes> GetTimes(const std::string& path) = 0;
   virtual FileStatus SetTimes(const std::string& path, const FileTimes& times) = 0;
   // Has Windows move `from` over `to` at the next start (MoveFileEx with

@@ -33,6 +33,7 @@ class Win32Files : public FileSystem {
                                                      FileStatus& status) override;
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, FileStatus& status) override;
   std::unique_ptr<OpenFile> CreateNew(const std::string& path, FileStatus& status) override;
+  std::unique_ptr<OpenFile> OpenToOverwrite(const std::string& path, FileStatus& status) override;
   FileRead<FileTimes> GetTimes(const std::string& path) override;
   FileStatus SetTimes(const std::string& path, const FileTimes& times) override;
   FileStatus ReplaceAtRestart(const std::string& from, const std::string& to) override;

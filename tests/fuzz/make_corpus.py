@@ -2,7 +2,7 @@
 """Writes the fuzz targets' seed corpus (tests/fuzz/corpus/<target>/): files
 made from the sample package and hand-made cases. Run again after editing;
 the fuzz runs themselves add their finds under build/fuzz/corpus/."""
-import os, shutil, struct
+import os, shutil, struct, zlib
 
 here = os.path.dirname(os.path.abspath(__file__))
 root = os.path.dirname(os.path.dirname(here))
@@ -133,6 +133,20 @@ seeds("piece", {
     "wrong_trailer": piece(b"abc")[:-4] + struct.pack("<I", 4),
     "huge_count": struct.pack("<HII", 1, 0x7FFFFFFF, 1) + b"abc",
     "header_only": struct.pack("<HII", 1, 3, 1),
+})
+
+def floppy_checks(label, floppy, count, recovery, length, file_crc, parity_crc, piece_crcs):
+    body = (b"KVBCRC\x01" + label.encode("ascii") + struct.pack("<HHBiII", floppy, count, recovery,
+            length, file_crc, parity_crc) + b"".join(struct.pack("<I", c) for c in piece_crcs))
+    return body + struct.pack("<I", zlib.crc32(body))
+
+seeds("floppy_checks", {
+    "floppy_2_of_3": floppy_checks("04242-24242", 2, 3, 1, 3000000, 0x12345678, 0, [0xCAFEBABE]),
+    "recovery_of_3": floppy_checks("04242-24242", 0, 3, 1, 3000000, 0x12345678, 0x0BADF00D,
+                                   [1, 2, 3]),
+    "no_recovery": floppy_checks("00001-00001", 1, 1, 0, 100, 5, 0, [6]),
+    "floppy_past_count": floppy_checks("04242-24242", 4, 3, 1, 3000000, 0, 0, [0]),
+    "cut_short": floppy_checks("04242-24242", 1, 1, 1, 100, 5, 0, [6])[:-5],
 })
 
 def join(flags, fault_op, fault_nth, cat, pieces):

@@ -1,7 +1,15 @@
 // The backup set's formats, its label, and split/join through the fake disk.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "crc32.h"
 #include "fakes/fakes.h"
+#include "set_checks.h"
 #include "set_format.h"
 #include "set_label.h"
 #include "split_join.h"
@@ -69,6 +77,15 @@ TEST(CatalogueFile, RefusesDamagedOrShortFilesAndUnstorablePaths) {
   EXPECT_FALSE(patched(good.size() - 6, std::string("\0\0", 2)));    // no pieces
   EXPECT_FALSE(patched(good.size() - 6, std::string("\x65\0", 2)));  // more pieces than bytes
 
+  // A network path restores only in a program started for that same file;
+  // device paths and paths without a file name never.
+  for (const std::string path : {"\\\\server\\dati", "\\\\?\\C:\\x.mdb",
+                                 "\\\\.\\PhysicalDrive0\\x", "\\\\server\\..\\x.mdb"})
+    EXPECT_FALSE(IsRestorableSource(path, path)) << path;
+  EXPECT_TRUE(IsRestorableSource("\\\\server\\dati\\x.mdb", "\\\\SERVER\\Dati\\X.MDB"));
+  EXPECT_FALSE(IsRestorableSource("\\\\server\\dati\\x.mdb", "\\\\server\\altri\\x.mdb"));
+  EXPECT_TRUE(IsRestorableSource("C:\\x.mdb", "\\\\server\\dati\\x.mdb"));
+
   // A character the code page lacks would come back as "?" and name another file.
   EXPECT_FALSE(
       EncodeCatalogue({1, "C:\\\xE2\x82\xAC\xE4\xB8\xAD.mdb", "C:\\", 1, 1}, sys.platform));
@@ -99,6 +116,108 @@ TEST(PieceFile, HasTheDocumentedLayoutAndRefusesDamage) {
   std::string badBound = file;
   badBound[6] = 0;
   EXPECT_FALSE(DecodePiece(badBound));
+}
+
+TEST(Checksums, Crc32IsZipsWhateverTheBlocks) {
+  EXPECT_EQ(Crc32Of("123456789"), 0xCBF43926u);  // the published check value
+  EXPECT_EQ(Crc32Of(""), 0u);
+  const std::string data = Pattern(1000);
+  Crc32 inParts;
+  for (size_t at = 0, step = 1; at < data.size(); at += step, step = step * 3 % 17 + 1)
+    inParts.Update(std::string_view(data).substr(at, step));
+  EXPECT_EQ(inParts.Value(), Crc32Of(data));
+  // Against the definition, bit by bit, for every length and alignment the
+  // fast paths treat differently.
+  for (size_t start : {0u, 1u, 3u})
+    for (size_t length = 0; length < 300; length += length < 40 ? 1 : 37) {
+      uint32_t c = 0xFFFFFFFFu;
+      for (size_t i = start; i < start + length; ++i) {
+        c ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+      }
+      EXPECT_EQ(Crc32Of(std::string_view(data).substr(start, length)), ~c) << start << "+" << length;
+    }
+  EXPECT_NE(Crc32Of(data.substr(0, 999) + "x"), Crc32Of(data));
+  // Two parts' checksums make the whole one's.
+  for (size_t cut : {0u, 1u, 7u, 8u, 500u, 999u, 1000u}) {
+    const std::string a = data.substr(0, cut), b = data.substr(cut);
+    EXPECT_EQ(Crc32Combine(Crc32Of(a), Crc32Of(b), b.size()), Crc32Of(data)) << cut;
+  }
+}
+
+TEST(Checksums, FloppyChecksFileReadsBackAndRefusesAnyChangedByte) {
+  FloppyChecks c{"04242-24242", 2, 3, true, 3000000, 0x12345678, 0, {0xCAFEBABE}};
+  const std::string bytes = EncodeFloppyChecks(c);
+  ASSERT_EQ(bytes.size(), FloppyChecksSize(2, 3));
+  auto back = DecodeFloppyChecks(bytes);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(EncodeFloppyChecks(*back), bytes);
+  EXPECT_EQ(back->pieceCrcs, c.pieceCrcs);
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    std::string changed = bytes;
+    changed[i] = static_cast<char>(changed[i] ^ 0x10);
+    EXPECT_FALSE(DecodeFloppyChecks(changed)) << "byte " << i;
+  }
+  EXPECT_FALSE(DecodeFloppyChecks(bytes.substr(0, bytes.size() - 1)));
+  EXPECT_FALSE(DecodeFloppyChecks(bytes + "x"));
+
+}
+
+// The largest floppies a set can have, put on a real 1.44 MB FAT12 image
+// (2,847 clusters of 512 bytes) with mtools: the first floppy of a set at
+// the 2 GiB limit (a full piece, the catalogue of a path of 260 characters
+// at two bytes each, the checksum file) and that set's recovery floppy (the
+// parity and 1,492 checksums). The pieces' contents do not matter: sparse.
+TEST(Checksums, TheLargestFloppiesOfASetFitOnARealFloppy) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("kvb_fat12_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const int32_t count = static_cast<int32_t>(PiecesFor(INT32_MAX, kPieceSize));
+  ASSERT_EQ(count, 1492);
+  FakeSystem sys;
+  const std::string longText(520, 'x');
+  const SetChecks set{std::vector<uint32_t>(count, 0x12345678), 0x9ABCDEF0, {}};
+  auto checks = [&](int32_t floppy) {
+    FloppyChecks c = ChecksOfFloppy(set, "04242-24242", floppy, true, INT32_MAX);
+    c.parityCrc = 1;  // the parity itself is not made here
+    return EncodeFloppyChecks(c);
+  };
+  struct File {
+    std::string name;
+    uint64_t size;
+    std::string bytes;  // empty: sparse
+  };
+  const std::vector<std::vector<File>> floppies = {
+      {{"archivio.mdb.001", uint64_t{kPieceSize} + kPieceOverhead, {}},
+       {"071226.gbt", 0, *EncodeCatalogue({INT32_MAX, longText, longText, int16_t(count), 1}, sys.platform)},
+       {"KVBSET.CRC", 0, checks(1)}},
+      {{"KVBSET.PAR", uint64_t{kPieceSize}, {}}, {"KVBSET.CRC", 0, checks(kRecoveryFloppy)}}};
+  for (const auto& files : floppies) {
+    const std::string image = (dir / "floppy.img").string();
+    fs::remove(image);
+    ASSERT_EQ(std::system(("mformat -C -f 1440 -i '" + image + "' :: >/dev/null").c_str()), 0)
+        << "mtools missing? scripts/install-deps installs it";
+    uint64_t clusters = 0;
+    for (const File& f : files) {
+      const fs::path path = dir / f.name;
+      std::ofstream(path, std::ios::binary) << f.bytes;
+      if (f.bytes.empty()) fs::resize_file(path, f.size);
+      clusters += (fs::file_size(path) + 511) / 512;
+      ASSERT_EQ(std::system(("mcopy -i '" + image + "' '" + path.string() + "' :: 2>&1").c_str()), 0)
+          << f.name << " does not fit";
+    }
+    // What is left is what the cluster arithmetic says.
+    FILE* listing = ::popen(("mdir -i '" + image + "' :: | tr -d ' '").c_str(), "r");
+    ASSERT_TRUE(listing);
+    char line[256];
+    uint64_t free = UINT64_MAX;
+    while (std::fgets(line, sizeof line, listing))
+      if (std::strstr(line, "bytesfree")) free = std::strtoull(line, nullptr, 10);
+    ::pclose(listing);
+    EXPECT_LE(clusters, 2847u);
+    EXPECT_EQ(free, (2847 - clusters) * 512);
+  }
+  fs::remove_all(dir);
 }
 
 TEST(SetLabel, IsElevenCharactersWithADashInTheSixthPlace) {
@@ -154,6 +273,9 @@ class SplitJoin : public ::testing::Test {
   void RoundTrip(size_t size, int32_t pieceSize, int32_t expectedPieces) {
     const std::string data = Pattern(size);
     sys.files.AddFile(source, data);
+    // Pieces of an earlier, longer set are written over and cut to length.
+    for (int32_t k = 1; k <= expectedPieces; ++k)
+      sys.files.AddFile(source + "." + PieceNumberText(k), std::string(pieceSize + 100, 'v'));
     std::string error;
     int32_t count = 0;
     ASSERT_TRUE(SplitFile(services, source, 1, error, count, pieceSize, catalogue)) << error;
@@ -166,15 +288,19 @@ class SplitJoin : public ::testing::Test {
     EXPECT_FALSE(sys.files.Exists(source + "." + PieceNumberText(count + 1)));
 
     sys.files.AddFile(source, data + "grown since the backup");
+    // The user's own files whose names a scratch file could take stay as they are.
+    sys.files.AddFile(source + ".tmp", "the user's");
+    sys.files.AddFile("C:\\Dati\\~KVB0000.TMP", "also the user's");
     ASSERT_TRUE(JoinFile(services, catalogue, true, ""));
     EXPECT_EQ(sys.files.Content(source), data);
-    EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+    EXPECT_EQ(sys.files.Content(source + ".tmp"), "the user's");
+    EXPECT_EQ(sys.files.Content("C:\\Dati\\~KVB0000.TMP"), "also the user's");
+    EXPECT_FALSE(sys.files.Exists("C:\\Dati\\~KVB0001.TMP"));
     EXPECT_TRUE(sys.ui.boxes.empty());
   }
 };
 
 TEST_F(SplitJoin, RoundTripsByteExactForEverySizeClass) {
-  RoundTrip(0, 10, 1);
   RoundTrip(1, 10, 1);
   RoundTrip(10, 10, 1);
   RoundTrip(11, 10, 2);
@@ -235,6 +361,11 @@ TEST_F(SplitJoin, SplitReportsFailuresWithoutShowingAnything) {
   error.clear();
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, 0, catalogue));
   EXPECT_FALSE(error.empty());
+  // An empty file (emptied since the program started) is not cut.
+  sys.files.AddFile("C:\\Dati\\vuoto.mdb", "");
+  EXPECT_FALSE(SplitFile(services, "C:\\Dati\\vuoto.mdb", 1, error, count, 20, catalogue));
+  EXPECT_EQ(error, "Il file C:\\Dati\\vuoto.mdb è vuoto: non c'è nulla da salvare.");
+  EXPECT_FALSE(sys.files.Exists("C:\\Dati\\vuoto.mdb.001"));
   // A data file held open by another program is not cut.
   sys.files.Lock(source);
   EXPECT_FALSE(SplitFile(services, source, 1, error, count, 20, catalogue));
@@ -284,7 +415,7 @@ TEST_F(SplitJoin, DamagedOrMissingPiecesLeaveTheDataFileUntouched) {
   badTrailer.back() = 'x';
   sys.files.AddFile(source + ".002", badTrailer);
   joinFails("piece with a wrong trailing size");
-  EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+  EXPECT_FALSE(sys.files.Exists("C:\\Dati\\~KVB0000.TMP"));
 
   // The pieces are read beside the catalogue, wherever its stored folder points.
   sys.files.AddFile(source, data);
@@ -301,7 +432,7 @@ TEST_F(SplitJoin, DamagedOrMissingPiecesLeaveTheDataFileUntouched) {
   sys.files.Lock(source);
   sys.ui.boxes.clear();
   EXPECT_FALSE(JoinFile(services, catalogue, true, ""));
-  EXPECT_FALSE(sys.files.Exists(source + ".tmp"));
+  EXPECT_FALSE(sys.files.Exists("C:\\Dati\\~KVB0000.TMP"));
   ASSERT_EQ(sys.ui.boxes.size(), 1u);
   EXPECT_EQ(sys.ui.boxes[0].text.find("Impossibile sostituire il file, in uso"), 0u);
 

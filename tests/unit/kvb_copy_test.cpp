@@ -113,6 +113,26 @@ TEST_F(KvbCopyTest, AnAbortConfirmedDuringTheCopyEndsTheProgramThere) {
   EXPECT_EQ(sys.files.Content("A:\\a.001").size(), 64000u);  // the third block never came
 }
 
+TEST_F(KvbCopyTest, TheReadBackMovesTheBarAndLetsAnAbortRun) {
+  sys.files.AddFile("C:\\Dati\\a.001", std::string(64000, 'a'));
+  counters.TotalBytes = 64000;
+  // Pumps once the copy is whole are the read-back's.
+  int readBackPumps = 0;
+  sys.ui.onPump = [&] { readBackPumps += sys.files.Content("A:\\a.001").size() == 64000; };
+  EXPECT_TRUE(CopyToFloppy(view, services, counters, "C:\\Dati\\a.001", "A:\\a.001"));
+  EXPECT_EQ(readBackPumps, 4);  // both bars, before each of the two blocks
+  EXPECT_EQ(view.bars[0].tags, (std::vector<std::string>{"50", "100", "50", "100"}));
+  EXPECT_EQ(counters.CopiedBytes, 64000);  // what is read back is not counted as copied
+
+  // Annulla in the middle of the read-back, answered Yes, ends the program there.
+  view.timer = true;
+  sys.ui.onPump = [&] {
+    if (sys.files.Content("A:\\a.001").size() == 64000) ChiudiClick(view, services);
+  };
+  EXPECT_THROW(CopyToFloppy(view, services, counters, "C:\\Dati\\a.001", "A:\\a.001"),
+               ProgramEnded);
+}
+
 TEST_F(KvbCopyTest, ClearDirEmptiesAFloppyRootWhateverItHolds) {
   sys.files.AddFile("A:\\a.001", "x");
   sys.files.AddFile("A:\\sola lettura.txt", "x", attr::ReadOnly);

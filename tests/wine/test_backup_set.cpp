@@ -24,6 +24,9 @@ TEST_F(BackupSetOnDisk, SplitsAndJoinsARealFileByteExact) {
   for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 13 + i / 977);
   ASSERT_TRUE(files.WriteAll(source, data));
 
+  // An earlier set's pieces, longer than these: written over and cut.
+  for (const char* old : {".001", ".003"})
+    ASSERT_TRUE(files.WriteAll(source + old, std::string(kPieceSize + 5000, 'v')));
   std::string error;
   int32_t count = 0;
   ASSERT_TRUE(SplitFile(sys, source, 1, error, count, kPieceSize, folder + "\\081226.gbt"))
@@ -33,9 +36,15 @@ TEST_F(BackupSetOnDisk, SplitsAndJoinsARealFileByteExact) {
   EXPECT_EQ(files.FileLength(source + ".003"), 3000000u - 2 * kPieceSize + kPieceOverhead);
 
   ASSERT_TRUE(files.WriteAll(source, data + data.substr(0, 5000)));
+  // Files of the user's where a scratch file could go are never touched: the
+  // join takes a name that is free.
+  ASSERT_TRUE(files.WriteAll(source + ".tmp", "dell'utente"));
+  ASSERT_TRUE(files.WriteAll(folder + "\\~KVB0000.TMP", "anche questo"));
   ASSERT_TRUE(JoinFile(sys, folder + "\\081226.gbt", true, ""));
   EXPECT_EQ(wine_test::read_file(source), data);
-  EXPECT_FALSE(files.FileLength(source + ".tmp"));
+  EXPECT_EQ(wine_test::read_file(source + ".tmp"), "dell'utente");
+  EXPECT_EQ(wine_test::read_file(folder + "\\~KVB0000.TMP"), "anche questo");
+  EXPECT_FALSE(files.FileLength(folder + "\\~KVB0001.TMP"));
   EXPECT_TRUE(ui.boxes.empty());
 
   // A file of 2 GB (sparse, so it costs no disk) is refused before any piece

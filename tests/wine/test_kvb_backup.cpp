@@ -21,6 +21,9 @@ const robot::WindowQuery kFrmSplit{"TessaroFrmSplit", "", 0, true};
 const robot::Millis kCopyWait{30000};  // a box that follows a floppy's worth of copying
 
 constexpr size_t kPieceSize = 1439865;
+const std::string kOfferRecovery =
+    "Preparare anche un floppy di ripristino (un floppy in più, chiesto per ultimo)?\r\n\r\nSe un "
+    "floppy del Set andasse perso o danneggiato, il Backup potrà comunque essere ripristinato.";
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   HANDLE h = CreateFileW(robot::widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -141,13 +144,14 @@ struct KvbFloppySet : ::testing::Test {
 
 TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
   const std::string catalogue = CatalogueName();
-  // Floppy 1 comes from an older set; 2 and 3 are blank.
+  // Floppy 1 comes from an older set; 2, 3 and the recovery floppy are blank.
   ASSERT_TRUE(floppy::set_up(1, "04444-55555",
                              {{"archivio.mdb.001", "vecchio pezzo"},
                               {"010125.gbt", "vecchio catalogo"},
                               {"leggimi.txt", "altro"}}));
   ASSERT_TRUE(floppy::set_up(2, ""));
   ASSERT_TRUE(floppy::set_up(3, "DATI", {{"archivio.mdb.003", "x"}}));
+  ASSERT_TRUE(floppy::set_up(4, ""));
   ASSERT_TRUE(floppy::insert(1));
 
   {
@@ -159,13 +163,15 @@ TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
                               "primo Floppy disk: l'intero contenuto del Floppy sarà CANCELLATO.",
                               Icon::information, "OK|Cancel"),
                        "OK"));
+    ASSERT_TRUE(Answer(Expect(kvb.process, kOfferRecovery, Icon::question, "Yes|No"), "Yes"));
 
     // The older set's floppy is relabelled and emptied without a question.
     auto next = Expect(kvb.process, "Inserire il floppy numero 2", Icon::information, "OK");
     ASSERT_TRUE(next);
     const std::string label = floppy::label(1).value_or("");
     EXPECT_TRUE(IsSetLabel(label)) << label;
-    EXPECT_EQ(floppy::files(1), (std::vector<std::string>{catalogue, "archivio.mdb.001"}));
+    EXPECT_EQ(floppy::files(1),
+              (std::vector<std::string>{catalogue, "KVBSET.CRC", "archivio.mdb.001"}));
     EXPECT_EQ(Difference(wine_test::read_file(floppy::folder(1) + "\\" + catalogue),
                          CatalogueFile(3000000, dataFile, folder + "\\", 3)),
               "");
@@ -181,7 +187,8 @@ TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
                   "scegliere OK.",
                   Icon::exclamation, "OK");
     EXPECT_EQ(floppy::label(1), label);
-    EXPECT_EQ(floppy::files(1), (std::vector<std::string>{catalogue, "archivio.mdb.001"}));
+    EXPECT_EQ(floppy::files(1),
+              (std::vector<std::string>{catalogue, "KVBSET.CRC", "archivio.mdb.001"}));
     EXPECT_EQ(Difference(wine_test::read_file(floppy::folder(1) + "\\archivio.mdb.001"),
                          PieceFile(Piece(1))),
               "");
@@ -199,13 +206,22 @@ TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
     next = Expect(kvb.process, "Errore durante la scrittura sull'unità A:", Icon::critical, "OK");
     ASSERT_TRUE(floppy::insert(3));
     ASSERT_TRUE(Answer(next, "OK"));
+    next = Expect(kvb.process, "Inserire il floppy di ripristino.", Icon::information, "OK");
+    ASSERT_TRUE(floppy::insert(4));
+    ASSERT_TRUE(Answer(next, "OK"));
     ASSERT_TRUE(Answer(Expect(kvb.process, "Backup completato.", Icon::information, "OK"), "OK"));
     EXPECT_TRUE(kvb.process.wait_exit()) << robot::describe_windows(kvb.process.id());
 
+    // The recovery floppy: the pieces' parity, and the checksums.
+    std::string parity(kPieceSize, '\0');
+    for (size_t i = 0; i < data.size(); ++i) parity[i % kPieceSize] ^= data[i];
+    EXPECT_EQ(floppy::label(4), label);
+    EXPECT_EQ(floppy::files(4), (std::vector<std::string>{"KVBSET.CRC", "KVBSET.PAR"}));
+    EXPECT_EQ(Difference(wine_test::read_file(floppy::folder(4) + "\\KVBSET.PAR"), parity), "");
     for (int k : {2, 3}) {
       std::string piece = "archivio.mdb.00" + std::to_string(k);
       EXPECT_EQ(floppy::label(k), label) << "floppy " << k;
-      EXPECT_EQ(floppy::files(k), std::vector<std::string>{piece}) << "floppy " << k;
+      EXPECT_EQ(floppy::files(k), (std::vector<std::string>{"KVBSET.CRC", piece})) << "floppy " << k;
       EXPECT_EQ(
           Difference(wine_test::read_file(floppy::folder(k) + "\\" + piece), PieceFile(Piece(k))),
           "")
@@ -214,8 +230,17 @@ TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
   }
   ASSERT_FALSE(HasFailure()) << "the set is not as made: no restore from it";
 
-  // The data file changes (and grows); the restore puts back the original.
+  // The data file changes (and grows); the restore puts back the original,
+  // with floppy 2 lost (rebuilt from the recovery floppy) and a byte of
+  // floppy 3's piece changed, its framing intact, until the user sets it right.
   WriteBytes(dataFile, std::string(3100000, 'z'));
+  for (int k : {1, 2, 3})  // the backup's own pieces must not stand in for the floppies
+    DeleteFileW(robot::widen(dataFile + ".00" + std::to_string(k)).c_str());
+  const std::string onFloppy3 = floppy::folder(3) + "\\archivio.mdb.003";
+  const std::string piece3 = PieceFile(Piece(3));
+  std::string changed = piece3;
+  changed[70000] ^= 1;
+  WriteBytes(onFloppy3, changed);
   ASSERT_TRUE(floppy::insert(3));
   KvbWindow kvb = StartKvb(dataFile);
   ASSERT_NE(kvb.form, nullptr);
@@ -230,12 +255,29 @@ TEST_F(KvbFloppySet, BacksUpOntoThreeFloppiesAndRestoresTheDataFile) {
                                 dataFile,
                             Icon::information, "OK|Cancel"),
                      "OK"));
-  for (int k : {2, 3}) {
-    next = Expect(kvb.process, "Inserire il floppy numero " + std::to_string(k), Icon::information,
-                  "OK");
-    ASSERT_TRUE(floppy::insert(k));
-    ASSERT_TRUE(Answer(next, "OK"));
-  }
+  next = Expect(kvb.process, "Inserire il floppy numero 2", Icon::information, "OK");
+  ASSERT_TRUE(floppy::insert(3));
+  ASSERT_TRUE(Answer(next, "OK"));
+  ASSERT_TRUE(Answer(Expect(kvb.process,
+                            "Disco errato: inserire il floppy numero 2.\r\n\r\nScegliere OK per "
+                            "riprovare.",
+                            Icon::exclamation, "OK|Cancel"),
+                     "Cancel"));
+  ASSERT_TRUE(Answer(Expect(kvb.process,
+                            "Ricostruire il floppy numero 2 con il floppy di ripristino, che sarà "
+                            "chiesto alla fine?",
+                            Icon::question, "Yes|No"),
+                     "Yes"));
+  ASSERT_TRUE(Answer(Expect(kvb.process, "Inserire il floppy numero 3", Icon::information, "OK"), "OK"));
+  next = Expect(kvb.process,
+                "Il floppy numero 3 è danneggiato: il file A:\\archivio.mdb.003 non contiene i dati "
+                "scritti dal Backup.\r\n\r\nScegliere OK per riprovare.",
+                Icon::exclamation, "OK|Cancel");
+  WriteBytes(onFloppy3, piece3);
+  ASSERT_TRUE(Answer(next, "OK"));
+  next = Expect(kvb.process, "Inserire il floppy di ripristino.", Icon::information, "OK");
+  ASSERT_TRUE(floppy::insert(4));
+  ASSERT_TRUE(Answer(next, "OK"));
   ASSERT_TRUE(Answer(
       Expect(kvb.process, "Ripristino completato correttamente.", Icon::information, "OK"), "OK"));
   EXPECT_TRUE(robot::poll_until([&] { return Idle(kvb.form); }, robot::kWait))

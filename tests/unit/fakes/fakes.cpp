@@ -522,6 +522,12 @@ class FakeOpenFile : public OpenFile {
     FakeFileSystem::Node* node = files_.Find(path_);
     return node ? node->bytes.size() : 0;
   }
+  FileStatus CutHere() override {
+    FakeFileSystem::Node* node = files_.Find(path_);
+    if (!node) return kGone;
+    node->bytes.resize(std::min(node->bytes.size(), position_));
+    return {};
+  }
 
  private:
   FakeFileSystem& files_;
@@ -557,11 +563,20 @@ std::unique_ptr<OpenFile> FakeFileSystem::OpenForWriting(const std::string& path
   return std::make_unique<FakeOpenFile>(*this, abs);
 }
 
+std::unique_ptr<OpenFile> FakeFileSystem::OpenToOverwrite(const std::string& path,
+                                                          FileStatus& status) {
+  Node* node = Find(path);
+  const std::string kept = node ? node->bytes : std::string();
+  std::unique_ptr<OpenFile> file = OpenForWriting(path, status);
+  if (file) Find(path)->bytes = kept;
+  return file;
+}
+
 std::unique_ptr<OpenFile> FakeFileSystem::CreateNew(const std::string& path, FileStatus& status) {
   status = Injected(FakeOp::Open);
   if (!status) return nullptr;
   std::string abs = Absolute(path);
-  if (Find(abs)) status = {FileFault::Failed, code::FileExists};
+  if (Find(abs)) status = {FileFault::Exists, code::FileExists};
   if (status) status = Writable(abs);
   if (!status) return nullptr;
   AddFile(abs);
