@@ -150,12 +150,11 @@ PieceRead ReadPieceFile(FileSystem& files, const std::string& path, int64_t size
                         std::vector<char>& buffer, const BlockSink& seen) {
   const PieceRead damaged{PieceCheck::Damaged, {}};
   auto failed = [](const FileStatus& status) { return PieceRead{PieceCheck::Failed, status}; };
-  auto length = files.FileLength(path);
-  if (!length) return failed(length.status);
-  if (size < 0 || *length != static_cast<uint64_t>(size) + kPieceOverhead) return damaged;
   FileStatus status;
   std::unique_ptr<OpenFile> in = files.OpenForReading(path, status);
   if (!in) return failed(status);
+  // The length of the file opened, not of whatever has the name now.
+  if (size < 0 || in->Length() != static_cast<uint64_t>(size) + kPieceOverhead) return damaged;
   char framing[kPieceHeaderSize];
   if (!(status = in->Read(framing, kPieceHeaderSize))) return failed(status);
   auto announced = PieceHeaderCount(std::string_view(framing, kPieceHeaderSize));
