@@ -15,6 +15,8 @@ inline constexpr const char* kFloppyRoot = "A:\\";
 
 // A box of the program with only OK: its title, this text and icon.
 void Tell(Services& sys, const std::string& text, MsgIcon icon);
+// A beep, then that box.
+void Alert(Services& sys, const std::string& text, MsgIcon icon);
 
 // The catalogue of a set made on `date`: day, month and year in two digits
 // each, then ".gbt" ("071226.gbt" for 7 December 2026).

@@ -23,13 +23,11 @@ void PrepareFloppy(SplitView& view, Services& sys, ByteCounters& counters, int32
                    const std::string& catalogueName) {
   for (;;) {
     if (GetVolumeLabel(sys.files, kFloppyRoot) == label) {
-      sys.ui.Beep();
-      Tell(sys, kvb_texts::kFloppyOfThisSet, MsgIcon::Exclamation);
+      Alert(sys, kvb_texts::kFloppyOfThisSet, MsgIcon::Exclamation);
       continue;
     }
     if (!sys.files.ChangeVolumeLabel(kFloppyRoot, label)) {
-      sys.ui.Beep();
-      Tell(sys, kvb_texts::kLabelWriteError, MsgIcon::Critical);
+      Alert(sys, kvb_texts::kLabelWriteError, MsgIcon::Critical);
       continue;
     }
     ClearDir(sys, kFloppyRoot);
@@ -48,6 +46,11 @@ void Tell(Services& sys, const std::string& text, MsgIcon icon) {
   sys.ui.ShowMessage(text, kvb_texts::kProgramTitle, icon, MsgButtons::Ok);
 }
 
+void Alert(Services& sys, const std::string& text, MsgIcon icon) {
+  sys.ui.Beep();
+  Tell(sys, text, icon);
+}
+
 std::string CatalogueName(const CalendarDate& date) {
   return TwoDigits(date.day) + TwoDigits(date.month) + TwoDigits(date.year % 100) + ".gbt";
 }
@@ -63,16 +66,14 @@ void MakeBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters&
 
   // A set the restore would refuse is never made.
   if (!IsRestorableSource(dataFile, dataFile)) {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kPathNotRestorable + dataFile, MsgIcon::Critical);
+    Alert(sys, kvb_texts::kPathNotRestorable + dataFile, MsgIcon::Critical);
     return;
   }
   std::string why;
   int32_t floppies = 0;
   SetChecks checks;
   if (!SplitFile(sys, folder + name, 1, why, floppies, kPieceSize, catalogue, &checks)) {
-    sys.ui.Beep();
-    Tell(sys, why, MsgIcon::Critical);
+    Alert(sys, why, MsgIcon::Critical);
     return;
   }
   const auto length = static_cast<int32_t>(sys.files.FileLength(dataFile).value_or(0));
@@ -85,8 +86,7 @@ void MakeBackup(SplitView& view, Services& sys, SplitState& state, ByteCounters&
       kvb_texts::kFloppiesNeeded + std::to_string(floppies) + kvb_texts::kFloppiesNeededEnd;
   if (sys.ui.ShowMessage(question, kvb_texts::kProgramTitle, MsgIcon::Information,
                          MsgButtons::OkCancel) != MsgAnswer::Ok) {
-    sys.ui.Beep();
-    Tell(sys, kvb_texts::kBackupCancelled, MsgIcon::Exclamation);
+    Alert(sys, kvb_texts::kBackupCancelled, MsgIcon::Exclamation);
     sys.platform.ExitProgram(0);
   }
   const bool recovery = sys.ui.ShowMessage(kvb_texts::kOfferRecoveryFloppy, kvb_texts::kProgramTitle,

@@ -69,8 +69,7 @@ void RestoreBackup(SplitView& view, Services& sys, SplitState& state, ByteCounte
   auto idle = [&] { ReturnToIdle(view, sys.ui, state); };
   // Every other end: a beep, a box, then Idle.
   auto end = [&](const std::string& why, MsgIcon icon) {
-    sys.ui.Beep();
-    Tell(sys, why, icon);
+    Alert(sys, why, icon);
     idle();
   };
   auto fail = [&](const std::string& why) { end(why, MsgIcon::Critical); };

@@ -14,11 +14,6 @@ namespace {
 
 std::string ChecksPath() { return std::string(kFloppyRoot) + kChecksFileName; }
 
-void Fail(Services& sys, const std::string& why) {
-  sys.ui.Beep();
-  Tell(sys, why, MsgIcon::Critical);
-}
-
 // The recovery floppy in the drive, its checksums read; nothing once the
 // user gave up on it.
 std::optional<FloppyChecks> AskForRecoveryFloppy(Services& sys, const SetOnFloppies& set) {
@@ -156,21 +151,24 @@ Rebuilt RebuildPiece(SplitView& view, Services& sys, ByteCounters& counters,
           offset += n;
         });
     if (piece.check != PieceCheck::Ok) {
-      Fail(sys, piece.check == PieceCheck::Failed ? sys.files.ErrorText(piece.status.code) + "\r\n" + path
-                                                  : kvb_texts::kDamagedPiece + path);
+      Alert(sys,
+            piece.check == PieceCheck::Failed ? sys.files.ErrorText(piece.status.code) + "\r\n" + path
+                                              : kvb_texts::kDamagedPiece + path,
+            MsgIcon::Critical);
       return Rebuilt::Failed;
     }
   }
   parity.resize(static_cast<size_t>(PieceDataSize(catalogue.FileLength, missing, kPieceSize)));
   const std::string rebuilt = EncodePiece(parity);
   if (Crc32Of(rebuilt) != recovery->pieceCrcs.at(static_cast<size_t>(missing) - 1)) {
-    Fail(sys, kvb_texts::kRebuiltPieceDiffers + std::to_string(missing) +
-                  kvb_texts::kRebuiltPieceDiffersEnd);
+    Alert(sys,
+          kvb_texts::kRebuiltPieceDiffers + std::to_string(missing) + kvb_texts::kRebuiltPieceDiffersEnd,
+          MsgIcon::Critical);
     return Rebuilt::Failed;
   }
   const std::string target = catalogue.SourcePath + "." + PieceNumberText(missing);
   if (FileStatus written = sys.files.WriteAll(target, rebuilt); !written) {
-    Fail(sys, sys.files.ErrorText(written.code) + "\r\n" + target);
+    Alert(sys, sys.files.ErrorText(written.code) + "\r\n" + target, MsgIcon::Critical);
     return Rebuilt::Failed;
   }
   return Rebuilt::Yes;
